@@ -4,8 +4,7 @@
 
 NotificationCenter::NotificationCenter(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 NotificationCenter::~NotificationCenter() = default;
 
@@ -18,7 +17,8 @@ NotificationCenter &NotificationCenter::shared()
 void NotificationCenter::post(const QString &name)
 {
     if (QThread::currentThread() != thread()) {
-        QMetaObject::invokeMethod(this, [this, name] { Q_EMIT posted(name); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, name] { Q_EMIT posted(name); }, Qt::QueuedConnection);
         return;
     }
     Q_EMIT posted(name);

@@ -20,8 +20,7 @@ public:
     void post(const QString &name);
 
     template<typename Callback>
-    QMetaObject::Connection observe(const QString &name, const QObject *context,
-                                    Callback callback)
+    QMetaObject::Connection observe(const QString &name, const QObject *context, Callback callback)
     {
         return connect(this, &NotificationCenter::posted, context,
                        [name, callback = std::move(callback)](const QString &posted) {

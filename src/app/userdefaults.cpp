@@ -29,8 +29,7 @@ QString keyString(QAnyStringView key)
 UserDefaults::UserDefaults(const QString &filePath, QObject *parent)
     : QObject(parent)
     , m_filePath(filePath)
-{
-}
+{}
 
 UserDefaults::~UserDefaults() = default;
 
@@ -42,13 +41,15 @@ UserDefaults &UserDefaults::standard()
 
 QString UserDefaults::standardFilePath()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QLatin1String("/vostrel/defaults.json");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1String("/vostrel/defaults.json");
 }
 
 UserDefaults::FileStamp UserDefaults::stampOnDisk() const
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(QFile::encodeName(m_filePath).constData(), &info) != 0)
         return {};
     return {true, quint64(info.st_dev), quint64(info.st_ino), qint64(info.st_size),
@@ -81,8 +82,8 @@ void UserDefaults::reload() const
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError) {
-        moveAside(error.errorString() + QLatin1String(" at offset ")
-                  + QString::number(error.offset));
+        moveAside(error.errorString() + QLatin1String(" at offset ") +
+                  QString::number(error.offset));
         return;
     }
     if (!document.isObject()) {
@@ -98,8 +99,8 @@ void UserDefaults::moveAside(const QString &reason) const
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString target = m_filePath + QLatin1String(".corrupt-") + stamp;
     for (int n = 1; QFileInfo::exists(target); ++n)
-        target = m_filePath + QLatin1String(".corrupt-") + stamp + QLatin1Char('-')
-                 + QString::number(n);
+        target =
+            m_filePath + QLatin1String(".corrupt-") + stamp + QLatin1Char('-') + QString::number(n);
     if (QFile::rename(m_filePath, target)) {
         qWarning("Preferences file %s could not be read (%s); kept it as %s and started "
                  "with default settings.",
@@ -142,8 +143,8 @@ bool UserDefaults::boolValue(QAnyStringView key) const
         return v.toDouble() != 0.0;
     case QMetaType::QString: {
         const QString text = v.toString().trimmed().toLower();
-        return text == QLatin1String("true") || text == QLatin1String("yes")
-               || text.toLongLong() != 0;
+        return text == QLatin1String("true") || text == QLatin1String("yes") ||
+               text.toLongLong() != 0;
     }
     default:
         return false;
@@ -231,8 +232,8 @@ bool UserDefaults::write(const QString &key, const std::optional<QJsonValue> &va
         m_lastError = QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
         return false;
     }
-    QFile::setPermissions(info.absolutePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                   | QFileDevice::ExeOwner);
+    QFile::setPermissions(info.absolutePath(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
     // Serialise read-modify-write with other processes so that their latest
     // values are the base of this change.
@@ -253,9 +254,9 @@ bool UserDefaults::write(const QString &key, const std::optional<QJsonValue> &va
         ok = false;
     } else {
         QSaveFile file(m_filePath);
-        if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(privateFile)
-            || file.write(QJsonDocument(m_values).toJson(QJsonDocument::Indented)) < 0
-            || !file.commit()) {
+        if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(privateFile) ||
+            file.write(QJsonDocument(m_values).toJson(QJsonDocument::Indented)) < 0 ||
+            !file.commit()) {
             m_lastError = file.errorString();
             ok = false;
         } else {

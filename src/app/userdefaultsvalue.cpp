@@ -64,8 +64,7 @@ QVariant decode(const QJsonValue &json)
     case QJsonValue::Double: {
         const double number = json.toDouble();
         // A plain number is an integer; a hand-edited 2.5 still reads as a double.
-        if (std::isfinite(number) && std::trunc(number) == number
-            && std::abs(number) < 9.2e18)
+        if (std::isfinite(number) && std::trunc(number) == number && std::abs(number) < 9.2e18)
             return json.toInteger(qint64(number));
         return number;
     }
@@ -78,9 +77,9 @@ QVariant decode(const QJsonValue &json)
         if (object.value(dataTag).isString())
             return object.value(dataTag).toString().toUtf8();
         if (object.value(base64Tag).isString()) {
-            auto decoded = QByteArray::fromBase64Encoding(
-                object.value(base64Tag).toString().toLatin1(),
-                QByteArray::AbortOnBase64DecodingErrors);
+            auto decoded =
+                QByteArray::fromBase64Encoding(object.value(base64Tag).toString().toLatin1(),
+                                               QByteArray::AbortOnBase64DecodingErrors);
             if (decoded)
                 return *decoded;
         }

@@ -23,10 +23,7 @@ private:
     }
 
 private Q_SLOTS:
-    void cleanup()
-    {
-        QDir(m_dir.filePath(QStringLiteral("vostrel"))).removeRecursively();
-    }
+    void cleanup() { QDir(m_dir.filePath(QStringLiteral("vostrel"))).removeRecursively(); }
 
     void typesSurviveAReload()
     {

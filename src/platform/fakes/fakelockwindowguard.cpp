@@ -1,0 +1,1 @@
+#include "fakelockwindowguard.h"

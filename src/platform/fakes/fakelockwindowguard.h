@@ -1,0 +1,47 @@
+#pragma once
+
+#include "lockwindowguard.h"
+
+#include <QPointer>
+#include <QWindow>
+
+class FakeLockWindowGuard : public LockWindowGuard
+{
+    Q_OBJECT
+
+public:
+    using LockWindowGuard::LockWindowGuard;
+
+    void engage(const QList<QWindow *> &panels, QWindow *focusPanel) override
+    {
+        guarded = panels;
+        focus = focusPanel;
+        ++engageCount;
+        setGrabbed(grabSucceeds);
+    }
+    void release() override
+    {
+        guarded.clear();
+        focus = nullptr;
+        ++releaseCount;
+        setGrabbed(false);
+    }
+    [[nodiscard]] bool isInputGrabbed() const override { return m_grabbed; }
+
+    void setGrabbed(bool grabbed)
+    {
+        if (m_grabbed == grabbed)
+            return;
+        m_grabbed = grabbed;
+        Q_EMIT inputGrabbedChanged(grabbed);
+    }
+
+    bool grabSucceeds = true;
+    QList<QWindow *> guarded;
+    QPointer<QWindow> focus;
+    int engageCount = 0;
+    int releaseCount = 0;
+
+private:
+    bool m_grabbed = false;
+};

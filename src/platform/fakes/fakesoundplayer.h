@@ -1,0 +1,13 @@
+#pragma once
+
+#include "soundplayer.h"
+
+#include <QStringList>
+
+class FakeSoundPlayer : public SoundPlayer
+{
+public:
+    void play(const QString &name) override { played.append(name); }
+
+    QStringList played;
+};

@@ -1,0 +1,229 @@
+#include "x11lockwindowguard.h"
+
+#include <QGuiApplication>
+#include <QSocketNotifier>
+#include <QWindow>
+
+#include <chrono>
+#include <cstdlib>
+
+using namespace std::chrono_literals;
+
+namespace {
+// Fast enough that an open menu closing is noticed at once, slow enough to
+// cost nothing while another client holds on to its grab.
+constexpr auto grabRetryInterval = 50ms;
+
+template<typename Reply> struct ReplyDeleter
+{
+    void operator()(Reply *reply) const { std::free(reply); }
+};
+template<typename Reply> using ReplyPtr = std::unique_ptr<Reply, ReplyDeleter<Reply>>;
+} // namespace
+
+X11LockWindowGuard::X11LockWindowGuard(QObject *parent)
+    : LockWindowGuard(parent)
+{
+    m_retryTimer.setInterval(grabRetryInterval);
+    connect(&m_retryTimer, &QTimer::timeout, this, &X11LockWindowGuard::tryGrab);
+}
+
+X11LockWindowGuard::~X11LockWindowGuard()
+{
+    release();
+    closeWatchConnection();
+}
+
+X11LockWindowGuard &X11LockWindowGuard::shared()
+{
+    static X11LockWindowGuard guard;
+    return guard;
+}
+
+xcb_connection_t *X11LockWindowGuard::qtConnection() const
+{
+    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+void X11LockWindowGuard::engage(const QList<QWindow *> &panels, QWindow *focusPanel)
+{
+    m_panels.clear();
+    m_panelIds.clear();
+    for (QWindow *panel : panels) {
+        m_panels.append(panel);
+        m_panelIds.insert(xcb_window_t(panel->winId()));
+    }
+    m_focusPanel = focusPanel;
+    m_engaged = true;
+
+    if (!qtConnection())
+        return;
+    watchStack(true);
+    raisePanels();
+    // A new focus panel needs the grabs again, on its own window.
+    setGrabbed(false, false);
+    tryGrab();
+}
+
+void X11LockWindowGuard::release()
+{
+    if (!m_engaged)
+        return;
+    m_engaged = false;
+    m_retryTimer.stop();
+    watchStack(false);
+    if (xcb_connection_t *c = qtConnection()) {
+        if (m_keyboard)
+            xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
+        if (m_pointer)
+            xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+        xcb_flush(c);
+    }
+    m_panels.clear();
+    m_panelIds.clear();
+    m_focusPanel = nullptr;
+    setGrabbed(false, false);
+}
+
+void X11LockWindowGuard::tryGrab()
+{
+    xcb_connection_t *c = qtConnection();
+    if (!m_engaged || !c || !m_focusPanel) {
+        m_retryTimer.stop();
+        return;
+    }
+    const auto window = xcb_window_t(m_focusPanel->winId());
+    bool keyboard = m_keyboard;
+    bool pointer = m_pointer;
+
+    if (!keyboard) {
+        // Focus first: should the grab be refused, typed keys still go to the
+        // panel rather than to a hidden window.
+        xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
+        // owner_events off: every key is reported to the focus panel, whatever
+        // window is under the pointer.
+        ReplyPtr<xcb_grab_keyboard_reply_t> reply(
+            xcb_grab_keyboard_reply(c,
+                                    xcb_grab_keyboard(c, 0, window, XCB_CURRENT_TIME,
+                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                    nullptr));
+        keyboard = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    }
+    if (!pointer) {
+        // owner_events on: the lock screen's own buttons still get their clicks.
+        constexpr uint16_t mask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                                  XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
+                                  XCB_EVENT_MASK_LEAVE_WINDOW;
+        ReplyPtr<xcb_grab_pointer_reply_t> reply(xcb_grab_pointer_reply(
+            c,
+            xcb_grab_pointer(c, 1, window, mask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE,
+                             XCB_NONE, XCB_CURRENT_TIME),
+            nullptr));
+        pointer = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
+    }
+    setGrabbed(keyboard, pointer);
+    if (keyboard && pointer)
+        m_retryTimer.stop();
+    else if (!m_retryTimer.isActive())
+        m_retryTimer.start();
+}
+
+void X11LockWindowGuard::setGrabbed(bool keyboard, bool pointer)
+{
+    const bool before = isInputGrabbed();
+    m_keyboard = keyboard;
+    m_pointer = pointer;
+    if (before != isInputGrabbed())
+        Q_EMIT inputGrabbedChanged(isInputGrabbed());
+}
+
+bool X11LockWindowGuard::openWatchConnection()
+{
+    if (m_watch)
+        return true;
+    int screenNumber = 0;
+    m_watch = xcb_connect(nullptr, &screenNumber);
+    if (xcb_connection_has_error(m_watch)) {
+        xcb_disconnect(m_watch);
+        m_watch = nullptr;
+        return false;
+    }
+    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_watch));
+    for (int i = 0; i < screenNumber && it.rem; ++i)
+        xcb_screen_next(&it);
+    m_root = it.data->root;
+    m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_watch), QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &X11LockWindowGuard::readStackEvents);
+    return true;
+}
+
+void X11LockWindowGuard::closeWatchConnection()
+{
+    delete m_notifier;
+    m_notifier = nullptr;
+    if (m_watch)
+        xcb_disconnect(m_watch);
+    m_watch = nullptr;
+}
+
+void X11LockWindowGuard::watchStack(bool watch)
+{
+    if (!openWatchConnection())
+        return;
+    // Substructure events of the root report every top-level window that maps,
+    // moves or changes its place in the stack. While unlocked we ask for none.
+    const uint32_t mask = watch ? XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY : XCB_EVENT_MASK_NO_EVENT;
+    xcb_change_window_attributes(m_watch, m_root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(m_watch);
+}
+
+void X11LockWindowGuard::readStackEvents()
+{
+    bool restack = false;
+    while (xcb_generic_event_t *event = xcb_poll_for_event(m_watch)) {
+        xcb_window_t window = XCB_NONE;
+        switch (event->response_type & ~0x80) {
+        case XCB_MAP_NOTIFY:
+            window = reinterpret_cast<xcb_map_notify_event_t *>(event)->window;
+            break;
+        case XCB_CONFIGURE_NOTIFY:
+            window = reinterpret_cast<xcb_configure_notify_event_t *>(event)->window;
+            break;
+        case XCB_CIRCULATE_NOTIFY:
+            window = reinterpret_cast<xcb_circulate_notify_event_t *>(event)->window;
+            break;
+        case XCB_UNMAP_NOTIFY: {
+            // Another client unmapping a panel would uncover the screen.
+            const auto unmapped = reinterpret_cast<xcb_unmap_notify_event_t *>(event)->window;
+            if (m_engaged && m_panelIds.contains(unmapped)) {
+                xcb_map_window(m_watch, unmapped);
+                restack = true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        if (window != XCB_NONE && !m_panelIds.contains(window))
+            restack = true;
+        std::free(event);
+    }
+    if (xcb_connection_has_error(m_watch)) {
+        closeWatchConnection();
+        return;
+    }
+    if (restack && m_engaged)
+        raisePanels();
+}
+
+void X11LockWindowGuard::raisePanels()
+{
+    xcb_connection_t *c = m_watch ? m_watch : qtConnection();
+    if (!c)
+        return;
+    const uint32_t above = XCB_STACK_MODE_ABOVE;
+    for (xcb_window_t id : std::as_const(m_panelIds))
+        xcb_configure_window(c, id, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+    xcb_flush(c);
+}

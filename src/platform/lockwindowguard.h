@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class QWindow;
+
+// Holds the lock's windows in place while locked: above every other window,
+// with the keyboard and the pointer grabbed so that nothing typed reaches a
+// window underneath. A grab that another client holds is retried until it
+// succeeds; `isInputGrabbed` tells whether the lock owns the input yet.
+class LockWindowGuard : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(LockWindowGuard)
+
+public:
+    using QObject::QObject;
+    ~LockWindowGuard() override = default;
+
+    // Starts guarding `panels` (called again when the set of screens changes);
+    // input goes to `focusPanel`, which must be one of them.
+    virtual void engage(const QList<QWindow *> &panels, QWindow *focusPanel) = 0;
+    // Gives up the grabs and stops watching the window stack.
+    virtual void release() = 0;
+    [[nodiscard]] virtual bool isInputGrabbed() const = 0;
+
+Q_SIGNALS:
+    void inputGrabbedChanged(bool grabbed);
+};
