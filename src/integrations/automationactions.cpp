@@ -1,0 +1,73 @@
+#include "automationactions.h"
+
+#include "keepawakemanager.h"
+#include "overlaymanager.h"
+#include "pinmanager.h"
+
+#include <chrono>
+
+AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
+                                     KeepAwakeManager &keepAwake, QObject *parent)
+    : QObject(parent)
+    , m_overlay(overlay)
+    , m_pins(pins)
+    , m_keepAwake(keepAwake)
+{
+}
+
+AutomationActions::~AutomationActions() = default;
+
+void AutomationActions::lockScreen()
+{
+    m_overlay.lock();
+}
+
+bool AutomationActions::unlockScreen(const QString &pin)
+{
+    // The same check, count and lockout as a PIN typed on the lock screen.
+    if (!m_pins.verifyPIN(pin))
+        return false;
+    m_overlay.deactivate();
+    return true;
+}
+
+void AutomationActions::keepAwake(int minutes)
+{
+    if (minutes < 1)
+        m_keepAwake.start();
+    else
+        m_keepAwake.start(std::chrono::minutes(minutes));
+}
+
+void AutomationActions::stopKeepAwake()
+{
+    m_keepAwake.stop();
+}
+
+QString AutomationActions::status() const
+{
+    // Running AI agents are listed once the task monitor reports them.
+    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), {});
+}
+
+void AutomationActions::reopen()
+{
+    if (m_reopen)
+        m_reopen();
+}
+
+QString AutomationActions::statusText(bool locked, bool keepingAwake,
+                                      const QStringList &agentNames)
+{
+    QString text = QStringLiteral("Vostrel: ");
+    if (locked)
+        text += QLatin1String("Screen locked. ");
+    if (keepingAwake)
+        text += QLatin1String("Keeping awake. ");
+    if (!agentNames.isEmpty())
+        text += QLatin1String("AI agents: ") + agentNames.join(QLatin1String(", "))
+                + QLatin1String(". ");
+    if (!locked && !keepingAwake)
+        text += QLatin1String("Idle.");
+    return text;
+}

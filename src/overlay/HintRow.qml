@@ -1,0 +1,47 @@
+import QtQuick
+import QtQuick.Controls
+import Vostrel.Overlay
+
+// "Press any key to enter PIN", or the fingerprint button when it is enabled.
+Item {
+    id: hint
+
+    required property UnlockFlow flow
+    property color accent
+
+    implicitWidth: flow.touchIDEnabled ? touchButton.implicitWidth : label.implicitWidth
+    implicitHeight: (flow.touchIDEnabled ? touchButton.implicitHeight : label.implicitHeight) + 20
+
+    Text {
+        id: label
+        visible: !hint.flow.touchIDEnabled
+        anchors.horizontalCenter: parent.horizontalCenter
+        text: qsTr("Press any key to enter PIN")
+        font.pixelSize: 12
+        font.weight: Font.Medium
+        color: Qt.rgba(1, 1, 1, 0.5 * 0.7)
+    }
+
+    AbstractButton {
+        id: touchButton
+        visible: hint.flow.touchIDEnabled
+        anchors.horizontalCenter: parent.horizontalCenter
+        onClicked: hint.flow.retryTouchID()
+        Accessible.name: qsTr("Touch to unlock")
+        contentItem: Column {
+            spacing: 6
+            Symbol {
+                anchors.horizontalCenter: parent.horizontalCenter
+                name: "touchid"
+                size: 44
+                color: Qt.rgba(hint.accent.r, hint.accent.g, hint.accent.b, 0.85)
+            }
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: qsTr("Touch to unlock")
+                font.pixelSize: 12
+                color: Qt.rgba(1, 1, 1, 0.5 * 0.7)
+            }
+        }
+    }
+}

@@ -1,0 +1,51 @@
+#include "overlaypanel.h"
+
+#include "unlockflow.h"
+
+#include <QQmlEngine>
+#include <QScreen>
+
+namespace {
+const QUrl lockScreenUrl(QStringLiteral("qrc:/Vostrel/Overlay/LockScreen.qml"));
+}
+
+OverlayPanel::OverlayPanel(QScreen *screen, QQmlEngine *engine, UnlockFlow *flow, bool windowed)
+    : QQuickView(engine, nullptr)
+    , m_targetScreen(screen)
+    , m_flow(flow)
+    , m_windowed(windowed)
+{
+    flow->setParent(this);
+    setTitle(QStringLiteral("Vostrel"));
+    if (!windowed) {
+        setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                 | Qt::X11BypassWindowManagerHint);
+    }
+    setScreen(screen);
+    // Opaque black until the lock screen has drawn: never a frame of desktop.
+    setColor(Qt::black);
+    setResizeMode(QQuickView::SizeRootObjectToView);
+    setInitialProperties({{QStringLiteral("flow"), QVariant::fromValue(flow)}});
+    setSource(lockScreenUrl);
+    if (status() == QQuickView::Error) {
+        for (const QQmlError &error : errors())
+            qWarning("Lock screen: %s", qPrintable(error.toString()));
+    }
+}
+
+OverlayPanel::~OverlayPanel() = default;
+
+void OverlayPanel::present()
+{
+    if (!m_targetScreen)
+        return;
+    if (m_windowed) {
+        const QRect area = m_targetScreen->availableGeometry();
+        setGeometry(QRect(area.topLeft() + QPoint(40, 40), area.size() / 2));
+        show();
+    } else {
+        setGeometry(m_targetScreen->geometry());
+        showFullScreen();
+    }
+    raise();
+}

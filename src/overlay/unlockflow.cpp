@@ -1,0 +1,232 @@
+#include "unlockflow.h"
+
+#include "pinmanager.h"
+#include "preferencekeys.h"
+#include "userdefaults.h"
+
+#include <QPointer>
+#include <QStringIterator>
+#include <QTimer>
+
+#include <chrono>
+
+using namespace std::chrono_literals;
+
+namespace {
+constexpr int defaultPINLength = 4;
+constexpr double shakeDistance = 10.0;
+constexpr auto shakeStep = 100ms;
+constexpr auto touchIDDelay = 150ms;
+constexpr auto automaticTouchIDDelay = 500ms;
+
+int codePointCount(const QString &text)
+{
+    int count = 0;
+    QStringIterator it(text);
+    while (it.hasNext()) {
+        it.next();
+        ++count;
+    }
+    return count;
+}
+} // namespace
+
+UnlockFlow::UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent)
+    : QObject(parent)
+    , m_pins(pins)
+    , m_defaults(defaults)
+    , m_lastExpectedLength(expectedLength())
+{
+    connect(&pins, &PINManager::isLockedOutChanged, this, &UnlockFlow::lockoutChanged);
+    connect(&pins, &PINManager::lockoutRemainingSecondsChanged, this,
+            &UnlockFlow::lockoutChanged);
+    connect(&pins, &PINManager::failedAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
+    connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+        if (key == PreferenceKey::storedPIN)
+            refreshExpectedLength();
+        else if (key == PreferenceKey::touchIDEnabled)
+            Q_EMIT touchIDEnabledChanged();
+        else if (key == PreferenceKey::maxPINAttempts)
+            Q_EMIT failedAttemptsChanged();
+    });
+}
+
+UnlockFlow::~UnlockFlow() = default;
+
+int UnlockFlow::enteredCount() const
+{
+    return codePointCount(m_pinEntry);
+}
+
+int UnlockFlow::expectedLength() const
+{
+    // Read at every use, so that a PIN changed elsewhere takes effect at once.
+    const std::optional<QString> pin = m_pins.storedPIN();
+    return pin ? codePointCount(*pin) : defaultPINLength;
+}
+
+bool UnlockFlow::isTouchIDEnabled() const
+{
+    // Unlike the Security page, the lock screen treats an unwritten key as off.
+    return m_defaults.boolValue(PreferenceKey::touchIDEnabled);
+}
+
+bool UnlockFlow::isLockedOut() const
+{
+    return m_pins.isLockedOut();
+}
+
+qint64 UnlockFlow::lockoutRemainingSeconds() const
+{
+    return m_pins.lockoutRemainingSeconds();
+}
+
+qint64 UnlockFlow::failedAttempts() const
+{
+    return m_pins.failedAttempts();
+}
+
+qint64 UnlockFlow::maxPINAttempts() const
+{
+    return m_pins.maxPINAttempts();
+}
+
+void UnlockFlow::handleKeyPress(const QString &characters, int keyCode)
+{
+    if (characters.isEmpty())
+        return;
+    refreshExpectedLength();
+    setShowPINField(true);
+
+    if (keyCode == backspaceKeyCode) {
+        if (!m_pinEntry.isEmpty()) {
+            QString entry = m_pinEntry;
+            entry.chop(entry.size() >= 2 && entry.back().isLowSurrogate() ? 2 : 1);
+            setPinEntry(entry);
+        }
+        return;
+    }
+    if (keyCode == escapeKeyCode) {
+        setShowPINField(false);
+        setPinEntry(QString());
+        setWrongPIN(false);
+        return;
+    }
+
+    const int length = expectedLength();
+    QString entry = m_pinEntry;
+    int count = codePointCount(entry);
+    QStringIterator it(characters);
+    while (it.hasNext()) {
+        const char32_t c = it.next();
+        if (QChar::isNumber(c) && count < length) {
+            entry.append(QString::fromUcs4(&c, 1));
+            ++count;
+        }
+    }
+    setPinEntry(entry);
+    if (count == length)
+        submitPIN();
+}
+
+void UnlockFlow::submitPIN()
+{
+    if (m_pins.verifyPIN(m_pinEntry)) {
+        Q_EMIT unlockRequested();
+        return;
+    }
+    setWrongPIN(true);
+    setPinEntry(QString());
+    setShakeOffset(shakeDistance);
+    QTimer::singleShot(shakeStep, this, [this] { setShakeOffset(-shakeDistance); });
+    QTimer::singleShot(2 * shakeStep, this, [this] { setShakeOffset(0.0); });
+}
+
+void UnlockFlow::attemptTouchID()
+{
+    if (m_touchIDAttempted || !isTouchIDEnabled() || m_pins.isLockedOut())
+        return;
+    setTouchIDAttempted(true);
+    // The panels stay where they are: a fingerprint reader needs no prompt
+    // window above them.
+    QTimer::singleShot(touchIDDelay, this, [this] {
+        if (m_pins.isLockedOut()) {
+            finishTouchID(false);
+            return;
+        }
+        QPointer<UnlockFlow> self(this);
+        m_pins.authenticateWithBiometrics([self](bool success) {
+            if (self)
+                self->finishTouchID(success);
+        });
+    });
+}
+
+void UnlockFlow::retryTouchID()
+{
+    setTouchIDAttempted(false);
+    attemptTouchID();
+}
+
+void UnlockFlow::appeared()
+{
+    QTimer::singleShot(automaticTouchIDDelay, this, &UnlockFlow::attemptTouchID);
+}
+
+void UnlockFlow::finishTouchID(bool success)
+{
+    if (success) {
+        Q_EMIT unlockRequested();
+        return;
+    }
+    setTouchIDAttempted(false);
+}
+
+void UnlockFlow::refreshExpectedLength()
+{
+    const int length = expectedLength();
+    if (length == m_lastExpectedLength)
+        return;
+    m_lastExpectedLength = length;
+    Q_EMIT expectedLengthChanged();
+}
+
+void UnlockFlow::setShowPINField(bool show)
+{
+    if (m_showPINField == show)
+        return;
+    m_showPINField = show;
+    Q_EMIT showPINFieldChanged();
+}
+
+void UnlockFlow::setPinEntry(const QString &entry)
+{
+    if (m_pinEntry == entry)
+        return;
+    m_pinEntry = entry;
+    Q_EMIT pinEntryChanged();
+}
+
+void UnlockFlow::setShakeOffset(double offset)
+{
+    if (m_shakeOffset == offset)
+        return;
+    m_shakeOffset = offset;
+    Q_EMIT shakeOffsetChanged();
+}
+
+void UnlockFlow::setWrongPIN(bool wrong)
+{
+    if (m_wrongPIN == wrong)
+        return;
+    m_wrongPIN = wrong;
+    Q_EMIT wrongPINChanged();
+}
+
+void UnlockFlow::setTouchIDAttempted(bool attempted)
+{
+    if (m_touchIDAttempted == attempted)
+        return;
+    m_touchIDAttempted = attempted;
+    Q_EMIT touchIDAttemptedChanged();
+}

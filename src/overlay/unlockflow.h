@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <qqmlregistration.h>
+
+class PINManager;
+class UserDefaults;
+
+// The entry of the PIN (or a fingerprint) on one lock screen. Each covered
+// screen has its own flow; the lock screen binds to its properties and the
+// overlay feeds it the keys it grabbed. Typed digits never leave this object:
+// the view only learns how many there are.
+class UnlockFlow : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Each lock screen is given its flow by the overlay")
+    Q_DISABLE_COPY_MOVE(UnlockFlow)
+
+    Q_PROPERTY(bool showPINField READ showPINField NOTIFY showPINFieldChanged)
+    Q_PROPERTY(int enteredCount READ enteredCount NOTIFY pinEntryChanged)
+    Q_PROPERTY(int expectedLength READ expectedLength NOTIFY expectedLengthChanged)
+    Q_PROPERTY(double shakeOffset READ shakeOffset NOTIFY shakeOffsetChanged)
+    Q_PROPERTY(bool wrongPIN READ isWrongPIN NOTIFY wrongPINChanged)
+    Q_PROPERTY(bool touchIDAttempted READ isTouchIDAttempted NOTIFY touchIDAttemptedChanged)
+    Q_PROPERTY(bool touchIDEnabled READ isTouchIDEnabled NOTIFY touchIDEnabledChanged)
+    Q_PROPERTY(bool lockedOut READ isLockedOut NOTIFY lockoutChanged)
+    Q_PROPERTY(qint64 lockoutRemainingSeconds READ lockoutRemainingSeconds NOTIFY lockoutChanged)
+    Q_PROPERTY(qint64 failedAttempts READ failedAttempts NOTIFY failedAttemptsChanged)
+    Q_PROPERTY(qint64 maxPINAttempts READ maxPINAttempts NOTIFY failedAttemptsChanged)
+
+public:
+    // Virtual key codes of the keys that edit the entry.
+    static constexpr int backspaceKeyCode = 51;
+    static constexpr int escapeKeyCode = 53;
+
+    explicit UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent = nullptr);
+    ~UnlockFlow() override;
+
+    [[nodiscard]] bool showPINField() const { return m_showPINField; }
+    [[nodiscard]] int enteredCount() const;
+    [[nodiscard]] int expectedLength() const;
+    [[nodiscard]] double shakeOffset() const { return m_shakeOffset; }
+    [[nodiscard]] bool isWrongPIN() const { return m_wrongPIN; }
+    [[nodiscard]] bool isTouchIDAttempted() const { return m_touchIDAttempted; }
+    [[nodiscard]] bool isTouchIDEnabled() const;
+    [[nodiscard]] bool isLockedOut() const;
+    [[nodiscard]] qint64 lockoutRemainingSeconds() const;
+    [[nodiscard]] qint64 failedAttempts() const;
+    [[nodiscard]] qint64 maxPINAttempts() const;
+
+    // One key press: its text without modifiers and its virtual key code.
+    void handleKeyPress(const QString &characters, int keyCode);
+    Q_INVOKABLE void submitPIN();
+    Q_INVOKABLE void attemptTouchID();
+    Q_INVOKABLE void retryTouchID();
+    // Called when the lock screen is shown: one automatic fingerprint attempt.
+    Q_INVOKABLE void appeared();
+
+Q_SIGNALS:
+    // The user is authenticated; the overlay lowers the lock.
+    void unlockRequested();
+    void showPINFieldChanged();
+    void pinEntryChanged();
+    void expectedLengthChanged();
+    void shakeOffsetChanged();
+    void wrongPINChanged();
+    void touchIDAttemptedChanged();
+    void touchIDEnabledChanged();
+    void lockoutChanged();
+    void failedAttemptsChanged();
+
+private:
+    void setShowPINField(bool show);
+    void setPinEntry(const QString &entry);
+    void setShakeOffset(double offset);
+    void setWrongPIN(bool wrong);
+    void setTouchIDAttempted(bool attempted);
+    void finishTouchID(bool success);
+    void refreshExpectedLength();
+
+    PINManager &m_pins;
+    UserDefaults &m_defaults;
+    QString m_pinEntry;
+    bool m_showPINField = false;
+    double m_shakeOffset = 0.0;
+    bool m_wrongPIN = false;
+    bool m_touchIDAttempted = false;
+    int m_lastExpectedLength = 0;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// What scripts, keyboard shortcuts and launchers may ask of the running
+// application. The transport (D-Bus on Linux) calls into this.
+class AutomationHandler
+{
+public:
+    virtual ~AutomationHandler() = default;
+
+    virtual void lockScreen() = 0;
+    // True when the PIN was accepted and the lock lowered.
+    virtual bool unlockScreen(const QString &pin) = 0;
+    // Less than one minute means without limit.
+    virtual void keepAwake(int minutes) = 0;
+    virtual void stopKeepAwake() = 0;
+    [[nodiscard]] virtual QString status() const = 0;
+    // The application was started again, or its launcher clicked.
+    virtual void reopen() = 0;
+};

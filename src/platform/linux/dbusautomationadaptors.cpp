@@ -1,0 +1,61 @@
+#include "dbusautomationadaptors.h"
+
+#include "automationhandler.h"
+
+
+VostrelAdaptor::VostrelAdaptor(QObject *object, AutomationHandler &handler)
+    : QDBusAbstractAdaptor(object)
+    , m_handler(handler)
+{
+}
+
+void VostrelAdaptor::LockScreen()
+{
+    m_handler.lockScreen();
+}
+
+bool VostrelAdaptor::UnlockScreen(const QString &pin)
+{
+    return m_handler.unlockScreen(pin);
+}
+
+void VostrelAdaptor::KeepAwake(int minutes)
+{
+    m_handler.keepAwake(minutes);
+}
+
+void VostrelAdaptor::StopKeepAwake()
+{
+    m_handler.stopKeepAwake();
+}
+
+QString VostrelAdaptor::GetStatus()
+{
+    return m_handler.status();
+}
+
+ApplicationAdaptor::ApplicationAdaptor(QObject *object, AutomationHandler &handler)
+    : QDBusAbstractAdaptor(object)
+    , m_handler(handler)
+{
+}
+
+void ApplicationAdaptor::Activate(const QVariantMap &)
+{
+    m_handler.reopen();
+}
+
+void ApplicationAdaptor::Open(const QStringList &, const QVariantMap &)
+{
+    m_handler.reopen();
+}
+
+void ApplicationAdaptor::ActivateAction(const QString &name, const QVariantList &,
+                                        const QVariantMap &)
+{
+    // The launcher's actions: the same as the script actions of those names.
+    if (name == QLatin1String("lock-screen"))
+        m_handler.lockScreen();
+    else if (name == QLatin1String("keep-awake"))
+        m_handler.keepAwake(0);
+}

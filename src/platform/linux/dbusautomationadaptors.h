@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QVariantList>
+#include <QVariantMap>
+
+class AutomationHandler;
+
+// app.vostrel.Vostrel: the five actions.
+class VostrelAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "app.vostrel.Vostrel")
+
+public:
+    VostrelAdaptor(QObject *object, AutomationHandler &handler);
+
+public Q_SLOTS:
+    void LockScreen();
+    bool UnlockScreen(const QString &pin);
+    void KeepAwake(int minutes);
+    void StopKeepAwake();
+    QString GetStatus();
+
+private:
+    AutomationHandler &m_handler;
+};
+
+// org.freedesktop.Application: launching again and the launcher's actions.
+class ApplicationAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Application")
+
+public:
+    ApplicationAdaptor(QObject *object, AutomationHandler &handler);
+
+public Q_SLOTS:
+    void Activate(const QVariantMap &platformData);
+    void Open(const QStringList &uris, const QVariantMap &platformData);
+    void ActivateAction(const QString &name, const QVariantList &parameter,
+                        const QVariantMap &platformData);
+
+private:
+    AutomationHandler &m_handler;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QObject>
+
+class AutomationHandler;
+
+// Publishes the automation actions on the session bus as app.vostrel.Vostrel
+// (object /app/vostrel/Vostrel), together with the standard
+// org.freedesktop.Application interface that launchers use. Owning the name
+// is also what makes Vostrel a single instance.
+class DBusAutomationService : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DBusAutomationService)
+
+public:
+    static constexpr auto serviceName = "app.vostrel.Vostrel";
+    static constexpr auto objectPath = "/app/vostrel/Vostrel";
+    static constexpr auto interfaceName = "app.vostrel.Vostrel";
+
+    explicit DBusAutomationService(AutomationHandler &handler, QObject *parent = nullptr);
+    ~DBusAutomationService() override;
+
+    // Claims the bus name and exports the object. False when there is no
+    // session bus or another instance owns the name; `errorString` says which.
+    bool registerOnSessionBus();
+    [[nodiscard]] QString errorString() const { return m_error; }
+
+private:
+    AutomationHandler &m_handler;
+    QString m_error;
+    bool m_registered = false;
+};

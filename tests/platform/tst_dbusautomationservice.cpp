@@ -1,0 +1,128 @@
+#include "automationhandler.h"
+#include "dbusautomationclient.h"
+#include "dbusautomationservice.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QTest>
+
+namespace {
+class RecordingHandler : public AutomationHandler
+{
+public:
+    void lockScreen() override { calls << QStringLiteral("lock"); }
+    bool unlockScreen(const QString &pin) override
+    {
+        calls << QStringLiteral("unlock ") + pin;
+        return pin == QLatin1String("1234");
+    }
+    void keepAwake(int minutes) override { calls << QStringLiteral("keep-awake %1").arg(minutes); }
+    void stopKeepAwake() override { calls << QStringLiteral("stop"); }
+    [[nodiscard]] QString status() const override { return QStringLiteral("Vostrel: Idle."); }
+    void reopen() override { calls << QStringLiteral("reopen"); }
+
+    QStringList calls;
+};
+} // namespace
+
+class TestDBusAutomationService : public QObject
+{
+    Q_OBJECT
+
+private:
+    RecordingHandler m_handler;
+    std::unique_ptr<DBusAutomationService> m_service;
+
+    // A second connection, as a script in another process would have.
+    static QDBusMessage callFromOutside(const QString &interface, const QString &method,
+                                        const QVariantList &arguments)
+    {
+        QDBusConnection client = QDBusConnection::connectToBus(
+            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), QStringLiteral("client"));
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            QLatin1String(DBusAutomationService::serviceName),
+            QLatin1String(DBusAutomationService::objectPath), interface, method);
+        message.setArguments(arguments);
+        return client.call(message, QDBus::BlockWithGui, 5000);
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+            QSKIP("needs the private session bus of scripts/with-session");
+        m_service = std::make_unique<DBusAutomationService>(m_handler);
+        QVERIFY2(m_service->registerOnSessionBus(), qPrintable(m_service->errorString()));
+    }
+
+    void init() { m_handler.calls.clear(); }
+
+    void actionsReachTheHandler()
+    {
+        const QString iface = QLatin1String(DBusAutomationService::interfaceName);
+        QCOMPARE(callFromOutside(iface, QStringLiteral("LockScreen"), {}).type(),
+                 QDBusMessage::ReplyMessage);
+        QCOMPARE(callFromOutside(iface, QStringLiteral("UnlockScreen"), {QStringLiteral("0000")})
+                     .arguments().value(0), QVariant(false));
+        QCOMPARE(callFromOutside(iface, QStringLiteral("UnlockScreen"), {QStringLiteral("1234")})
+                     .arguments().value(0), QVariant(true));
+        callFromOutside(iface, QStringLiteral("KeepAwake"), {15});
+        callFromOutside(iface, QStringLiteral("StopKeepAwake"), {});
+        QCOMPARE(callFromOutside(iface, QStringLiteral("GetStatus"), {}).arguments().value(0),
+                 QVariant(QStringLiteral("Vostrel: Idle.")));
+        QCOMPARE(m_handler.calls,
+                 (QStringList{QStringLiteral("lock"), QStringLiteral("unlock 0000"),
+                              QStringLiteral("unlock 1234"), QStringLiteral("keep-awake 15"),
+                              QStringLiteral("stop")}));
+    }
+
+    void wrongTypesAreRefusedByTheBus_data()
+    {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::addRow("PIN as a number") << QStringLiteral("UnlockScreen") << QVariantList{1234};
+        QTest::addRow("no PIN") << QStringLiteral("UnlockScreen") << QVariantList{};
+        QTest::addRow("minutes as text") << QStringLiteral("KeepAwake") << QVariantList{QStringLiteral("15")};
+        QTest::addRow("extra argument") << QStringLiteral("LockScreen") << QVariantList{true};
+        QTest::addRow("unknown method") << QStringLiteral("Unlock") << QVariantList{};
+    }
+
+    void wrongTypesAreRefusedByTheBus()
+    {
+        QFETCH(QString, method);
+        QFETCH(QVariantList, arguments);
+        const QDBusMessage reply = callFromOutside(
+            QLatin1String(DBusAutomationService::interfaceName), method, arguments);
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QVERIFY(m_handler.calls.isEmpty());
+    }
+
+    void launchingAgainReopens()
+    {
+        const QDBusMessage reply = callFromOutside(QStringLiteral("org.freedesktop.Application"),
+                                                   QStringLiteral("Activate"), {QVariantMap{}});
+        QCOMPARE(reply.type(), QDBusMessage::ReplyMessage);
+        callFromOutside(QStringLiteral("org.freedesktop.Application"),
+                        QStringLiteral("ActivateAction"),
+                        {QStringLiteral("lock-screen"), QVariantList{}, QVariantMap{}});
+        QCOMPARE(m_handler.calls, (QStringList{QStringLiteral("reopen"), QStringLiteral("lock")}));
+    }
+
+    void aSecondInstanceCannotTakeTheName()
+    {
+        QDBusConnection second = QDBusConnection::connectToBus(
+            QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), QStringLiteral("second"));
+        QVERIFY(!second.registerService(QLatin1String(DBusAutomationService::serviceName)));
+    }
+
+    void theCommandLineClientFindsTheService()
+    {
+        const DBusAutomationClient::Reply reply =
+            DBusAutomationClient::call(QStringLiteral("GetStatus"));
+        QVERIFY(reply.delivered);
+        QCOMPARE(reply.value.toString(), QStringLiteral("Vostrel: Idle."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDBusAutomationService)
+#include "tst_dbusautomationservice.moc"
