@@ -144,6 +144,9 @@ void KeepAwakeManager::tick()
 
 void KeepAwakeManager::durationElapsed()
 {
+    // Only a timed period has a duration to run out.
+    if (!m_totalDuration)
+        return;
     if (m_isActive) {
         stop();
         return;
