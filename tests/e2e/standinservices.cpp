@@ -1,0 +1,51 @@
+// Stands in for the desktop's screen saver (session bus) and for logind
+// (the bus in DBUS_SYSTEM_BUS_ADDRESS) during the end-to-end tests, and keeps
+// a one-line account of the inhibitions in a file the test script reads:
+//   screensaver-held=N screensaver-total=N logind-held=N logind-total=N
+#include "fakelogind.h"
+#include "fakescreensaver.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QTimer>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QString statePath = QString::fromLocal8Bit(argv[1]);
+
+    FakeScreenSaver screenSaver;
+    FakeLogind logind;
+    if (!screenSaver.publish() || !logind.publish())
+        return 1;
+
+    QTimer poll;
+    QByteArray last;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        const auto inhibitions = screenSaver.inhibitions();
+        qsizetype screenSaverHeld = 0;
+        for (auto it = inhibitions.cbegin(); it != inhibitions.cend(); ++it)
+            screenSaverHeld += screenSaver.uninhibited().contains(it.key()) ? 0 : 1;
+        const auto inhibitors = logind.inhibitors();
+        qsizetype logindHeld = 0;
+        for (qsizetype i = 0; i < inhibitors.size(); ++i)
+            logindHeld += logind.isReleased(i) ? 0 : 1;
+        const QByteArray line = QStringLiteral("screensaver-held=%1 screensaver-total=%2 "
+                                               "logind-held=%3 logind-total=%4\n")
+                                    .arg(screenSaverHeld)
+                                    .arg(inhibitions.size())
+                                    .arg(logindHeld)
+                                    .arg(inhibitors.size())
+                                    .toUtf8();
+        if (line == last)
+            return;
+        QSaveFile file(statePath);
+        if (file.open(QIODevice::WriteOnly) && file.write(line) == line.size() && file.commit())
+            last = line;
+    });
+    poll.start(50);
+    return app.exec();
+}
