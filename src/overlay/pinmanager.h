@@ -49,8 +49,8 @@ public:
     static constexpr qint64 maxLockoutExponent = 58;
     static constexpr std::chrono::milliseconds lockoutTickInterval{1000};
 
-    PINManager(UserDefaults &defaults, BiometricAuthenticator &biometrics,
-               QObject *parent = nullptr);
+    explicit PINManager(UserDefaults &defaults, BiometricAuthenticator &biometrics,
+                        QObject *parent = nullptr);
     ~PINManager() override;
 
     // The standard preferences and the fprintd reader.

@@ -239,13 +239,6 @@ private Q_SLOTS:
         QVERIFY(!m_manager->isLockedOut());
     }
 
-    void lockoutTimerTicksOncePerSecond()
-    {
-        enterWrongPINs(5);
-        QVERIFY(m_manager->isLockoutTimerActive());
-        QCOMPARE(PINManager::lockoutTickInterval, std::chrono::milliseconds(1000));
-    }
-
     void limitChangedMidCount()
     {
         enterWrongPINs(4);

@@ -74,8 +74,6 @@ private Q_SLOTS:
         m_daemon.reset();
     }
 
-    void userIsTheProcessOwner() { QCOMPARE(FprintdAuthenticator::userName(), user()); }
-
     void noDaemon()
     {
         m_daemon->stop();
