@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QObject>
+#include <qqmlregistration.h>
+#include <QString>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <vector>
+
+class BiometricAuthenticator;
+class QJSEngine;
+class QQmlEngine;
+class UserDefaults;
+
+// Decides whether a typed PIN unlocks the overlay: the stored PIN and its
+// scrambling, the count of wrong attempts, the escalating lockout with its
+// one-second countdown, and the fingerprint alternative.
+//
+// The PIN is kept reversibly scrambled in the preferences (not hashed), so the
+// same value can be read back by every part of the application. The attempt
+// counters live only in memory: a new process starts unlocked with no count.
+// The preferences are read at every use, so a change made by another process
+// takes effect at the next check; the *Changed signals of the two preference
+// backed properties fire only for changes made through this process's
+// UserDefaults object.
+class PINManager : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_DISABLE_COPY_MOVE(PINManager)
+
+    Q_PROPERTY(qint64 failedAttempts READ failedAttempts NOTIFY failedAttemptsChanged)
+    Q_PROPERTY(bool isLockedOut READ isLockedOut NOTIFY isLockedOutChanged)
+    Q_PROPERTY(qint64 lockoutRemainingSeconds READ lockoutRemainingSeconds NOTIFY
+                   lockoutRemainingSecondsChanged)
+    Q_PROPERTY(qint64 maxPINAttempts READ maxPINAttempts NOTIFY maxPINAttemptsChanged)
+    Q_PROPERTY(qint64 expectedPINLength READ expectedPINLength NOTIFY storedPINChanged)
+    Q_PROPERTY(bool hasPIN READ hasPIN NOTIFY storedPINChanged)
+
+public:
+    static constexpr qint64 defaultMaxPINAttempts = 5;
+    static constexpr qint64 defaultPINLength = 4;
+    static constexpr qint64 baseLockoutSeconds = 30;
+    // 30 * 2^58 still fits in a qint64; one more doubling would not.
+    static constexpr qint64 maxLockoutExponent = 58;
+    static constexpr std::chrono::milliseconds lockoutTickInterval{1000};
+
+    explicit PINManager(UserDefaults &defaults, BiometricAuthenticator &biometrics,
+                        QObject *parent = nullptr);
+    ~PINManager() override;
+
+    // The standard preferences and the fprintd reader.
+    static PINManager &shared();
+    static PINManager *create(QQmlEngine *, QJSEngine *);
+
+    [[nodiscard]] qint64 failedAttempts() const { return m_failedAttempts; }
+    [[nodiscard]] bool isLockedOut() const { return m_isLockedOut; }
+    [[nodiscard]] qint64 lockoutRemainingSeconds() const { return m_lockoutRemainingSeconds; }
+    [[nodiscard]] bool isLockoutTimerActive() const { return m_lockoutTimer.isActive(); }
+
+    // The "maxPINAttempts" preference; 5 when it is absent, not an integer or
+    // below 1 (a limit of 0 or less would lock out on the first wrong PIN for
+    // an absurd time).
+    [[nodiscard]] qint64 maxPINAttempts() const;
+    // Characters (code points) of the stored PIN, or 4 when none decodes: the
+    // number of digits the lock screen collects before it checks.
+    [[nodiscard]] qint64 expectedPINLength() const;
+
+    // False while locked out and whenever no PIN decodes, without counting;
+    // a wrong candidate counts and may start a lockout; the right one clears
+    // the count.
+    Q_INVOKABLE bool verifyPIN(const QString &candidate);
+    // Stores newPIN only when current is the stored PIN. The caller validates
+    // newPIN. Neither the count nor the lockout changes.
+    Q_INVOKABLE bool changePIN(const QString &current, const QString &newPIN);
+
+    // UTF-8, XOR with the repeating salt "RiverOx", standard padded Base64.
+    [[nodiscard]] static QString encodePIN(const QString &pin);
+    // Nothing for text that is not strict, padded Base64, for bytes that are not
+    // UTF-8 after unscrambling, and for an empty PIN (which would otherwise
+    // unlock on the first key press).
+    [[nodiscard]] static std::optional<QString> decodePIN(const QString &stored);
+    [[nodiscard]] std::optional<QString> storedPIN() const;
+    [[nodiscard]] bool hasPIN() const { return storedPIN().has_value(); }
+
+    Q_INVOKABLE void resetAttempts();
+    void startLockout();
+    // 30 * 2^max(attempts - maxPINAttempts(), 0) seconds, the exponent capped
+    // at maxLockoutExponent.
+    [[nodiscard]] qint64 lockoutDuration(qint64 attempts) const;
+
+    // One fingerprint check. Requests made while one is running share its
+    // answer, so every screen's lock view may ask at once. On success the
+    // attempts are reset before any completion runs. Completions run on the
+    // main thread; without a reader they may run before this returns.
+    void authenticateWithBiometrics(std::function<void(bool)> completion);
+    // Gives the reader back, e.g. once the PIN has unlocked; the waiting
+    // completions receive false.
+    Q_INVOKABLE void cancelBiometrics();
+    [[nodiscard]] bool isBiometricCheckRunning() const { return !m_biometricWaiters.empty(); }
+
+    // The once-a-second lockout countdown.
+    void lockoutTick();
+
+Q_SIGNALS:
+    void failedAttemptsChanged();
+    void isLockedOutChanged();
+    void lockoutRemainingSecondsChanged();
+    void maxPINAttemptsChanged();
+    void storedPINChanged();
+
+private:
+    void setFailedAttempts(qint64 value);
+    void setLockedOut(bool value);
+    void setLockoutRemainingSeconds(qint64 value);
+    void finishBiometrics(bool success);
+
+    UserDefaults &m_defaults;
+    BiometricAuthenticator &m_biometrics;
+    QTimer m_lockoutTimer;
+    qint64 m_failedAttempts = 0;
+    bool m_isLockedOut = false;
+    qint64 m_lockoutRemainingSeconds = 0;
+    std::vector<std::function<void(bool)>> m_biometricWaiters;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+
+class QObject;
+
+// One fingerprint (or other owner) check at a time, answered asynchronously.
+//
+// The completion is called at most once, on the thread the authenticator lives
+// on (the main thread), with true only for a positive match. It is called with
+// false when no reader or no enrolled finger exists, when another attempt is
+// still running, when the check fails, times out or is cancelled. The answer
+// may come before authenticate() returns (nothing to ask for, or busy), so a
+// caller must be ready for that.
+//
+// A completion is never called once its context object (which must not be
+// null) or the authenticator itself is destroyed: either may go away while the
+// device is still scanning, and the attempt is then torn down without a reply.
+class BiometricAuthenticator
+{
+public:
+    virtual ~BiometricAuthenticator() = default;
+
+    virtual void authenticate(const QObject *context, std::function<void(bool)> completion) = 0;
+
+    // Ends the running attempt, whose completion then receives false once the
+    // device has been given back. Does nothing when no attempt is running.
+    virtual void cancel() = 0;
+};

@@ -1,0 +1,33 @@
+#include "fakebiometricauthenticator.h"
+
+#include <QObject>
+
+#include <utility>
+
+void FakeBiometricAuthenticator::authenticate(const QObject *context,
+                                              std::function<void(bool)> completion)
+{
+    ++m_requestCount;
+    if (!m_isAvailable || m_pending) {
+        completion(false);
+        return;
+    }
+    m_pending = Request{context, std::move(completion)};
+}
+
+void FakeBiometricAuthenticator::cancel()
+{
+    ++m_cancelCount;
+    answer(false);
+}
+
+bool FakeBiometricAuthenticator::answer(bool success)
+{
+    if (!m_pending)
+        return false;
+    // The completion may start the next attempt, so the slot is freed first.
+    Request request = *std::exchange(m_pending, std::nullopt);
+    if (request.context)
+        request.completion(success);
+    return true;
+}
