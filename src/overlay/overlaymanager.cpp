@@ -154,6 +154,8 @@ void OverlayManager::deactivate()
     m_focusPanel = nullptr;
     const bool wasActive = m_active;
     m_active = false;
+    // A fingerprint check still running would keep the reader claimed.
+    m_services.pins.cancelBiometrics();
 
     if (m_services.defaults.boolValue(PreferenceKey::lockSoundsEnabled))
         m_services.sounds.play(QStringLiteral("Blow"));
