@@ -4,8 +4,10 @@
 #include "notificationnames.h"
 #include "preferencekeys.h"
 #include "userdefaults.h"
+#include "xcbkeygrabber.h"
 
 #include <QKeyEvent>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -437,6 +439,37 @@ private Q_SLOTS:
         QVERIFY(!manager->isLocalMonitorInstalled());
         QVERIFY(!pressInApplication(Qt::Key_L, Qt::NoModifier));
         QCOMPARE(calls, 0);
+    }
+
+    // The X server of the test session stands in for another application.
+    void conflictAndPressOnARealServer()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs an X display: run inside scripts/with-session");
+        XcbKeyGrabber otherApplication;
+        XcbKeyGrabber grabber;
+        QCOMPARE(otherApplication.grab(keyL, command), KeyGrabber::GrabResult::Grabbed);
+
+        HotkeyManager manager(*m_defaults, grabber, m_center);
+        int calls = 0;
+        manager.registerHandler([&calls] { ++calls; });
+        QVERIFY(manager.hasConflict());
+        QVERIFY(manager.isLocalMonitorInstalled());
+
+        otherApplication.ungrab();
+        manager.registerHandler([&calls] { ++calls; });
+        QVERIFY(!manager.hasConflict());
+        QVERIFY(manager.isGlobalMonitorInstalled());
+
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"),
+                      {QStringLiteral("key"), QStringLiteral("super+l")});
+        QVERIFY(xdotool.waitForFinished(5000));
+        QCOMPARE(xdotool.exitCode(), 0);
+        QTRY_COMPARE(calls, 1);
+        grabber.processPendingEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(calls, 1);
     }
 };
 

@@ -98,12 +98,17 @@ struct XcbKeyGrabber::Private
         return XCB_MOD_MASK_2;
     }
 
+    // Waits until the server has let go: another client that grabs the
+    // combination right after must not run into a release still in transit.
     void releaseGrabs()
     {
+        if (grabs.empty())
+            return;
         for (const Grab &held : grabs)
             xcb_ungrab_key(connection, held.keycode, root, held.modifiers);
         grabs.clear();
-        xcb_flush(connection);
+        XcbReply<xcb_get_input_focus_reply_t> reply(
+            xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
     }
 };
 
@@ -220,8 +225,10 @@ void XcbKeyGrabber::ungrab()
 {
     m_d->keycodes.clear();
     m_d->repeats.reset();
-    if (m_d->isUsable)
-        m_d->releaseGrabs();
+    if (!m_d->isUsable)
+        return;
+    m_d->releaseGrabs();
+    QMetaObject::invokeMethod(this, &XcbKeyGrabber::readEvents, Qt::QueuedConnection);
 }
 
 void XcbKeyGrabber::processPendingEvents()
