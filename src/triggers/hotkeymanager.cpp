@@ -1,0 +1,341 @@
+#include "hotkeymanager.h"
+
+#include "keygrabber.h"
+#include "notificationcenter.h"
+#include "notificationnames.h"
+#include "preferencekeys.h"
+#include "userdefaults.h"
+#include "virtualkeys.h"
+#include "xcbkeygrabber.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QtDebug>
+
+#include <cmath>
+
+namespace {
+using VirtualKeys::Modifier::matchMask;
+
+// Integers are what this application writes; a whole, non-negative double is
+// still a readable number from a hand-edited file.
+std::optional<quint64> unsignedNumber(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::LongLong) {
+        const qint64 number = value.toLongLong();
+        if (number >= 0)
+            return quint64(number);
+    } else if (value.typeId() == QMetaType::Double) {
+        const double number = value.toDouble();
+        if (number >= 0 && number < 9007199254740992.0 && std::trunc(number) == number)
+            return quint64(number);
+    }
+    return std::nullopt;
+}
+
+quint64 loadModifierFlags(const UserDefaults &defaults)
+{
+    const QVariant stored = defaults.value(PreferenceKey::hotkeyModifiers);
+    if (!stored.isValid())
+        return HotkeyManager::defaultModifierFlags;
+    const std::optional<quint64> flags = unsignedNumber(stored);
+    if (!flags) {
+        qWarning() << "HotkeyManager: hotkeyModifiers is not a modifier mask:" << stored
+                   << "- using command";
+        return HotkeyManager::defaultModifierFlags;
+    }
+    if ((*flags & matchMask) == 0) {
+        qWarning() << "HotkeyManager: hotkeyModifiers" << *flags
+                   << "holds none of shift, control, option, command - using command";
+        return HotkeyManager::defaultModifierFlags;
+    }
+    return *flags;
+}
+
+quint16 loadKeyCode(const UserDefaults &defaults)
+{
+    const QVariant stored = defaults.value(PreferenceKey::hotkeyKeyCode);
+    if (!stored.isValid())
+        return HotkeyManager::defaultKeyCode;
+    if (stored.typeId() == QMetaType::LongLong) {
+        const qint64 code = stored.toLongLong();
+        if (code >= 0 && code <= 0xffff)
+            return quint16(code);
+    }
+    qWarning() << "HotkeyManager: hotkeyKeyCode is not a key code in 0...65535:" << stored
+               << "- using" << HotkeyManager::defaultKeyCode;
+    return HotkeyManager::defaultKeyCode;
+}
+
+// Without a usable stored character the key's own label is shown, so a stored
+// K never reads as ⌘L.
+QString loadKeyCharacter(const UserDefaults &defaults, quint16 keyCode)
+{
+    const QVariant stored = defaults.value(PreferenceKey::hotkeyCharacter);
+    if (stored.typeId() == QMetaType::QString && !stored.toString().isEmpty())
+        return stored.toString();
+    if (stored.isValid())
+        qWarning() << "HotkeyManager: hotkeyCharacter is not a character:" << stored;
+    const QString label = VirtualKeys::label(keyCode);
+    return label.isEmpty() ? QStringLiteral("?") : label;
+}
+} // namespace
+
+HotkeyManager::HotkeyManager(UserDefaults &defaults, KeyGrabber &grabber,
+                             NotificationCenter &notifications, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
+    , m_grabber(grabber)
+    , m_notifications(notifications)
+{
+    m_modifierFlags = loadModifierFlags(defaults);
+    m_keyCode = loadKeyCode(defaults);
+    m_keyCharacter = loadKeyCharacter(defaults, m_keyCode);
+    connect(&m_grabber, &KeyGrabber::activated, this, &HotkeyManager::onGlobalActivated);
+}
+
+HotkeyManager::~HotkeyManager()
+{
+    removeMonitors();
+    m_isRecording = false;
+    updateEventFilter();
+}
+
+HotkeyManager &HotkeyManager::shared()
+{
+    static XcbKeyGrabber grabber;
+    static HotkeyManager manager(UserDefaults::standard(), grabber, NotificationCenter::shared());
+    return manager;
+}
+
+void HotkeyManager::setModifierFlags(quint64 flags)
+{
+    const bool displayChanges = (flags & matchMask) != (m_modifierFlags & matchMask);
+    const bool changes = flags != m_modifierFlags;
+    m_modifierFlags = flags;
+    m_defaults.setInteger(PreferenceKey::hotkeyModifiers, qint64(flags));
+    if (changes)
+        Q_EMIT modifierFlagsChanged();
+    if (displayChanges)
+        Q_EMIT displayStringChanged();
+    m_notifications.post(Notification::hotkeyDidChange);
+}
+
+void HotkeyManager::setKeyCode(quint16 keyCode)
+{
+    const bool changes = keyCode != m_keyCode;
+    m_keyCode = keyCode;
+    m_defaults.setInteger(PreferenceKey::hotkeyKeyCode, keyCode);
+    if (changes)
+        Q_EMIT keyCodeChanged();
+    m_notifications.post(Notification::hotkeyDidChange);
+}
+
+void HotkeyManager::setKeyCharacter(const QString &character)
+{
+    const bool changes = character != m_keyCharacter;
+    m_keyCharacter = character;
+    m_defaults.setString(PreferenceKey::hotkeyCharacter, character);
+    if (changes) {
+        Q_EMIT keyCharacterChanged();
+        Q_EMIT displayStringChanged();
+    }
+    m_notifications.post(Notification::hotkeyDidChange);
+}
+
+QString HotkeyManager::displayString() const
+{
+    QString text;
+    if (m_modifierFlags & VirtualKeys::Modifier::control)
+        text += QStringLiteral("⌃");
+    if (m_modifierFlags & VirtualKeys::Modifier::option)
+        text += QStringLiteral("⌥");
+    if (m_modifierFlags & VirtualKeys::Modifier::shift)
+        text += QStringLiteral("⇧");
+    if (m_modifierFlags & VirtualKeys::Modifier::command)
+        text += QStringLiteral("⌘");
+    return text + m_keyCharacter.toUpper();
+}
+
+QString HotkeyManager::conflictMessage() const
+{
+    if (!m_hasConflict)
+        return {};
+    return tr("%1 is already used by another application. It locks the screen only while "
+              "Vostrel is in front.")
+        .arg(displayString());
+}
+
+bool HotkeyManager::isGlobalGrabSupported() const
+{
+    return m_grabber.isGlobalGrabSupported();
+}
+
+bool HotkeyManager::matches(quint16 keyCode, quint64 modifierFlags) const
+{
+    return keyCode == m_keyCode && (modifierFlags & matchMask) == (m_modifierFlags & matchMask);
+}
+
+void HotkeyManager::registerHandler(std::function<void()> handler)
+{
+    unregister();
+    m_handler = std::move(handler);
+    install();
+}
+
+void HotkeyManager::unregister()
+{
+    removeMonitors();
+    m_handler = nullptr;
+    setConflict(false);
+}
+
+void HotkeyManager::install()
+{
+    if (!m_handler || m_isRecording)
+        return;
+    if ((m_modifierFlags & matchMask) == 0) {
+        qWarning() << "HotkeyManager: not installing" << displayString()
+                   << "- a hotkey needs shift, control, option or command";
+        return;
+    }
+    bool refused = false;
+    if (m_grabber.isGlobalGrabSupported()) {
+        switch (m_grabber.grab(m_keyCode, m_modifierFlags & matchMask)) {
+        case KeyGrabber::GrabResult::Grabbed:
+            m_isGlobalInstalled = true;
+            break;
+        case KeyGrabber::GrabResult::Refused:
+            refused = true;
+            break;
+        case KeyGrabber::GrabResult::UnsupportedKey:
+        case KeyGrabber::GrabResult::Unavailable:
+            break;
+        }
+    }
+    // Whatever kept the global grab from working, the combination still
+    // locks from inside the application.
+    m_isLocalInstalled = !m_isGlobalInstalled;
+    updateEventFilter();
+    setConflict(refused);
+}
+
+void HotkeyManager::removeMonitors()
+{
+    if (m_isGlobalInstalled)
+        m_grabber.ungrab();
+    m_isGlobalInstalled = false;
+    m_isLocalInstalled = false;
+    updateEventFilter();
+}
+
+void HotkeyManager::updateEventFilter()
+{
+    const bool wanted = m_isLocalInstalled || m_isRecording;
+    QCoreApplication *application = QCoreApplication::instance();
+    if (wanted == m_isFilterInstalled || !application)
+        return;
+    if (wanted)
+        application->installEventFilter(this);
+    else
+        application->removeEventFilter(this);
+    m_isFilterInstalled = wanted;
+}
+
+void HotkeyManager::setConflict(bool conflict)
+{
+    if (conflict == m_hasConflict)
+        return;
+    m_hasConflict = conflict;
+    Q_EMIT conflictChanged();
+}
+
+void HotkeyManager::runHandler()
+{
+    // The handler may register a new one, which must not destroy the
+    // function that is running.
+    const std::function<void()> handler = m_handler;
+    if (handler)
+        handler();
+}
+
+void HotkeyManager::onGlobalActivated()
+{
+    if (!m_isGlobalInstalled)
+        return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_isGlobalInstalled)
+                runHandler();
+        },
+        Qt::QueuedConnection);
+}
+
+void HotkeyManager::startRecording()
+{
+    if (m_isRecording)
+        return;
+    removeMonitors();
+    m_isRecording = true;
+    updateEventFilter();
+    Q_EMIT recordingChanged();
+}
+
+void HotkeyManager::cancelRecording()
+{
+    if (m_isRecording)
+        stopRecording();
+}
+
+void HotkeyManager::stopRecording()
+{
+    m_isRecording = false;
+    updateEventFilter();
+    install();
+    Q_EMIT recordingChanged();
+}
+
+bool HotkeyManager::recordKeyEvent(quint16 keyCode, quint64 modifierFlags,
+                                   const QString &characters)
+{
+    if (!m_isRecording || (modifierFlags & matchMask) == 0)
+        return false;
+    // Recording stays on through the three stores, so a registration that
+    // each store's notification triggers waits for the whole combination.
+    setModifierFlags(modifierFlags & matchMask);
+    setKeyCode(keyCode);
+    setKeyCharacter(characters.isEmpty() ? QStringLiteral("?") : characters.toUpper());
+    stopRecording();
+    return true;
+}
+
+bool HotkeyManager::eventFilter(QObject *watched, QEvent *event)
+{
+    Q_UNUSED(watched);
+    const bool isPress = event->type() == QEvent::KeyPress;
+    if (!isPress && event->type() != QEvent::ShortcutOverride)
+        return false;
+    const auto *keyEvent = static_cast<QKeyEvent *>(event);
+    const std::optional<quint16> keyCode =
+        VirtualKeys::fromQtKey(keyEvent->key(), keyEvent->modifiers());
+    if (!keyCode)
+        return false;
+    const quint64 flags = VirtualKeys::modifierMask(keyEvent->modifiers());
+
+    if (m_isRecording) {
+        const bool consume = isPress ? recordKeyEvent(*keyCode, flags, VirtualKeys::label(*keyCode))
+                                     : (flags & matchMask) != 0;
+        if (consume)
+            event->accept();
+        return consume;
+    }
+    if (!m_isLocalInstalled || !matches(*keyCode, flags))
+        return false;
+    // Accepting the override keeps an application shortcut on the same keys
+    // from firing; the press itself follows and is consumed here.
+    event->accept();
+    if (isPress && !keyEvent->isAutoRepeat())
+        runHandler();
+    return true;
+}

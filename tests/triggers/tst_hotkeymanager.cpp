@@ -1,0 +1,477 @@
+#include "fakekeygrabber.h"
+#include "hotkeymanager.h"
+#include "notificationcenter.h"
+#include "notificationnames.h"
+#include "preferencekeys.h"
+#include "userdefaults.h"
+#include "xcbkeygrabber.h"
+
+#include <QKeyEvent>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+constexpr quint64 shift = 0x20000;
+constexpr quint64 control = 0x40000;
+constexpr quint64 option = 0x80000;
+constexpr quint64 command = 0x100000;
+constexpr quint64 capsLock = 0x10000;
+constexpr quint64 numericPad = 0x200000;
+constexpr quint64 function = 0x800000;
+constexpr quint16 keyA = 0;
+constexpr quint16 keyL = 37;
+constexpr quint16 keyK = 40;
+
+// Receives what the application filter lets through.
+class KeyTarget : public QObject
+{
+public:
+    int presses = 0;
+
+protected:
+    bool event(QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress)
+            ++presses;
+        return QObject::event(event);
+    }
+};
+} // namespace
+
+class TestHotkeyManager : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<UserDefaults> m_defaults;
+    FakeKeyGrabber m_grabber;
+    NotificationCenter m_center;
+
+    std::unique_ptr<HotkeyManager> makeManager()
+    {
+        return std::make_unique<HotkeyManager>(*m_defaults, m_grabber, m_center);
+    }
+
+    int hotkeyPosts(const QSignalSpy &spy) const
+    {
+        int count = 0;
+        for (const QList<QVariant> &arguments : spy)
+            count += arguments.at(0).toString() == Notification::hotkeyDidChange ? 1 : 0;
+        return count;
+    }
+
+    // True when a press of key with modifiers typed into the application was
+    // swallowed before it reached its target.
+    static bool pressInApplication(Qt::Key key, Qt::KeyboardModifiers modifiers,
+                                   bool autoRepeat = false)
+    {
+        KeyTarget target;
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, QString(), autoRepeat);
+        QCoreApplication::sendEvent(&target, &press);
+        return target.presses == 0;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        m_defaults =
+            std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("defaults.json")));
+        m_grabber.setGlobalGrabSupported(true);
+        m_grabber.setGrabResult(KeyGrabber::GrabResult::Grabbed);
+        m_grabber.ungrab();
+    }
+
+    void startsWithCommandLWithoutWriting()
+    {
+        QSignalSpy posts(&m_center, &NotificationCenter::posted);
+        auto manager = makeManager();
+        QCOMPARE(manager->modifierFlags(), command);
+        QCOMPARE(manager->keyCode(), keyL);
+        QCOMPARE(manager->keyCharacter(), QStringLiteral("L"));
+        QCOMPARE(manager->displayString(), QStringLiteral("⌘L"));
+        QVERIFY(!manager->hasConflict());
+        QVERIFY(m_defaults->keys().isEmpty());
+        QVERIFY(!QFile::exists(m_defaults->filePath()));
+        QCOMPARE(posts.count(), 0);
+    }
+
+    void loadsStoredValues_data()
+    {
+        QTest::addColumn<QVariant>("modifiers");
+        QTest::addColumn<QVariant>("keyCode");
+        QTest::addColumn<QVariant>("character");
+        QTest::addColumn<quint64>("expectedModifiers");
+        QTest::addColumn<int>("expectedKeyCode");
+        QTest::addColumn<QString>("expectedCharacter");
+        QTest::addColumn<bool>("warns");
+
+        const QVariant absent;
+        QTest::addRow("stored combination")
+            << QVariant(qint64(option | command)) << QVariant(qint64(keyK))
+            << QVariant(QStringLiteral("K")) << (option | command) << int(keyK) << "K" << false;
+        QTest::addRow("whole double modifiers") << QVariant(double(control)) << absent << absent
+                                                << control << int(keyL) << "L" << false;
+        QTest::addRow("modifiers as text") << QVariant(QStringLiteral("1048576")) << absent
+                                           << absent << command << int(keyL) << "L" << true;
+        QTest::addRow("negative modifiers")
+            << QVariant(qint64(-1)) << absent << absent << command << int(keyL) << "L" << true;
+        QTest::addRow("fractional modifiers")
+            << QVariant(1.5) << absent << absent << command << int(keyL) << "L" << true;
+        QTest::addRow("modifiers as Bool")
+            << QVariant(true) << absent << absent << command << int(keyL) << "L" << true;
+        QTest::addRow("no modifier at all") << QVariant(qint64(capsLock)) << absent << absent
+                                            << command << int(keyL) << "L" << true;
+        QTest::addRow("key code above 65535")
+            << absent << QVariant(qint64(70000)) << absent << command << int(keyL) << "L" << true;
+        QTest::addRow("negative key code")
+            << absent << QVariant(qint64(-1)) << absent << command << int(keyL) << "L" << true;
+        QTest::addRow("key code as text") << absent << QVariant(QStringLiteral("40")) << absent
+                                          << command << int(keyL) << "L" << true;
+        QTest::addRow("key code as double")
+            << absent << QVariant(40.0) << absent << command << int(keyL) << "L" << true;
+        QTest::addRow("highest key code")
+            << absent << QVariant(qint64(65535)) << QVariant(QStringLiteral("x")) << command
+            << 65535 << "x" << false;
+        QTest::addRow("character missing: the key's own label")
+            << absent << QVariant(qint64(keyK)) << absent << command << int(keyK) << "K" << false;
+        QTest::addRow("character of the wrong type")
+            << absent << QVariant(qint64(keyK)) << QVariant(qint64(5)) << command << int(keyK)
+            << "K" << true;
+        QTest::addRow("empty character of an unknown key")
+            << absent << QVariant(qint64(200)) << QVariant(QString()) << command << 200 << "?"
+            << true;
+    }
+
+    void loadsStoredValues()
+    {
+        QFETCH(QVariant, modifiers);
+        QFETCH(QVariant, keyCode);
+        QFETCH(QVariant, character);
+        if (modifiers.isValid())
+            QVERIFY(m_defaults->setValue(PreferenceKey::hotkeyModifiers, modifiers));
+        if (keyCode.isValid())
+            QVERIFY(m_defaults->setValue(PreferenceKey::hotkeyKeyCode, keyCode));
+        if (character.isValid())
+            QVERIFY(m_defaults->setValue(PreferenceKey::hotkeyCharacter, character));
+        const QStringList keysBefore = m_defaults->keys();
+        QFETCH(bool, warns);
+        if (warns)
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("^HotkeyManager: ")));
+
+        QSignalSpy posts(&m_center, &NotificationCenter::posted);
+        auto manager = makeManager();
+        QTEST(manager->modifierFlags(), "expectedModifiers");
+        QTEST(int(manager->keyCode()), "expectedKeyCode");
+        QTEST(manager->keyCharacter(), "expectedCharacter");
+        // A fallback is used, never written back.
+        QCOMPARE(m_defaults->keys(), keysBefore);
+        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyModifiers), modifiers);
+        QCOMPARE(posts.count(), 0);
+    }
+
+    void displayString_data()
+    {
+        QTest::addColumn<quint64>("flags");
+        QTest::addColumn<QString>("character");
+        QTest::addColumn<QString>("expected");
+        QTest::addRow("default") << command << "L"
+                                 << "⌘L";
+        QTest::addRow("all four in fixed order") << (command | shift | option | control) << "k"
+                                                 << "⌃⌥⇧⌘K";
+        QTest::addRow("control shift") << (shift | control) << "a"
+                                       << "⌃⇧A";
+        QTest::addRow("lock and pad bits hidden")
+            << (option | command | capsLock | numericPad | function) << "K"
+            << "⌥⌘K";
+        QTest::addRow("symbol key") << (control | option) << "↩"
+                                    << "⌃⌥↩";
+    }
+
+    void displayString()
+    {
+        QFETCH(quint64, flags);
+        QFETCH(QString, character);
+        auto manager = makeManager();
+        QSignalSpy changed(manager.get(), &HotkeyManager::displayStringChanged);
+        manager->setModifierFlags(flags);
+        manager->setKeyCharacter(character);
+        QFETCH(QString, expected);
+        QCOMPARE(manager->displayString(), expected);
+        QCOMPARE(changed.isEmpty(), expected == QStringLiteral("⌘L"));
+    }
+
+    void matchMask_data()
+    {
+        QTest::addColumn<quint16>("keyCode");
+        QTest::addColumn<quint64>("flags");
+        QTest::addColumn<bool>("matches");
+        QTest::addRow("command L") << keyL << command << true;
+        QTest::addRow("with caps lock") << keyL << (command | capsLock) << true;
+        QTest::addRow("with pad and function bits")
+            << keyL << (command | numericPad | function) << true;
+        QTest::addRow("extra shift") << keyL << (command | shift) << false;
+        QTest::addRow("missing command") << keyL << quint64(0) << false;
+        QTest::addRow("control instead") << keyL << control << false;
+        QTest::addRow("other key") << keyK << command << false;
+    }
+
+    void matchMask()
+    {
+        QFETCH(quint16, keyCode);
+        QFETCH(quint64, flags);
+        auto manager = makeManager();
+        QTEST(manager->matches(keyCode, flags), "matches");
+    }
+
+    void settersWriteThroughAndPostOncePerSet()
+    {
+        auto manager = makeManager();
+        QSignalSpy posts(&m_center, &NotificationCenter::posted);
+        QSignalSpy flagsChanged(manager.get(), &HotkeyManager::modifierFlagsChanged);
+        manager->setModifierFlags(control | shift);
+        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyModifiers),
+                 QVariant(qint64(control | shift)));
+        manager->setKeyCode(keyK);
+        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyKeyCode), QVariant(qint64(keyK)));
+        manager->setKeyCharacter(QStringLiteral("K"));
+        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyCharacter), QVariant(QStringLiteral("K")));
+        // Setting the same value again is still a store and a post.
+        manager->setModifierFlags(control | shift);
+        QCOMPARE(hotkeyPosts(posts), 4);
+        QCOMPARE(posts.count(), 4);
+        QCOMPARE(flagsChanged.count(), 1);
+
+        auto reloaded = makeManager();
+        QCOMPARE(reloaded->displayString(), QStringLiteral("⌃⇧K"));
+    }
+
+    void recording()
+    {
+        auto manager = makeManager();
+        manager->registerHandler([] {});
+        QSignalSpy posts(&m_center, &NotificationCenter::posted);
+        QSignalSpy recordingChanged(manager.get(), &HotkeyManager::recordingChanged);
+
+        QVERIFY(!manager->recordKeyEvent(keyK, option | command, QStringLiteral("k")));
+        QCOMPARE(manager->keyCode(), keyL);
+
+        manager->startRecording();
+        QVERIFY(manager->isRecording());
+        // Pressing the old combination must record, not lock.
+        QVERIFY(!m_grabber.heldCombination());
+
+        QVERIFY(!manager->recordKeyEvent(keyA, 0, QStringLiteral("a")));
+        QVERIFY(!manager->recordKeyEvent(keyA, capsLock, QStringLiteral("A")));
+        QVERIFY(manager->isRecording());
+        QCOMPARE(posts.count(), 0);
+
+        QVERIFY(manager->recordKeyEvent(keyK, option | command | capsLock, QStringLiteral("k")));
+        QVERIFY(!manager->isRecording());
+        QCOMPARE(recordingChanged.count(), 2);
+        QCOMPARE(manager->modifierFlags(), option | command);
+        QCOMPARE(manager->keyCode(), keyK);
+        QCOMPARE(manager->keyCharacter(), QStringLiteral("K"));
+        QCOMPARE(manager->displayString(), QStringLiteral("⌥⌘K"));
+        QCOMPARE(hotkeyPosts(posts), 3);
+        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyModifiers), QVariant(qint64(0x180000)));
+        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyKeyCode), QVariant(qint64(keyK)));
+        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyCharacter), QVariant(QStringLiteral("K")));
+        QCOMPARE(m_grabber.heldCombination(),
+                 (FakeKeyGrabber::Combination{keyK, option | command}));
+
+        manager->startRecording();
+        QVERIFY(manager->recordKeyEvent(keyL, control, QString()));
+        QCOMPARE(manager->keyCharacter(), QStringLiteral("?"));
+    }
+
+    void recordingThroughTheApplicationFilter()
+    {
+        auto manager = makeManager();
+        manager->startRecording();
+        QVERIFY(!pressInApplication(Qt::Key_A, Qt::NoModifier));
+        QVERIFY(!pressInApplication(Qt::Key_Meta, Qt::MetaModifier));
+        QVERIFY(manager->isRecording());
+        QVERIFY(pressInApplication(Qt::Key_K, Qt::AltModifier | Qt::MetaModifier));
+        QVERIFY(!manager->isRecording());
+        QCOMPARE(manager->displayString(), QStringLiteral("⌥⌘K"));
+        QCOMPARE(manager->keyCode(), keyK);
+        // The filter is gone with the recording.
+        QVERIFY(!pressInApplication(Qt::Key_K, Qt::AltModifier | Qt::MetaModifier));
+    }
+
+    void registrationDuringRecordingWaitsForTheWholeCombination()
+    {
+        auto manager = makeManager();
+        const auto lock = [] {
+        };
+        manager->registerHandler(lock);
+        // What the application does on every change notice.
+        m_center.observe(Notification::hotkeyDidChange, manager.get(),
+                         [&manager, lock] { manager->registerHandler(lock); });
+        manager->startRecording();
+        const qsizetype before = m_grabber.requests().size();
+        QVERIFY(manager->recordKeyEvent(keyK, option | command, QStringLiteral("k")));
+        const QList<FakeKeyGrabber::Combination> requests = m_grabber.requests().mid(before);
+        QCOMPARE(requests, (QList<FakeKeyGrabber::Combination>{{keyK, option | command}}));
+
+        manager->startRecording();
+        manager->cancelRecording();
+        QCOMPARE(m_grabber.heldCombination(),
+                 (FakeKeyGrabber::Combination{keyK, option | command}));
+    }
+
+    void registerReplacesTheHandler()
+    {
+        auto manager = makeManager();
+        int first = 0;
+        int second = 0;
+        manager->registerHandler([&first] { ++first; });
+        manager->registerHandler([&second] { ++second; });
+        QVERIFY(manager->isGlobalMonitorInstalled());
+        QVERIFY(!manager->isLocalMonitorInstalled());
+        QCOMPARE(m_grabber.heldCombination(), (FakeKeyGrabber::Combination{keyL, command}));
+
+        QVERIFY(m_grabber.press());
+        // Global presses reach the handler on a later turn of the event loop.
+        QCOMPARE(second, 0);
+        QTRY_COMPARE(second, 1);
+        QCOMPARE(first, 0);
+        // Inside the application the global grab already covers the keys.
+        QVERIFY(!pressInApplication(Qt::Key_L, Qt::MetaModifier));
+
+        manager->unregister();
+        QVERIFY(!m_grabber.heldCombination());
+        QVERIFY(!manager->isGlobalMonitorInstalled());
+    }
+
+    void unregisterDropsAPressAlreadyOnItsWay()
+    {
+        auto manager = makeManager();
+        int calls = 0;
+        manager->registerHandler([&calls] { ++calls; });
+        QVERIFY(m_grabber.press());
+        manager->unregister();
+        QCoreApplication::processEvents();
+        QCOMPARE(calls, 0);
+    }
+
+    void localMonitorWithoutGlobalGrabs()
+    {
+        m_grabber.setGlobalGrabSupported(false);
+        auto manager = makeManager();
+        QVERIFY(!manager->isGlobalGrabSupported());
+        int first = 0;
+        int second = 0;
+        manager->registerHandler([&first] { ++first; });
+        manager->registerHandler([&second] { ++second; });
+        QVERIFY(manager->isLocalMonitorInstalled());
+        QVERIFY(!manager->hasConflict());
+
+        QVERIFY(pressInApplication(Qt::Key_L, Qt::MetaModifier));
+        QCOMPARE(second, 1); // at once, and only the latest handler
+        QCOMPARE(first, 0);
+        QVERIFY(!pressInApplication(Qt::Key_L, Qt::MetaModifier | Qt::ShiftModifier));
+        QVERIFY(!pressInApplication(Qt::Key_K, Qt::MetaModifier));
+        QVERIFY(!pressInApplication(Qt::Key_L, Qt::NoModifier));
+        QVERIFY(pressInApplication(Qt::Key_L, Qt::MetaModifier, true));
+        QCOMPARE(second, 1);
+
+        manager->unregister();
+        QVERIFY(!pressInApplication(Qt::Key_L, Qt::MetaModifier));
+        QCOMPARE(second, 1);
+    }
+
+    void refusedGrabFallsBackToTheLocalMonitor()
+    {
+        m_grabber.setGrabResult(KeyGrabber::GrabResult::Refused);
+        auto manager = makeManager();
+        QSignalSpy conflict(manager.get(), &HotkeyManager::conflictChanged);
+        int calls = 0;
+        manager->registerHandler([&calls] { ++calls; });
+        QVERIFY(manager->hasConflict());
+        QVERIFY(manager->conflictMessage().contains(QStringLiteral("⌘L")));
+        QCOMPARE(conflict.count(), 1);
+        QVERIFY(!manager->isGlobalMonitorInstalled());
+        QVERIFY(manager->isLocalMonitorInstalled());
+        QVERIFY(pressInApplication(Qt::Key_L, Qt::MetaModifier));
+        QCOMPARE(calls, 1);
+
+        // The other application let go: the next registration takes it.
+        m_grabber.setGrabResult(KeyGrabber::GrabResult::Grabbed);
+        manager->registerHandler([&calls] { ++calls; });
+        QVERIFY(!manager->hasConflict());
+        QVERIFY(manager->conflictMessage().isEmpty());
+        QCOMPARE(conflict.count(), 2);
+        QVERIFY(manager->isGlobalMonitorInstalled());
+        QVERIFY(!pressInApplication(Qt::Key_L, Qt::MetaModifier));
+    }
+
+    void unsupportedKeyStillWorksLocally()
+    {
+        m_grabber.setGrabResult(KeyGrabber::GrabResult::UnsupportedKey);
+        auto manager = makeManager();
+        int calls = 0;
+        manager->registerHandler([&calls] { ++calls; });
+        QVERIFY(!manager->hasConflict());
+        QVERIFY(manager->isLocalMonitorInstalled());
+        QVERIFY(pressInApplication(Qt::Key_L, Qt::MetaModifier));
+        QCOMPARE(calls, 1);
+    }
+
+    void combinationWithoutModifierIsNeverInstalled()
+    {
+        auto manager = makeManager();
+        manager->setModifierFlags(capsLock);
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("^HotkeyManager: not installing")));
+        int calls = 0;
+        manager->registerHandler([&calls] { ++calls; });
+        QVERIFY(!m_grabber.heldCombination());
+        QVERIFY(!manager->isLocalMonitorInstalled());
+        QVERIFY(!pressInApplication(Qt::Key_L, Qt::NoModifier));
+        QCOMPARE(calls, 0);
+    }
+
+    // The X server of the test session stands in for another application.
+    void conflictAndPressOnARealServer()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY"))
+            QSKIP("needs an X display: run inside scripts/with-session");
+        XcbKeyGrabber otherApplication;
+        XcbKeyGrabber grabber;
+        QCOMPARE(otherApplication.grab(keyL, command), KeyGrabber::GrabResult::Grabbed);
+
+        HotkeyManager manager(*m_defaults, grabber, m_center);
+        int calls = 0;
+        manager.registerHandler([&calls] { ++calls; });
+        QVERIFY(manager.hasConflict());
+        QVERIFY(manager.isLocalMonitorInstalled());
+
+        otherApplication.ungrab();
+        manager.registerHandler([&calls] { ++calls; });
+        QVERIFY(!manager.hasConflict());
+        QVERIFY(manager.isGlobalMonitorInstalled());
+
+        QProcess xdotool;
+        xdotool.start(QStringLiteral("xdotool"),
+                      {QStringLiteral("key"), QStringLiteral("super+l")});
+        QVERIFY(xdotool.waitForFinished(5000));
+        QCOMPARE(xdotool.exitCode(), 0);
+        QTRY_COMPARE(calls, 1);
+        grabber.processPendingEvents();
+        QCoreApplication::processEvents();
+        QCOMPARE(calls, 1);
+    }
+};
+
+QTEST_MAIN(TestHotkeyManager)
+#include "tst_hotkeymanager.moc"
