@@ -4,10 +4,11 @@
 #include <QObject>
 #include <QPointer>
 
+#include "overlaypanel.h"
+
 class KeepAwakeManager;
 class LockWindowGuard;
 class NotificationCenter;
-class OverlayPanel;
 class PINManager;
 class QQmlEngine;
 class QScreen;

@@ -5,7 +5,6 @@
 #include "userdefaults.h"
 
 #include <QPointer>
-#include <QStringIterator>
 #include <QTimer>
 
 #include <chrono>
@@ -21,13 +20,7 @@ constexpr auto automaticTouchIDDelay = 500ms;
 
 int codePointCount(const QString &text)
 {
-    int count = 0;
-    QStringIterator it(text);
-    while (it.hasNext()) {
-        it.next();
-        ++count;
-    }
-    return count;
+    return int(text.toUcs4().size());
 }
 } // namespace
 
@@ -116,11 +109,11 @@ void UnlockFlow::handleKeyPress(const QString &characters, int keyCode)
     const int length = expectedLength();
     QString entry = m_pinEntry;
     int count = codePointCount(entry);
-    QStringIterator it(characters);
-    while (it.hasNext()) {
-        const char32_t c = it.next();
+    const QList<uint> codePoints = characters.toUcs4();
+    for (const uint c : codePoints) {
         if (QChar::isNumber(c) && count < length) {
-            entry.append(QString::fromUcs4(&c, 1));
+            const auto codePoint = char32_t(c);
+            entry.append(QString::fromUcs4(&codePoint, 1));
             ++count;
         }
     }

@@ -131,8 +131,8 @@ private Q_SLOTS:
 
     void lengthFollowsTheStoredPIN()
     {
-        m_defaults->setString(PreferenceKey::storedPIN, PINManager::encodePIN(QStringLiteral("123456")));
         QSignalSpy lengthChanged(m_flow.get(), &UnlockFlow::expectedLengthChanged);
+        m_defaults->setString(PreferenceKey::storedPIN, PINManager::encodePIN(QStringLiteral("123456")));
         QCOMPARE(m_flow->expectedLength(), 6);
         QCOMPARE(lengthChanged.count(), 1);
 
