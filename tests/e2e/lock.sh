@@ -53,7 +53,7 @@ uncovered() { [ -z "$(panels)" ]; }
 # Pixels of a colour (within 12%) in a screenshot.
 count_colour() {
     convert "$1" -fuzz 12% -fill black +opaque "$2" -fill white -opaque "$2" \
-        -colorspace gray -format '%[fx:round(mean*w*h)]' info:
+        -colorspace gray -format '%[fx:mean*w*h]' info: | awk '{printf "%d", $1 + 0.5}'
 }
 inhibit_state() { cat "$work/inhibit" 2>/dev/null; }
 typed() { cat "$work/typed" 2>/dev/null; }
@@ -106,6 +106,17 @@ step "no desktop pixel on either monitor"
 sleep 0.3
 import -window root "$shots/locked.png"
 [ "$(count_colour "$shots/locked.png" '#ff00ff')" -eq 0 ] || fail "desktop pixels show through the lock"
+
+step "a window mapped or raised during the lock stays under it"
+"$keylogger" "$work/typed-late" &
+pids+=($!)
+wait_for 10 bash -c "xdotool search --onlyvisible --name e2e-keylogger | wc -l | grep -q 2" ||
+    fail "the second application did not map"
+late=$(xdotool search --onlyvisible --name e2e-keylogger | grep -v "^$other\$" | head -n 1)
+xdotool windowraise "$late"
+sleep 0.3
+import -window root "$shots/raised.png"
+[ "$(count_colour "$shots/raised.png" '#ff00ff')" -eq 0 ] || fail "a raised window shows above the lock"
 
 step "keys typed while locked reach no other window"
 xdotool type --delay 30 xyz
