@@ -20,21 +20,23 @@ AppDelegate::Managers sharedManagers()
     OverlayManager &overlay = OverlayManager::shared();
     KeepAwakeManager &keepAwake = KeepAwakeManager::shared();
     PINManager &pins = PINManager::shared();
-    return {overlay, keepAwake, pins, HotkeyManager::shared(), UserDefaults::standard(),
+    return {overlay,
+            keepAwake,
+            pins,
+            HotkeyManager::shared(),
+            UserDefaults::standard(),
             NotificationCenter::shared()};
 }
 } // namespace
 
 AppDelegate::AppDelegate(QObject *parent)
     : AppDelegate(sharedManagers(), parent)
-{
-}
+{}
 
 AppDelegate::AppDelegate(const Managers &managers, QObject *parent)
     : QObject(parent)
     , m_managers(managers)
-{
-}
+{}
 
 AppDelegate::~AppDelegate()
 {
@@ -76,8 +78,8 @@ bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
 
 bool AppDelegate::isOnboardingGatePassed() const
 {
-    return m_managers.defaults.boolValue(PreferenceKey::hasCompletedOnboarding)
-           && m_managers.pins.hasPIN();
+    return m_managers.defaults.boolValue(PreferenceKey::hasCompletedOnboarding) &&
+           m_managers.pins.hasPIN();
 }
 
 void AppDelegate::handleLockHotkey()

@@ -40,9 +40,11 @@ std::optional<QVariant> typedValue(const QString &text, const QString &type, QSt
         return QVariant(text.toUtf8());
     if (type == QLatin1String("--bool")) {
         const QString lower = text.toLower();
-        if (lower == QLatin1String("true") || lower == QLatin1String("yes") || lower == QLatin1String("1"))
+        if (lower == QLatin1String("true") || lower == QLatin1String("yes") ||
+            lower == QLatin1String("1"))
             return QVariant(true);
-        if (lower == QLatin1String("false") || lower == QLatin1String("no") || lower == QLatin1String("0"))
+        if (lower == QLatin1String("false") || lower == QLatin1String("no") ||
+            lower == QLatin1String("0"))
             return QVariant(false);
         *error = QStringLiteral("'%1' is not a Bool (true or false)").arg(text);
         return std::nullopt;
@@ -91,8 +93,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     if (args.isEmpty())
         return line;
     const QString command = args.takeFirst();
-    if (command == QLatin1String("-h") || command == QLatin1String("--help")
-        || command == QLatin1String("help")) {
+    if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
+        command == QLatin1String("help")) {
         line.m_action = Action::Help;
         return line;
     }
@@ -124,7 +126,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
             bool ok = false;
             args.first().toInt(&ok);
             if (!ok)
-                return usage(QStringLiteral("MINUTES must be a whole number, not '%1'").arg(args.first()));
+                return usage(
+                    QStringLiteral("MINUTES must be a whole number, not '%1'").arg(args.first()));
         }
         line.m_action = Action::Automation;
         line.m_method = candidate.method;
@@ -256,9 +259,9 @@ int CommandLine::executeDefaults() const
             const QStringList keys = defaults.keys();
             for (const QString &key : keys) {
                 const QVariant value = defaults.value(key);
-                const bool plain = value.typeId() == QMetaType::Bool
-                                   || value.typeId() == QMetaType::LongLong
-                                   || value.typeId() == QMetaType::Double;
+                const bool plain = value.typeId() == QMetaType::Bool ||
+                                   value.typeId() == QMetaType::LongLong ||
+                                   value.typeId() == QMetaType::Double;
                 all.insert(key, plain ? QJsonValue::fromVariant(value)
                                       : QJsonValue(displayValue(value)));
             }

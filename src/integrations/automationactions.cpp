@@ -12,8 +12,7 @@ AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
     , m_overlay(overlay)
     , m_pins(pins)
     , m_keepAwake(keepAwake)
-{
-}
+{}
 
 AutomationActions::~AutomationActions() = default;
 
@@ -56,8 +55,7 @@ void AutomationActions::reopen()
         m_reopen();
 }
 
-QString AutomationActions::statusText(bool locked, bool keepingAwake,
-                                      const QStringList &agentNames)
+QString AutomationActions::statusText(bool locked, bool keepingAwake, const QStringList &agentNames)
 {
     QString text = QStringLiteral("Vostrel: ");
     if (locked)
@@ -65,8 +63,8 @@ QString AutomationActions::statusText(bool locked, bool keepingAwake,
     if (keepingAwake)
         text += QLatin1String("Keeping awake. ");
     if (!agentNames.isEmpty())
-        text += QLatin1String("AI agents: ") + agentNames.join(QLatin1String(", "))
-                + QLatin1String(". ");
+        text += QLatin1String("AI agents: ") + agentNames.join(QLatin1String(", ")) +
+                QLatin1String(". ");
     if (!locked && !keepingAwake)
         text += QLatin1String("Idle.");
     return text;

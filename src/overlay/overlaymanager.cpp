@@ -54,8 +54,7 @@ QString keyCharacters(const QKeyEvent &event)
 OverlayManager::OverlayManager(const Services &services, QObject *parent)
     : QObject(parent)
     , m_services(services)
-{
-}
+{}
 
 OverlayManager::~OverlayManager()
 {

@@ -18,8 +18,8 @@ OverlayPanel::OverlayPanel(QScreen *screen, QQmlEngine *engine, UnlockFlow *flow
     flow->setParent(this);
     setTitle(QStringLiteral("Vostrel"));
     if (!windowed) {
-        setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
-                 | Qt::X11BypassWindowManagerHint);
+        setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                 Qt::X11BypassWindowManagerHint);
     }
     setScreen(screen);
     // Opaque black until the lock screen has drawn: never a frame of desktop.

@@ -31,8 +31,7 @@ UnlockFlow::UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent
     , m_lastExpectedLength(expectedLength())
 {
     connect(&pins, &PINManager::isLockedOutChanged, this, &UnlockFlow::lockoutChanged);
-    connect(&pins, &PINManager::lockoutRemainingSecondsChanged, this,
-            &UnlockFlow::lockoutChanged);
+    connect(&pins, &PINManager::lockoutRemainingSecondsChanged, this, &UnlockFlow::lockoutChanged);
     connect(&pins, &PINManager::failedAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
     connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::storedPIN)

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QObject>
-#include <QString>
 #include <qqmlregistration.h>
+#include <QString>
 
 class PINManager;
 class UserDefaults;

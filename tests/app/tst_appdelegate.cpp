@@ -39,7 +39,8 @@ private Q_SLOTS:
     void init()
     {
         QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults = std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
+        m_defaults =
+            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
         m_grabber = std::make_unique<FakeKeyGrabber>();
         m_keepAwake = std::make_unique<KeepAwakeManager>(m_assertions, m_notifications);
         m_pins = std::make_unique<PINManager>(*m_defaults, m_reader);

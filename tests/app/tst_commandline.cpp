@@ -45,16 +45,22 @@ private Q_SLOTS:
         QTest::addRow("unlock") << QStringLiteral("unlock 1234") << Action::Automation;
         QTest::addRow("unlock needs a PIN") << QStringLiteral("unlock") << Action::UsageError;
         QTest::addRow("keep awake") << QStringLiteral("keep-awake") << Action::Automation;
-        QTest::addRow("keep awake for minutes") << QStringLiteral("keep-awake 15") << Action::Automation;
-        QTest::addRow("minutes must be a number") << QStringLiteral("keep-awake soon") << Action::UsageError;
+        QTest::addRow("keep awake for minutes")
+            << QStringLiteral("keep-awake 15") << Action::Automation;
+        QTest::addRow("minutes must be a number")
+            << QStringLiteral("keep-awake soon") << Action::UsageError;
         QTest::addRow("stop") << QStringLiteral("stop-keep-awake") << Action::Automation;
         QTest::addRow("status") << QStringLiteral("status") << Action::Automation;
         QTest::addRow("read all") << QStringLiteral("defaults read") << Action::DefaultsRead;
-        QTest::addRow("read one") << QStringLiteral("defaults read showClock") << Action::DefaultsRead;
+        QTest::addRow("read one") << QStringLiteral("defaults read showClock")
+                                  << Action::DefaultsRead;
         QTest::addRow("write") << QStringLiteral("defaults write k v") << Action::DefaultsWrite;
-        QTest::addRow("write typed") << QStringLiteral("defaults write k 1 --int") << Action::DefaultsWrite;
-        QTest::addRow("two types") << QStringLiteral("defaults write k 1 --int --bool") << Action::UsageError;
-        QTest::addRow("write without value") << QStringLiteral("defaults write k") << Action::UsageError;
+        QTest::addRow("write typed")
+            << QStringLiteral("defaults write k 1 --int") << Action::DefaultsWrite;
+        QTest::addRow("two types")
+            << QStringLiteral("defaults write k 1 --int --bool") << Action::UsageError;
+        QTest::addRow("write without value")
+            << QStringLiteral("defaults write k") << Action::UsageError;
         QTest::addRow("delete") << QStringLiteral("defaults delete k") << Action::DefaultsDelete;
         QTest::addRow("defaults alone") << QStringLiteral("defaults") << Action::UsageError;
         QTest::addRow("unknown") << QStringLiteral("explode") << Action::UsageError;
@@ -79,7 +85,8 @@ private Q_SLOTS:
         QTest::addRow("guessed integer") << QStringLiteral("10") << QVariant(qint64(10));
         QTest::addRow("guessed double") << QStringLiteral("15.5") << QVariant(15.5);
         QTest::addRow("guessed text") << QStringLiteral("Away") << QVariant(QStringLiteral("Away"));
-        QTest::addRow("forced text") << QStringLiteral("10 --string") << QVariant(QStringLiteral("10"));
+        QTest::addRow("forced text")
+            << QStringLiteral("10 --string") << QVariant(QStringLiteral("10"));
         QTest::addRow("forced double") << QStringLiteral("15 --double") << QVariant(15.0);
         QTest::addRow("forced bool") << QStringLiteral("yes --bool") << QVariant(true);
         QTest::addRow("data") << QStringLiteral("[] --data") << QVariant(QByteArray("[]"));
@@ -90,7 +97,8 @@ private Q_SLOTS:
         QFETCH(QString, line);
         QFETCH(QVariant, stored);
         QCOMPARE(run(QStringLiteral("defaults write someKey ") + line), int(CommandLine::Success));
-        const QVariant value = UserDefaults(UserDefaults::standardFilePath()).value(QStringLiteral("someKey"));
+        const QVariant value =
+            UserDefaults(UserDefaults::standardFilePath()).value(QStringLiteral("someKey"));
         QCOMPARE(value.typeId(), stored.typeId());
         QCOMPARE(value, stored);
     }
@@ -98,10 +106,15 @@ private Q_SLOTS:
     void badValuesAreRefusedWithoutWriting()
     {
         QCOMPARE(run(QStringLiteral("defaults write maxPINAttempts 3")), int(CommandLine::Success));
-        QCOMPARE(run(QStringLiteral("defaults write maxPINAttempts three --int")), int(CommandLine::UsageFailure));
-        QCOMPARE(run(QStringLiteral("defaults write maxPINAttempts maybe --bool")), int(CommandLine::UsageFailure));
-        QCOMPARE(run(QStringLiteral("defaults write maxPINAttempts nan --double")), int(CommandLine::UsageFailure));
-        QCOMPARE(UserDefaults(UserDefaults::standardFilePath()).integer(PreferenceKey::maxPINAttempts), 3);
+        QCOMPARE(run(QStringLiteral("defaults write maxPINAttempts three --int")),
+                 int(CommandLine::UsageFailure));
+        QCOMPARE(run(QStringLiteral("defaults write maxPINAttempts maybe --bool")),
+                 int(CommandLine::UsageFailure));
+        QCOMPARE(run(QStringLiteral("defaults write maxPINAttempts nan --double")),
+                 int(CommandLine::UsageFailure));
+        QCOMPARE(
+            UserDefaults(UserDefaults::standardFilePath()).integer(PreferenceKey::maxPINAttempts),
+            3);
     }
 
     void readAndDeleteReportMissingKeys()

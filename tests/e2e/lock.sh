@@ -118,6 +118,11 @@ sleep 0.3
 import -window root "$shots/raised.png"
 [ "$(count_colour "$shots/raised.png" '#ff00ff')" -eq 0 ] || fail "a raised window shows above the lock"
 
+step "a panel unmapped by another client comes back"
+left=$(panels | awk '$1 == "1920x1080+0+0" {print $2}')
+xdotool windowunmap "$left"
+wait_for 5 covered || fail "the unmapped panel stayed away: '$(panel_geometries)'"
+
 step "keys typed while locked reach no other window"
 xdotool type --delay 30 xyz
 xdotool key --delay 30 9 Escape

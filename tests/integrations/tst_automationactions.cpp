@@ -34,8 +34,10 @@ private Q_SLOTS:
     void init()
     {
         QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults = std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults->setString(PreferenceKey::storedPIN, PINManager::encodePIN(QStringLiteral("2468")));
+        m_defaults =
+            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
+        m_defaults->setString(PreferenceKey::storedPIN,
+                              PINManager::encodePIN(QStringLiteral("2468")));
         m_assertions = std::make_unique<FakePowerAssertions>();
         m_keepAwake = std::make_unique<KeepAwakeManager>(*m_assertions, m_notifications);
         m_pins = std::make_unique<PINManager>(*m_defaults, m_reader);
@@ -59,11 +61,13 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("agents");
         QTest::addColumn<QString>("text");
 
-        QTest::addRow("idle") << false << false << QStringList{} << QStringLiteral("Vostrel: Idle.");
-        QTest::addRow("locked and awake") << true << true << QStringList{}
-                                          << QStringLiteral("Vostrel: Screen locked. Keeping awake. ");
-        QTest::addRow("awake only") << false << true << QStringList{}
-                                    << QStringLiteral("Vostrel: Keeping awake. ");
+        QTest::addRow("idle") << false << false << QStringList{}
+                              << QStringLiteral("Vostrel: Idle.");
+        QTest::addRow("locked and awake")
+            << true << true << QStringList{}
+            << QStringLiteral("Vostrel: Screen locked. Keeping awake. ");
+        QTest::addRow("awake only")
+            << false << true << QStringList{} << QStringLiteral("Vostrel: Keeping awake. ");
         QTest::addRow("two agents, idle")
             << false << false << QStringList{QStringLiteral("Claude Code"), QStringLiteral("Codex")}
             << QStringLiteral("Vostrel: AI agents: Claude Code, Codex. Idle.");

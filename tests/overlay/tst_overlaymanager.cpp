@@ -40,7 +40,8 @@ private:
     void type(QWindow *window, const QString &text)
     {
         for (const QChar c : text) {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + c.digitValue(), Qt::NoModifier, QString(c));
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + c.digitValue(), Qt::NoModifier,
+                            QString(c));
             QGuiApplication::sendEvent(window, &press);
         }
     }
@@ -49,8 +50,10 @@ private Q_SLOTS:
     void init()
     {
         QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults = std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults->setString(PreferenceKey::storedPIN, PINManager::encodePIN(QStringLiteral("1234")));
+        m_defaults =
+            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
+        m_defaults->setString(PreferenceKey::storedPIN,
+                              PINManager::encodePIN(QStringLiteral("1234")));
         m_notifications = std::make_unique<NotificationCenter>();
         m_assertions = std::make_unique<FakePowerAssertions>();
         m_keepAwake = std::make_unique<KeepAwakeManager>(*m_assertions, *m_notifications);

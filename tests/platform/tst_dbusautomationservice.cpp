@@ -63,9 +63,13 @@ private Q_SLOTS:
         QCOMPARE(callFromOutside(iface, QStringLiteral("LockScreen"), {}).type(),
                  QDBusMessage::ReplyMessage);
         QCOMPARE(callFromOutside(iface, QStringLiteral("UnlockScreen"), {QStringLiteral("0000")})
-                     .arguments().value(0), QVariant(false));
+                     .arguments()
+                     .value(0),
+                 QVariant(false));
         QCOMPARE(callFromOutside(iface, QStringLiteral("UnlockScreen"), {QStringLiteral("1234")})
-                     .arguments().value(0), QVariant(true));
+                     .arguments()
+                     .value(0),
+                 QVariant(true));
         callFromOutside(iface, QStringLiteral("KeepAwake"), {15});
         callFromOutside(iface, QStringLiteral("StopKeepAwake"), {});
         QCOMPARE(callFromOutside(iface, QStringLiteral("GetStatus"), {}).arguments().value(0),
@@ -82,7 +86,8 @@ private Q_SLOTS:
         QTest::addColumn<QVariantList>("arguments");
         QTest::addRow("PIN as a number") << QStringLiteral("UnlockScreen") << QVariantList{1234};
         QTest::addRow("no PIN") << QStringLiteral("UnlockScreen") << QVariantList{};
-        QTest::addRow("minutes as text") << QStringLiteral("KeepAwake") << QVariantList{QStringLiteral("15")};
+        QTest::addRow("minutes as text")
+            << QStringLiteral("KeepAwake") << QVariantList{QStringLiteral("15")};
         QTest::addRow("extra argument") << QStringLiteral("LockScreen") << QVariantList{true};
         QTest::addRow("unknown method") << QStringLiteral("Unlock") << QVariantList{};
     }
@@ -91,8 +96,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, method);
         QFETCH(QVariantList, arguments);
-        const QDBusMessage reply = callFromOutside(
-            QLatin1String(DBusAutomationService::interfaceName), method, arguments);
+        const QDBusMessage reply =
+            callFromOutside(QLatin1String(DBusAutomationService::interfaceName), method, arguments);
         QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
         QVERIFY(m_handler.calls.isEmpty());
     }

@@ -2,12 +2,10 @@
 
 #include "automationhandler.h"
 
-
 VostrelAdaptor::VostrelAdaptor(QObject *object, AutomationHandler &handler)
     : QDBusAbstractAdaptor(object)
     , m_handler(handler)
-{
-}
+{}
 
 void VostrelAdaptor::LockScreen()
 {
@@ -37,8 +35,7 @@ QString VostrelAdaptor::GetStatus()
 ApplicationAdaptor::ApplicationAdaptor(QObject *object, AutomationHandler &handler)
     : QDBusAbstractAdaptor(object)
     , m_handler(handler)
-{
-}
+{}
 
 void ApplicationAdaptor::Activate(const QVariantMap &)
 {

@@ -28,8 +28,9 @@ DBusAutomationClient::Reply DBusAutomationClient::call(const QString &method,
     message.setArguments(application ? QVariantList{QVariantMap{}} : arguments);
     const QDBusMessage reply = bus.call(message, QDBus::Block, callTimeoutMs);
     if (reply.type() == QDBusMessage::ErrorMessage) {
-        const bool absent = reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown")
-                            || reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
+        const bool absent =
+            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
         return {!absent, {}, reply.errorMessage()};
     }
     return {true, reply.arguments().value(0), {}};

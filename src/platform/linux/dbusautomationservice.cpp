@@ -31,8 +31,7 @@ bool DBusAutomationService::registerOnSessionBus()
         return false;
     }
     // Export first: a client that sees the name must find the object.
-    if (!bus.registerObject(QLatin1String(objectPath), this,
-                            QDBusConnection::ExportAdaptors)) {
+    if (!bus.registerObject(QLatin1String(objectPath), this, QDBusConnection::ExportAdaptors)) {
         m_error = QStringLiteral("could not export %1").arg(QLatin1String(objectPath));
         return false;
     }
