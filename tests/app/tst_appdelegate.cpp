@@ -1,19 +1,10 @@
 #include "appdelegate.h"
-#include "fakebiometricauthenticator.h"
 #include "fakekeygrabber.h"
-#include "fakelockwindowguard.h"
-#include "fakepowerassertions.h"
-#include "fakesoundplayer.h"
 #include "hotkeymanager.h"
-#include "keepawakemanager.h"
-#include "notificationcenter.h"
-#include "overlaymanager.h"
-#include "pinmanager.h"
+#include "lockstack.h"
 #include "preferencekeys.h"
-#include "userdefaults.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestAppDelegate : public QObject
@@ -21,44 +12,32 @@ class TestAppDelegate : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
-    NotificationCenter m_notifications;
-    FakePowerAssertions m_assertions;
-    FakeBiometricAuthenticator m_reader;
-    FakeLockWindowGuard m_guard;
-    FakeSoundPlayer m_sounds;
+    std::unique_ptr<LockStack> m_stack;
     std::unique_ptr<FakeKeyGrabber> m_grabber;
-    std::unique_ptr<KeepAwakeManager> m_keepAwake;
-    std::unique_ptr<PINManager> m_pins;
-    std::unique_ptr<OverlayManager> m_overlay;
     std::unique_ptr<HotkeyManager> m_hotkey;
     std::unique_ptr<AppDelegate> m_delegate;
+    UserDefaults *m_defaults = nullptr;
+    OverlayManager *m_overlay = nullptr;
 
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults =
-            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
+        m_stack = std::make_unique<LockStack>(QString());
+        m_defaults = &m_stack->defaults;
+        m_overlay = &m_stack->overlay;
         m_grabber = std::make_unique<FakeKeyGrabber>();
-        m_keepAwake = std::make_unique<KeepAwakeManager>(m_assertions, m_notifications);
-        m_pins = std::make_unique<PINManager>(*m_defaults, m_reader);
-        m_overlay = std::make_unique<OverlayManager>(OverlayManager::Services{
-            *m_keepAwake, *m_pins, *m_defaults, m_notifications, m_guard, m_sounds});
-        m_hotkey = std::make_unique<HotkeyManager>(*m_defaults, *m_grabber, m_notifications);
-        m_delegate = std::make_unique<AppDelegate>(AppDelegate::Managers{
-            *m_overlay, *m_keepAwake, *m_pins, *m_hotkey, *m_defaults, m_notifications});
+        m_hotkey = std::make_unique<HotkeyManager>(*m_defaults, *m_grabber, m_stack->notifications);
+        m_delegate = std::make_unique<AppDelegate>(
+            AppDelegate::Managers{*m_overlay, m_stack->keepAwake, m_stack->pins, *m_hotkey,
+                                  *m_defaults, m_stack->notifications});
     }
 
     void cleanup()
     {
         m_delegate.reset();
         m_hotkey.reset();
-        m_overlay.reset();
-        m_pins.reset();
-        m_keepAwake.reset();
         m_grabber.reset();
+        m_stack.reset();
     }
 
     void onboardingGate_data()
@@ -108,13 +87,13 @@ private Q_SLOTS:
 
         QVERIFY(m_grabber->press());
         QTRY_VERIFY(m_overlay->isOverlayActive());
-        QVERIFY(m_keepAwake->isActive());
-        const auto creations = m_assertions.creations().size();
+        QVERIFY(m_stack->keepAwake.isActive());
+        const auto creations = m_stack->assertions.creations().size();
 
         QVERIFY(m_grabber->press());
         QCoreApplication::processEvents();
         QVERIFY(m_overlay->isOverlayActive());
-        QCOMPARE(m_assertions.creations().size(), creations);
+        QCOMPARE(m_stack->assertions.creations().size(), creations);
     }
 
     void aChangedHotkeyIsRegisteredAgain()

@@ -1,16 +1,6 @@
 #include "automationactions.h"
-#include "fakebiometricauthenticator.h"
-#include "fakelockwindowguard.h"
-#include "fakepowerassertions.h"
-#include "fakesoundplayer.h"
-#include "keepawakemanager.h"
-#include "notificationcenter.h"
-#include "overlaymanager.h"
-#include "pinmanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "lockstack.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 class TestAutomationActions : public QObject
@@ -18,40 +8,24 @@ class TestAutomationActions : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
-    NotificationCenter m_notifications;
-    std::unique_ptr<FakePowerAssertions> m_assertions;
-    FakeBiometricAuthenticator m_reader;
-    FakeLockWindowGuard m_guard;
-    FakeSoundPlayer m_sounds;
-    std::unique_ptr<KeepAwakeManager> m_keepAwake;
-    std::unique_ptr<PINManager> m_pins;
-    std::unique_ptr<OverlayManager> m_overlay;
+    std::unique_ptr<LockStack> m_stack;
     std::unique_ptr<AutomationActions> m_actions;
+    OverlayManager *m_overlay = nullptr;
+    KeepAwakeManager *m_keepAwake = nullptr;
 
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults =
-            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults->setString(PreferenceKey::storedPIN,
-                              PINManager::encodePIN(QStringLiteral("2468")));
-        m_assertions = std::make_unique<FakePowerAssertions>();
-        m_keepAwake = std::make_unique<KeepAwakeManager>(*m_assertions, m_notifications);
-        m_pins = std::make_unique<PINManager>(*m_defaults, m_reader);
-        m_overlay = std::make_unique<OverlayManager>(OverlayManager::Services{
-            *m_keepAwake, *m_pins, *m_defaults, m_notifications, m_guard, m_sounds});
-        m_actions = std::make_unique<AutomationActions>(*m_overlay, *m_pins, *m_keepAwake);
+        m_stack = std::make_unique<LockStack>(QStringLiteral("2468"));
+        m_overlay = &m_stack->overlay;
+        m_keepAwake = &m_stack->keepAwake;
+        m_actions = std::make_unique<AutomationActions>(*m_overlay, m_stack->pins, *m_keepAwake);
     }
 
     void cleanup()
     {
         m_actions.reset();
-        m_overlay.reset();
-        m_pins.reset();
-        m_keepAwake.reset();
+        m_stack.reset();
     }
 
     void statusText_data()
@@ -95,9 +69,9 @@ private Q_SLOTS:
     void lockingTwiceStartsOnePeriod()
     {
         m_actions->lockScreen();
-        const auto creations = m_assertions->creations().size();
+        const auto creations = m_stack->assertions.creations().size();
         m_actions->lockScreen();
-        QCOMPARE(m_assertions->creations().size(), creations);
+        QCOMPARE(m_stack->assertions.creations().size(), creations);
         QVERIFY(m_overlay->isOverlayActive());
     }
 
@@ -106,7 +80,7 @@ private Q_SLOTS:
         m_actions->lockScreen();
         QVERIFY(!m_actions->unlockScreen(QStringLiteral("1357")));
         QVERIFY(m_overlay->isOverlayActive());
-        QCOMPARE(m_pins->failedAttempts(), 1);
+        QCOMPARE(m_stack->pins.failedAttempts(), 1);
         QVERIFY(m_actions->unlockScreen(QStringLiteral("2468")));
         QVERIFY(!m_overlay->isOverlayActive());
         QVERIFY(m_keepAwake->isActive()); // unlocking never ends keep-awake
@@ -117,7 +91,7 @@ private Q_SLOTS:
         m_actions->lockScreen();
         for (int i = 0; i < 5; ++i)
             QVERIFY(!m_actions->unlockScreen(QStringLiteral("0000")));
-        QVERIFY(m_pins->isLockedOut());
+        QVERIFY(m_stack->pins.isLockedOut());
         QVERIFY(!m_actions->unlockScreen(QStringLiteral("2468")));
         QVERIFY(m_overlay->isOverlayActive());
     }

@@ -1,22 +1,12 @@
-#include "fakebiometricauthenticator.h"
-#include "fakelockwindowguard.h"
-#include "fakepowerassertions.h"
-#include "fakesoundplayer.h"
-#include "keepawakemanager.h"
-#include "notificationcenter.h"
+#include "lockstack.h"
 #include "notificationnames.h"
-#include "overlaymanager.h"
 #include "overlaypanel.h"
-#include "pinmanager.h"
 #include "preferencekeys.h"
 #include "unlockflow.h"
-#include "userdefaults.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
 
@@ -25,17 +15,8 @@ class TestOverlayManager : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
-    std::unique_ptr<NotificationCenter> m_notifications;
-    std::unique_ptr<FakePowerAssertions> m_assertions;
-    std::unique_ptr<KeepAwakeManager> m_keepAwake;
-    std::unique_ptr<FakeBiometricAuthenticator> m_reader;
-    std::unique_ptr<PINManager> m_pins;
-    std::unique_ptr<FakeLockWindowGuard> m_guard;
-    std::unique_ptr<FakeSoundPlayer> m_sounds;
-    std::unique_ptr<OverlayManager> m_overlay;
-    QStringList m_posted;
+    std::unique_ptr<LockStack> m_stack;
+    OverlayManager *m_overlay = nullptr;
 
     void type(QWindow *window, const QString &text)
     {
@@ -49,32 +30,11 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults =
-            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults->setString(PreferenceKey::storedPIN,
-                              PINManager::encodePIN(QStringLiteral("1234")));
-        m_notifications = std::make_unique<NotificationCenter>();
-        m_assertions = std::make_unique<FakePowerAssertions>();
-        m_keepAwake = std::make_unique<KeepAwakeManager>(*m_assertions, *m_notifications);
-        m_reader = std::make_unique<FakeBiometricAuthenticator>();
-        m_pins = std::make_unique<PINManager>(*m_defaults, *m_reader);
-        m_guard = std::make_unique<FakeLockWindowGuard>();
-        m_sounds = std::make_unique<FakeSoundPlayer>();
-        m_overlay = std::make_unique<OverlayManager>(OverlayManager::Services{
-            *m_keepAwake, *m_pins, *m_defaults, *m_notifications, *m_guard, *m_sounds});
-        m_posted.clear();
-        connect(m_notifications.get(), &NotificationCenter::posted, this,
-                [this](const QString &name) { m_posted << name; });
+        m_stack = std::make_unique<LockStack>();
+        m_overlay = &m_stack->overlay;
     }
 
-    void cleanup()
-    {
-        m_overlay.reset();
-        m_guard.reset();
-        m_pins.reset();
-        m_keepAwake.reset();
-    }
+    void cleanup() { m_stack.reset(); }
 
     void everyScreenIsCoveredAndTheLastTakesTheKeys()
     {
@@ -89,10 +49,10 @@ private Q_SLOTS:
             QVERIFY(panels[i]->flags() & Qt::WindowStaysOnTopHint);
         }
         QCOMPARE(m_overlay->focusPanel(), panels.last());
-        QCOMPARE(m_guard->guarded.size(), panels.size());
-        QCOMPARE(m_guard->focus.data(), panels.last());
+        QCOMPARE(m_stack->guard.guarded.size(), panels.size());
+        QCOMPARE(m_stack->guard.focus.data(), panels.last());
         QVERIFY(m_overlay->isOverlayActive());
-        QCOMPARE(m_posted, QStringList{Notification::overlayDidActivate});
+        QCOMPARE(m_stack->posted, QStringList{Notification::overlayDidActivate});
     }
 
     void activateTwiceThenDeactivateOnce()
@@ -101,26 +61,26 @@ private Q_SLOTS:
         const QList<OverlayPanel *> first = m_overlay->overlayPanels();
         m_overlay->activate();
         QCOMPARE(m_overlay->overlayPanels(), first);
-        QCOMPARE(m_guard->engageCount, 1);
-        QCOMPARE(m_posted.count(Notification::overlayDidActivate), 1);
+        QCOMPARE(m_stack->guard.engageCount, 1);
+        QCOMPARE(m_stack->posted.count(Notification::overlayDidActivate), 1);
 
         QPointer<OverlayPanel> panel = first.first();
         m_overlay->deactivate();
         QVERIFY(!m_overlay->isOverlayActive());
         QVERIFY(m_overlay->overlayPanels().isEmpty());
-        QCOMPARE(m_guard->releaseCount, 1);
-        QVERIFY(!m_guard->isInputGrabbed());
-        QCOMPARE(m_posted.last(), QString(Notification::overlayDidDeactivate));
+        QCOMPARE(m_stack->guard.releaseCount, 1);
+        QVERIFY(!m_stack->guard.isInputGrabbed());
+        QCOMPARE(m_stack->posted.last(), QString(Notification::overlayDidDeactivate));
         QTRY_VERIFY(panel.isNull());
     }
 
     void deactivateWhileUnlockedStillAnnounces()
     {
-        m_defaults->setBool(PreferenceKey::lockSoundsEnabled, true);
+        m_stack->defaults.setBool(PreferenceKey::lockSoundsEnabled, true);
         m_overlay->deactivate();
-        QCOMPARE(m_posted, QStringList{Notification::overlayDidDeactivate});
-        QCOMPARE(m_sounds->played, QStringList{QStringLiteral("Blow")});
-        QCOMPARE(m_guard->releaseCount, 0);
+        QCOMPARE(m_stack->posted, QStringList{Notification::overlayDidDeactivate});
+        QCOMPARE(m_stack->sounds.played, QStringList{QStringLiteral("Blow")});
+        QCOMPARE(m_stack->guard.releaseCount, 0);
     }
 
     void lockSounds_data()
@@ -135,25 +95,25 @@ private Q_SLOTS:
     {
         QFETCH(bool, enabled);
         QFETCH(QStringList, played);
-        m_defaults->setBool(PreferenceKey::lockSoundsEnabled, enabled);
+        m_stack->defaults.setBool(PreferenceKey::lockSoundsEnabled, enabled);
         m_overlay->activate();
         m_overlay->deactivate();
-        QCOMPARE(m_sounds->played, played);
+        QCOMPARE(m_stack->sounds.played, played);
     }
 
     void lockKeepsAwakeOnceAndUnlockLeavesItRunning()
     {
         m_overlay->lock();
-        QVERIFY(m_keepAwake->isActive());
+        QVERIFY(m_stack->keepAwake.isActive());
         QVERIFY(m_overlay->isOverlayActive());
-        const auto creations = m_assertions->creations().size();
+        const auto creations = m_stack->assertions.creations().size();
 
         m_overlay->lock(); // a trigger while locked changes nothing
-        QCOMPARE(m_assertions->creations().size(), creations);
-        QCOMPARE(m_posted.count(Notification::keepAwakeStateChanged), 1);
+        QCOMPARE(m_stack->assertions.creations().size(), creations);
+        QCOMPARE(m_stack->posted.count(Notification::keepAwakeStateChanged), 1);
 
         m_overlay->deactivate();
-        QVERIFY(m_keepAwake->isActive());
+        QVERIFY(m_stack->keepAwake.isActive());
     }
 
     void typedPINLowersTheLock()
@@ -162,7 +122,7 @@ private Q_SLOTS:
         OverlayPanel *focus = m_overlay->focusPanel();
         type(focus, QStringLiteral("9999"));
         QVERIFY(m_overlay->isOverlayActive());
-        QCOMPARE(m_pins->failedAttempts(), 1);
+        QCOMPARE(m_stack->pins.failedAttempts(), 1);
 
         // Keys reaching any window while locked belong to the lock.
         QWindow other;

@@ -1,11 +1,8 @@
-#include "fakebiometricauthenticator.h"
-#include "pinmanager.h"
+#include "lockstack.h"
 #include "preferencekeys.h"
 #include "unlockflow.h"
-#include "userdefaults.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -38,11 +35,11 @@ class TestUnlockFlow : public QObject
     Q_OBJECT
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
-    std::unique_ptr<FakeBiometricAuthenticator> m_reader;
-    std::unique_ptr<PINManager> m_pins;
+    std::unique_ptr<LockStack> m_stack;
     std::unique_ptr<UnlockFlow> m_flow;
+    UserDefaults *m_defaults = nullptr;
+    PINManager *m_pins = nullptr;
+    FakeBiometricAuthenticator *m_reader = nullptr;
 
     void press(const Keys &keys)
     {
@@ -53,22 +50,17 @@ private:
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults =
-            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
-        m_defaults->setString(PreferenceKey::storedPIN,
-                              PINManager::encodePIN(QStringLiteral("1234")));
-        m_reader = std::make_unique<FakeBiometricAuthenticator>();
-        m_pins = std::make_unique<PINManager>(*m_defaults, *m_reader);
+        m_stack = std::make_unique<LockStack>();
+        m_defaults = &m_stack->defaults;
+        m_pins = &m_stack->pins;
+        m_reader = &m_stack->reader;
         m_flow = std::make_unique<UnlockFlow>(*m_pins, *m_defaults);
     }
 
     void cleanup()
     {
         m_flow.reset();
-        m_pins.reset();
-        m_reader.reset();
-        m_defaults.reset();
+        m_stack.reset();
     }
 
     void keySequences_data()

@@ -1,0 +1,17 @@
+#include "lockstack.h"
+
+#include "preferencekeys.h"
+
+LockStack::LockStack(const QString &pin)
+    : defaults(dir.filePath(QStringLiteral("defaults.json")))
+    , keepAwake(assertions, notifications)
+    , pins(defaults, reader)
+    , overlay({keepAwake, pins, defaults, notifications, guard, sounds})
+{
+    if (!pin.isEmpty())
+        defaults.setString(PreferenceKey::storedPIN, PINManager::encodePIN(pin));
+    QObject::connect(&notifications, &NotificationCenter::posted, &notifications,
+                     [this](const QString &name) { posted << name; });
+}
+
+LockStack::~LockStack() = default;

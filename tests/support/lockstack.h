@@ -1,0 +1,35 @@
+#pragma once
+
+#include "fakebiometricauthenticator.h"
+#include "fakelockwindowguard.h"
+#include "fakepowerassertions.h"
+#include "fakesoundplayer.h"
+#include "keepawakemanager.h"
+#include "notificationcenter.h"
+#include "overlaymanager.h"
+#include "pinmanager.h"
+#include "userdefaults.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+// The managers behind the lock, wired to fakes and to a preferences file of
+// their own, with a PIN stored. A test makes a fresh one for every case.
+struct LockStack
+{
+    explicit LockStack(const QString &pin = QStringLiteral("1234"));
+    ~LockStack();
+
+    QTemporaryDir dir;
+    UserDefaults defaults;
+    NotificationCenter notifications;
+    FakePowerAssertions assertions;
+    FakeBiometricAuthenticator reader;
+    FakeLockWindowGuard guard;
+    FakeSoundPlayer sounds;
+    KeepAwakeManager keepAwake;
+    PINManager pins;
+    OverlayManager overlay;
+    // Every notification posted, oldest first.
+    QStringList posted;
+};
