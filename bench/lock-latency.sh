@@ -4,7 +4,7 @@
 #   lock-latency.sh BUILD_DIR
 set -euo pipefail
 build=$1
-vostrel="$build/src/app/vostrel"
+vostrel="$build/bin/vostrel"
 pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
 "$vostrel" defaults write app.vostrel.pin.stored "$pin" --string >/dev/null
 

@@ -9,6 +9,7 @@
 #include "keepawakemanager.h"
 #include "overlaymanager.h"
 #include "pinmanager.h"
+#include "processcrashguard.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -53,8 +54,14 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     QApplication::setQuitOnLastWindowClosed(false);
 
     // One instance per session: launching again brings the running one forward.
-    if (DBusAutomationClient::call(QStringLiteral("Activate")).delivered) {
-        std::fputs("Vostrel is already running.\n", stdout);
+    // After a crash the guard expects the lock back up, whoever raises it.
+    const QString request = commandLine.isRelock() ? QStringLiteral("LockScreen")
+                                                   : QStringLiteral("Activate");
+    if (DBusAutomationClient::call(request).delivered) {
+        if (commandLine.isRelock())
+            ProcessCrashGuard::relieveGuardThatStartedUs();
+        else
+            std::fputs("Vostrel is already running.\n", stdout);
         return 0;
     }
 
@@ -71,6 +78,12 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     }
 
     delegate.applicationDidFinishLaunching();
+    if (commandLine.isRelock()) {
+        // The panels are mapped once lock() returns; only then may the guard
+        // that covered for us let go.
+        OverlayManager::shared().lock();
+        ProcessCrashGuard::relieveGuardThatStartedUs();
+    }
     const int status = QApplication::exec();
     OverlayManager::shared().deactivate();
     return status;

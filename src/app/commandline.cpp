@@ -83,6 +83,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     QStringList args = arguments.mid(1);
     if (args.removeAll(QStringLiteral("--windowed")) > 0)
         line.m_windowed = true;
+    if (args.removeAll(QStringLiteral("--relock")) > 0)
+        line.m_relock = true;
 
     auto usage = [&line](const QString &message) {
         line.m_action = Action::UsageError;

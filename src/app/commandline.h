@@ -25,6 +25,8 @@ public:
 
     [[nodiscard]] Action action() const { return m_action; }
     [[nodiscard]] bool isWindowed() const { return m_windowed; }
+    // Started by vostrel-guard after a crash: raise the lock at once.
+    [[nodiscard]] bool isRelock() const { return m_relock; }
     [[nodiscard]] QString error() const { return m_error; }
 
     // Runs everything but StartApplication; needs a QCoreApplication.
@@ -38,6 +40,7 @@ private:
 
     Action m_action = Action::StartApplication;
     bool m_windowed = false;
+    bool m_relock = false;
     QString m_error;
     QString m_method;     // D-Bus method for Automation
     QStringList m_values; // positional values after the command

@@ -17,6 +17,16 @@ Rectangle {
     Accessible.name: qsTr("Vostrel lock screen overlay")
     Accessible.description: qsTr("Type your PIN to unlock")
 
+    Text {
+        anchors.top: parent.top
+        anchors.topMargin: 24
+        anchors.horizontalCenter: parent.horizontalCenter
+        visible: root.flow.waitingForInput
+        text: qsTr("Waiting for another application to release the keyboard…")
+        font.pixelSize: 12
+        color: Qt.rgba(1, 0.8, 0.4, 0.8)
+    }
+
     HintRow {
         anchors.horizontalCenter: parent.horizontalCenter
         anchors.verticalCenter: parent.verticalCenter

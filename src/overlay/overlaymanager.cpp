@@ -1,11 +1,13 @@
 #include "overlaymanager.h"
 
+#include "crashguard.h"
 #include "keepawakemanager.h"
 #include "lockwindowguard.h"
 #include "notificationcenter.h"
 #include "notificationnames.h"
 #include "overlaypanel.h"
 #include "pinmanager.h"
+#include "processcrashguard.h"
 #include "preferencekeys.h"
 #include "qtsoundplayer.h"
 #include "soundplayer.h"
@@ -68,7 +70,8 @@ OverlayManager &OverlayManager::shared()
 {
     static OverlayManager manager({KeepAwakeManager::shared(), PINManager::shared(),
                                    UserDefaults::standard(), NotificationCenter::shared(),
-                                   X11LockWindowGuard::shared(), QtSoundPlayer::shared()});
+                                   X11LockWindowGuard::shared(), QtSoundPlayer::shared(),
+                                   ProcessCrashGuard::shared()});
     return manager;
 }
 
@@ -129,6 +132,9 @@ void OverlayManager::activate()
         m_services.sounds.play(QStringLiteral("Tink"));
     Q_EMIT overlayActiveChanged();
     m_services.notifications.post(Notification::overlayDidActivate);
+    // Off the path to covered screens: the guard matters only from here on.
+    if (!m_windowed)
+        m_services.crashGuard.start();
 }
 
 void OverlayManager::deactivate()
@@ -137,8 +143,10 @@ void OverlayManager::deactivate()
         disconnect(connection);
     m_screenConnections.clear();
     qApp->removeEventFilter(this);
-    if (m_active)
+    if (m_active) {
         m_services.guard.release();
+        m_services.crashGuard.stop();
+    }
 
     // Deleted later: the unlock may come from inside the panel's own key handling.
     for (const QPointer<OverlayPanel> &panel : std::as_const(m_panels)) {
@@ -175,6 +183,7 @@ void OverlayManager::addPanel(QScreen *screen)
 void OverlayManager::createPanel(QScreen *screen)
 {
     auto *flow = new UnlockFlow(m_services.pins, m_services.defaults);
+    flow->setWaitingForInput(!m_windowed && !m_services.guard.isInputGrabbed());
     auto *panel = new OverlayPanel(screen, engine(), flow, m_windowed);
     // Cut when the panel closes: an unlock from a panel that was already
     // closed does nothing.

@@ -6,6 +6,7 @@
 
 #include "overlaypanel.h"
 
+class CrashGuard;
 class KeepAwakeManager;
 class LockWindowGuard;
 class NotificationCenter;
@@ -33,6 +34,7 @@ public:
         NotificationCenter &notifications;
         LockWindowGuard &guard;
         SoundPlayer &sounds;
+        CrashGuard &crashGuard;
     };
 
     explicit OverlayManager(const Services &services, QObject *parent = nullptr);

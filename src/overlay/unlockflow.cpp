@@ -222,3 +222,11 @@ void UnlockFlow::setTouchIDAttempted(bool attempted)
     m_touchIDAttempted = attempted;
     Q_EMIT touchIDAttemptedChanged();
 }
+
+void UnlockFlow::setWaitingForInput(bool waiting)
+{
+    if (m_waitingForInput == waiting)
+        return;
+    m_waitingForInput = waiting;
+    Q_EMIT waitingForInputChanged();
+}

@@ -29,6 +29,8 @@ class UnlockFlow : public QObject
     Q_PROPERTY(qint64 lockoutRemainingSeconds READ lockoutRemainingSeconds NOTIFY lockoutChanged)
     Q_PROPERTY(qint64 failedAttempts READ failedAttempts NOTIFY failedAttemptsChanged)
     Q_PROPERTY(qint64 maxPINAttempts READ maxPINAttempts NOTIFY failedAttemptsChanged)
+    // Another application still holds the keyboard: typed keys may not arrive.
+    Q_PROPERTY(bool waitingForInput READ isWaitingForInput NOTIFY waitingForInputChanged)
 
 public:
     // Virtual key codes of the keys that edit the entry.
@@ -49,6 +51,8 @@ public:
     [[nodiscard]] qint64 lockoutRemainingSeconds() const;
     [[nodiscard]] qint64 failedAttempts() const;
     [[nodiscard]] qint64 maxPINAttempts() const;
+    [[nodiscard]] bool isWaitingForInput() const { return m_waitingForInput; }
+    void setWaitingForInput(bool waiting);
 
     // One key press: its text without modifiers and its virtual key code.
     void handleKeyPress(const QString &characters, int keyCode);
@@ -70,6 +74,7 @@ Q_SIGNALS:
     void touchIDEnabledChanged();
     void lockoutChanged();
     void failedAttemptsChanged();
+    void waitingForInputChanged();
 
 private:
     void setShowPINField(bool show);
@@ -88,4 +93,5 @@ private:
     bool m_wrongPIN = false;
     bool m_touchIDAttempted = false;
     int m_lastExpectedLength = 0;
+    bool m_waitingForInput = false;
 };

@@ -6,7 +6,7 @@ LockStack::LockStack(const QString &pin)
     : defaults(dir.filePath(QStringLiteral("defaults.json")))
     , keepAwake(assertions, notifications)
     , pins(defaults, reader)
-    , overlay({keepAwake, pins, defaults, notifications, guard, sounds})
+    , overlay({keepAwake, pins, defaults, notifications, guard, sounds, crashGuard})
 {
     if (!pin.isEmpty())
         defaults.setString(PreferenceKey::storedPIN, PINManager::encodePIN(pin));

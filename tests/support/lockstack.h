@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fakebiometricauthenticator.h"
+#include "fakecrashguard.h"
 #include "fakelockwindowguard.h"
 #include "fakepowerassertions.h"
 #include "fakesoundplayer.h"
@@ -27,6 +28,7 @@ struct LockStack
     FakeBiometricAuthenticator reader;
     FakeLockWindowGuard guard;
     FakeSoundPlayer sounds;
+    FakeCrashGuard crashGuard;
     KeepAwakeManager keepAwake;
     PINManager pins;
     OverlayManager overlay;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+#include <string>
+#include <sys/types.h>
+
+// Watches one Vostrel process and covers the screen when it dies.
+class Guard
+{
+public:
+    struct Options
+    {
+        pid_t appPid = 0;
+        std::string appPath;
+    };
+
+    explicit Guard(Options options);
+    ~Guard();
+    Guard(const Guard &) = delete;
+    Guard &operator=(const Guard &) = delete;
+
+    // Returns the exit status: 0 after standing down.
+    int run();
+
+private:
+    enum class State { Watching, Covering };
+
+    bool connectDisplay();
+    // False when there is no display to cover.
+    bool cover();
+    void uncover();
+    void tryGrab();
+    void raise();
+    void handleXEvents();
+    void relaunch();
+    [[nodiscard]] int pollTimeoutMs() const;
+
+    Options m_options;
+    State m_state = State::Watching;
+    int m_signalFd = -1;
+    int m_watchedFd = -1; // pidfd of the process whose death we cover for
+    pid_t m_watchedPid = 0;
+    bool m_watchedByPolling = false;
+
+    xcb_connection_t *m_connection = nullptr;
+    xcb_window_t m_root = XCB_NONE;
+    xcb_window_t m_cover = XCB_NONE;
+    bool m_keyboard = false;
+    bool m_pointer = false;
+
+    int m_relaunches = 0;
+    long long m_nextRelaunchMs = 0;
+};
