@@ -55,8 +55,8 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
 
     // One instance per session: launching again brings the running one forward.
     // After a crash the guard expects the lock back up, whoever raises it.
-    const QString request = commandLine.isRelock() ? QStringLiteral("LockScreen")
-                                                   : QStringLiteral("Activate");
+    const QString request =
+        commandLine.isRelock() ? QStringLiteral("LockScreen") : QStringLiteral("Activate");
     if (DBusAutomationClient::call(request).delivered) {
         if (commandLine.isRelock())
             ProcessCrashGuard::relieveGuardThatStartedUs();

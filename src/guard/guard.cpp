@@ -61,8 +61,7 @@ bool isGone(pid_t pid)
 Guard::Guard(Options options)
     : m_options(std::move(options))
     , m_watchedPid(m_options.appPid)
-{
-}
+{}
 
 Guard::~Guard()
 {
@@ -125,8 +124,8 @@ int Guard::run()
         }
 
         const bool watchedDied =
-            (m_watchedFd >= 0 && fds[watchedIndex].revents & (POLLIN | POLLHUP))
-            || (m_watchedByPolling && isGone(m_watchedPid));
+            (m_watchedFd >= 0 && fds[watchedIndex].revents & (POLLIN | POLLHUP)) ||
+            (m_watchedByPolling && isGone(m_watchedPid));
         if (watchedDied) {
             if (m_watchedFd >= 0)
                 close(m_watchedFd);
@@ -150,8 +149,8 @@ int Guard::run()
             if (!m_keyboard || !m_pointer)
                 tryGrab();
         }
-        if (m_state == State::Covering && m_watchedFd < 0 && !m_watchedByPolling
-            && nowMs() >= m_nextRelaunchMs)
+        if (m_state == State::Covering && m_watchedFd < 0 && !m_watchedByPolling &&
+            nowMs() >= m_nextRelaunchMs)
             relaunch();
     }
 }
@@ -165,7 +164,8 @@ int Guard::pollTimeoutMs() const
         timeout = timeout < 0 ? grabRetryMs : std::min(timeout, grabRetryMs);
     if (m_state == State::Covering && m_watchedFd < 0 && !m_watchedByPolling) {
         const long long wait = std::max(0LL, m_nextRelaunchMs - nowMs());
-        timeout = timeout < 0 ? static_cast<int>(wait) : std::min<int>(timeout, static_cast<int>(wait));
+        timeout =
+            timeout < 0 ? static_cast<int>(wait) : std::min<int>(timeout, static_cast<int>(wait));
     }
     return timeout;
 }
@@ -192,8 +192,8 @@ bool Guard::cover()
     if (!m_connection && !connectDisplay())
         return false;
     if (m_cover == XCB_NONE) {
-        auto *geometry = xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_root),
-                                                nullptr);
+        auto *geometry =
+            xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_root), nullptr);
         const uint16_t width = geometry ? geometry->width : 8192;
         const uint16_t height = geometry ? geometry->height : 8192;
         std::free(geometry);
@@ -249,11 +249,11 @@ void Guard::tryGrab()
         return;
     if (!m_keyboard) {
         xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_cover, XCB_CURRENT_TIME);
-        auto *reply = xcb_grab_keyboard_reply(
-            m_connection,
-            xcb_grab_keyboard(m_connection, 0, m_cover, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
-                              XCB_GRAB_MODE_ASYNC),
-            nullptr);
+        auto *reply =
+            xcb_grab_keyboard_reply(m_connection,
+                                    xcb_grab_keyboard(m_connection, 0, m_cover, XCB_CURRENT_TIME,
+                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                    nullptr);
         m_keyboard = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
         std::free(reply);
     }
@@ -291,8 +291,8 @@ void Guard::handleXEvents()
             break;
         }
         case XCB_UNMAP_NOTIFY:
-            if (reinterpret_cast<xcb_unmap_notify_event_t *>(event)->window == m_cover
-                && m_cover != XCB_NONE) {
+            if (reinterpret_cast<xcb_unmap_notify_event_t *>(event)->window == m_cover &&
+                m_cover != XCB_NONE) {
                 xcb_map_window(m_connection, m_cover);
                 restack = true;
             }

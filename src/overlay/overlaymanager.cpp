@@ -7,8 +7,8 @@
 #include "notificationnames.h"
 #include "overlaypanel.h"
 #include "pinmanager.h"
-#include "processcrashguard.h"
 #include "preferencekeys.h"
+#include "processcrashguard.h"
 #include "qtsoundplayer.h"
 #include "soundplayer.h"
 #include "unlockflow.h"
@@ -56,7 +56,12 @@ QString keyCharacters(const QKeyEvent &event)
 OverlayManager::OverlayManager(const Services &services, QObject *parent)
     : QObject(parent)
     , m_services(services)
-{}
+{
+    connect(&services.guard, &LockWindowGuard::inputGrabbedChanged, this, [this](bool grabbed) {
+        for (OverlayPanel *panel : overlayPanels())
+            panel->unlockFlow()->setWaitingForInput(m_active && !m_windowed && !grabbed);
+    });
+}
 
 OverlayManager::~OverlayManager()
 {
@@ -189,6 +194,8 @@ void OverlayManager::createPanel(QScreen *screen)
     // closed does nothing.
     connect(flow, &UnlockFlow::unlockRequested, this, &OverlayManager::deactivate);
     m_panels.append(panel);
+    if (!m_windowed)
+        m_services.guard.prepare(panel);
     panel->present();
 }
 

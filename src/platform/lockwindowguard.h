@@ -18,6 +18,9 @@ public:
     using QObject::QObject;
     ~LockWindowGuard() override = default;
 
+    // Called for every panel before it is first shown: the window must read
+    // black from the moment it is mapped, before its content is drawn.
+    virtual void prepare(QWindow *panel) = 0;
     // Starts guarding `panels` (called again when the set of screens changes);
     // input goes to `focusPanel`, which must be one of them.
     virtual void engage(const QList<QWindow *> &panels, QWindow *focusPanel) = 0;

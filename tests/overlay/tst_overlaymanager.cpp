@@ -49,10 +49,35 @@ private Q_SLOTS:
             QVERIFY(panels[i]->flags() & Qt::WindowStaysOnTopHint);
         }
         QCOMPARE(m_overlay->focusPanel(), panels.last());
+        QCOMPARE(m_stack->guard.prepared.size(), panels.size());
+        QVERIFY(m_stack->crashGuard.isRunning());
         QCOMPARE(m_stack->guard.guarded.size(), panels.size());
         QCOMPARE(m_stack->guard.focus.data(), panels.last());
         QVERIFY(m_overlay->isOverlayActive());
         QCOMPARE(m_stack->posted, QStringList{Notification::overlayDidActivate});
+    }
+
+    void theLockSaysWhileAnotherClientHoldsTheKeyboard()
+    {
+        m_stack->guard.grabSucceeds = false;
+        m_overlay->activate();
+        UnlockFlow *flow = m_overlay->focusPanel()->unlockFlow();
+        QVERIFY(flow->isWaitingForInput());
+        m_stack->guard.setGrabbed(true);
+        QVERIFY(!flow->isWaitingForInput());
+    }
+
+    void theCrashGuardFollowsTheLock()
+    {
+        m_overlay->activate();
+        m_overlay->activate();
+        QCOMPARE(m_stack->crashGuard.starts, 1);
+        m_overlay->deactivate();
+        QVERIFY(!m_stack->crashGuard.isRunning());
+
+        m_overlay->setWindowed(true); // development windows need no guard
+        m_overlay->activate();
+        QCOMPARE(m_stack->crashGuard.starts, 1);
     }
 
     void activateTwiceThenDeactivateOnce()

@@ -12,6 +12,7 @@ class FakeLockWindowGuard : public LockWindowGuard
 public:
     using LockWindowGuard::LockWindowGuard;
 
+    void prepare(QWindow *panel) override { prepared.append(panel); }
     void engage(const QList<QWindow *> &panels, QWindow *focusPanel) override
     {
         guarded = panels;
@@ -37,6 +38,7 @@ public:
     }
 
     bool grabSucceeds = true;
+    QList<QWindow *> prepared;
     QList<QWindow *> guarded;
     QPointer<QWindow> focus;
     int engageCount = 0;

@@ -16,8 +16,7 @@ constexpr char guardName[] = "vostrel-guard";
 
 ProcessCrashGuard::ProcessCrashGuard(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 ProcessCrashGuard::~ProcessCrashGuard()
 {
@@ -37,9 +36,9 @@ QString ProcessCrashGuard::guardProgram()
     if (!configured.isEmpty())
         return QFileInfo(configured).isExecutable() ? configured : QString();
     const QString dir = QCoreApplication::applicationDirPath();
-    const QStringList candidates{
-        dir + QLatin1Char('/') + QLatin1String(guardName),
-        dir + QLatin1String("/../libexec/vostrel/") + QLatin1String(guardName)};
+    const QStringList candidates{dir + QLatin1Char('/') + QLatin1String(guardName),
+                                 dir + QLatin1String("/../libexec/vostrel/") +
+                                     QLatin1String(guardName)};
     for (const QString &candidate : candidates) {
         if (QFileInfo(candidate).isExecutable())
             return QFileInfo(candidate).canonicalFilePath();
@@ -86,10 +85,9 @@ void ProcessCrashGuard::launch()
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::ForwardedChannels);
     m_process->setProgram(program);
-    m_process->setArguments({QStringLiteral("--app-pid"),
-                             QString::number(QCoreApplication::applicationPid()),
-                             QStringLiteral("--app-path"),
-                             QCoreApplication::applicationFilePath()});
+    m_process->setArguments(
+        {QStringLiteral("--app-pid"), QString::number(QCoreApplication::applicationPid()),
+         QStringLiteral("--app-path"), QCoreApplication::applicationFilePath()});
     auto *started = new QElapsedTimer;
     started->start();
     connect(m_process, &QProcess::finished, this, [this, started] {

@@ -10,9 +10,9 @@
 using namespace std::chrono_literals;
 
 namespace {
-// Fast enough that an open menu closing is noticed at once, slow enough to
-// cost nothing while another client holds on to its grab.
-constexpr auto grabRetryInterval = 50ms;
+// Fast enough that the lock has the keyboard within a frame or two of another
+// client letting go, slow enough to cost nothing while it holds on.
+constexpr auto grabRetryInterval = 20ms;
 
 template<typename Reply> struct ReplyDeleter
 {
@@ -25,6 +25,7 @@ X11LockWindowGuard::X11LockWindowGuard(QObject *parent)
     : LockWindowGuard(parent)
 {
     m_retryTimer.setInterval(grabRetryInterval);
+    m_retryTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_retryTimer, &QTimer::timeout, this, &X11LockWindowGuard::tryGrab);
 }
 
@@ -46,6 +47,19 @@ xcb_connection_t *X11LockWindowGuard::qtConnection() const
     return x11 ? x11->connection() : nullptr;
 }
 
+void X11LockWindowGuard::prepare(QWindow *panel)
+{
+    xcb_connection_t *c = qtConnection();
+    if (!c)
+        return;
+    // Qt leaves a window's background empty, so until the first frame is
+    // drawn a freshly mapped window still shows what was beneath it.
+    panel->create();
+    const uint32_t black = xcb_setup_roots_iterator(xcb_get_setup(c)).data->black_pixel;
+    xcb_change_window_attributes(c, xcb_window_t(panel->winId()), XCB_CW_BACK_PIXEL, &black);
+    xcb_flush(c);
+}
+
 void X11LockWindowGuard::engage(const QList<QWindow *> &panels, QWindow *focusPanel)
 {
     m_panels.clear();
@@ -61,6 +75,10 @@ void X11LockWindowGuard::engage(const QList<QWindow *> &panels, QWindow *focusPa
         return;
     watchStack(true);
     raisePanels();
+    // Focus first: while another client holds the keyboard, keys typed after
+    // it lets go still go to the panel rather than to a hidden window.
+    xcb_set_input_focus(qtConnection(), XCB_INPUT_FOCUS_PARENT, xcb_window_t(focusPanel->winId()),
+                        XCB_CURRENT_TIME);
     // A new focus panel needs the grabs again, on its own window.
     setGrabbed(false, false);
     tryGrab();
@@ -98,9 +116,6 @@ void X11LockWindowGuard::tryGrab()
     bool pointer = m_pointer;
 
     if (!keyboard) {
-        // Focus first: should the grab be refused, typed keys still go to the
-        // panel rather than to a hidden window.
-        xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, window, XCB_CURRENT_TIME);
         // owner_events off: every key is reported to the focus panel, whatever
         // window is under the pointer.
         ReplyPtr<xcb_grab_keyboard_reply_t> reply(

@@ -27,6 +27,7 @@ public:
 
     static X11LockWindowGuard &shared();
 
+    void prepare(QWindow *panel) override;
     void engage(const QList<QWindow *> &panels, QWindow *focusPanel) override;
     void release() override;
     [[nodiscard]] bool isInputGrabbed() const override { return m_keyboard && m_pointer; }
