@@ -25,10 +25,9 @@ int main(int argc, char *argv[])
     QTimer poll;
     QByteArray last;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        const auto inhibitions = screenSaver.inhibitions();
-        qsizetype screenSaverHeld = 0;
-        for (auto it = inhibitions.cbegin(); it != inhibitions.cend(); ++it)
-            screenSaverHeld += screenSaver.uninhibited().contains(it.key()) ? 0 : 1;
+        // The screen saver forgets an inhibition once it is released.
+        const qsizetype screenSaverHeld = screenSaver.inhibitions().size();
+        const qsizetype screenSaverTotal = screenSaverHeld + screenSaver.uninhibited().size();
         const auto inhibitors = logind.inhibitors();
         qsizetype logindHeld = 0;
         for (qsizetype i = 0; i < inhibitors.size(); ++i)
@@ -36,7 +35,7 @@ int main(int argc, char *argv[])
         const QByteArray line = QStringLiteral("screensaver-held=%1 screensaver-total=%2 "
                                                "logind-held=%3 logind-total=%4\n")
                                     .arg(screenSaverHeld)
-                                    .arg(inhibitions.size())
+                                    .arg(screenSaverTotal)
                                     .arg(logindHeld)
                                     .arg(inhibitors.size())
                                     .toUtf8();
