@@ -19,6 +19,8 @@ constexpr int transferTimeoutMs = 30000;
 
 QString sizeText(qint64 bytes)
 {
+    if (bytes < 1024 * 1024)
+        return QString::number(bytes) + QStringLiteral(" bytes");
     return QString::number(double(bytes) / (1024 * 1024), 'f', 1) + QStringLiteral(" MB");
 }
 } // namespace

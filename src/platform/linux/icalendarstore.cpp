@@ -230,11 +230,14 @@ void ICalendarStore::settle()
 {
     const bool granted = std::any_of(m_entries.cbegin(), m_entries.cend(),
                                      [](const auto &entry) { return entry->isParsed; });
-    if (granted != m_hasFullAccess) {
+    const bool isLoading = this->isLoading();
+    // Access is withdrawn only once nothing is loading, so swapping one
+    // source for another does not make it flicker.
+    if (granted != m_hasFullAccess && (granted || !isLoading)) {
         m_hasFullAccess = granted;
         Q_EMIT accessChanged();
     }
-    if (isLoading())
+    if (isLoading)
         return;
     const QList<Request> requests = std::exchange(m_requests, {});
     for (const Request &request : requests) {
