@@ -1,5 +1,6 @@
 #include "appdelegate.h"
 
+#include "calendartambermanager.h"
 #include "hotkeymanager.h"
 #include "keepawakemanager.h"
 #include "notificationcenter.h"
@@ -20,6 +21,11 @@ AppDelegate::Managers sharedManagers()
     OverlayManager &overlay = OverlayManager::shared();
     KeepAwakeManager &keepAwake = KeepAwakeManager::shared();
     PINManager &pins = PINManager::shared();
+    // The idle monitor, status sync and cloud sync come before the calendar.
+    CalendarTamberManager::shared().setLock({[&overlay] { return overlay.isOverlayActive(); },
+                                             [&overlay] {
+                                                 overlay.lock();
+                                             }});
     return {overlay,
             keepAwake,
             pins,
