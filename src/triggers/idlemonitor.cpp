@@ -21,12 +21,12 @@ IdleMonitor::IdleMonitor(IdleTimeSource &source, UserDefaults &defaults, LockTar
     connect(&m_timer, &QTimer::timeout, this, &IdleMonitor::poll);
 }
 
-IdleMonitor::IdleMonitor(QObject *parent)
+IdleMonitor::IdleMonitor(UserDefaults &defaults, LockTarget &target, QObject *parent)
     : QObject(parent)
     , m_ownSource(std::make_unique<SystemIdleTimeSource>())
     , m_source(*m_ownSource)
-    , m_defaults(UserDefaults::standard())
-    , m_target(LockTarget::standard())
+    , m_defaults(defaults)
+    , m_target(target)
     , m_timer(this)
 {
     m_timer.setInterval(pollInterval);

@@ -25,9 +25,8 @@ public:
 
     explicit IdleMonitor(IdleTimeSource &source, UserDefaults &defaults, LockTarget &target,
                          QObject *parent = nullptr);
-    // The desktop's idle time (X11, else GNOME over D-Bus), the user's
-    // preferences and the application's lock.
-    explicit IdleMonitor(QObject *parent = nullptr);
+    // Over the desktop's idle time: X11, else GNOME's idle monitor over D-Bus.
+    explicit IdleMonitor(UserDefaults &defaults, LockTarget &target, QObject *parent = nullptr);
     ~IdleMonitor() override;
 
     // Stored minutes of 0, below 0 or absent count as the default.
