@@ -1,13 +1,17 @@
 #include "appdelegate.h"
 
 #include "calendartambermanager.h"
+#include "focusmodemanager.h"
 #include "hotkeymanager.h"
+#include "idlemonitor.h"
 #include "keepawakemanager.h"
+#include "locktarget.h"
 #include "notificationcenter.h"
 #include "notificationnames.h"
 #include "overlaymanager.h"
 #include "pinmanager.h"
 #include "preferencekeys.h"
+#include "schedulemanager.h"
 #include "userdefaults.h"
 
 #include <QGuiApplication>
@@ -37,16 +41,25 @@ AppDelegate::Managers sharedManagers()
 
 AppDelegate::AppDelegate(QObject *parent)
     : AppDelegate(sharedManagers(), parent)
-{}
+{
+    FocusModeManager::shared();
+}
 
 AppDelegate::AppDelegate(const Managers &managers, QObject *parent)
     : QObject(parent)
     , m_managers(managers)
-{}
+{
+    // The triggers raise the lock through this, as the hotkey does.
+    OverlayManager &overlay = m_managers.overlay;
+    LockTarget::standard().set([&overlay] { return overlay.isOverlayActive(); },
+                               [&overlay] { overlay.lock(); });
+    m_idleMonitor = new IdleMonitor(m_managers.defaults, LockTarget::standard(), this);
+}
 
 AppDelegate::~AppDelegate()
 {
     m_managers.hotkey.unregister();
+    LockTarget::standard().set({}, {});
 }
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -55,6 +68,12 @@ void AppDelegate::applicationDidFinishLaunching()
         Q_EMIT settingsWindowRequested();
     else if (!m_managers.defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
         Q_EMIT onboardingRequested();
+
+    m_idleMonitor->start();
+    // A stored schedule must run from launch, not from the first visit of
+    // the Schedule page.
+    if (ScheduleManager::hasStoredSchedule(m_managers.defaults))
+        ScheduleManager::shared();
 
     registerLockHotkey();
     m_hotkeyObserver = m_managers.notifications.observe(Notification::hotkeyDidChange, this,

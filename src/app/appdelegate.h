@@ -3,6 +3,7 @@
 #include <QObject>
 
 class HotkeyManager;
+class IdleMonitor;
 class KeepAwakeManager;
 class NotificationCenter;
 class OverlayManager;
@@ -53,5 +54,6 @@ private:
     void registerLockHotkey();
 
     Managers m_managers;
+    IdleMonitor *m_idleMonitor = nullptr;
     QMetaObject::Connection m_hotkeyObserver;
 };

@@ -1,0 +1,39 @@
+#include "locktarget.h"
+
+#include <QLoggingCategory>
+
+namespace {
+Q_LOGGING_CATEGORY(lcLockTarget, "vostrel.triggers")
+} // namespace
+
+LockTarget::LockTarget(std::function<bool()> isLocked, std::function<void()> lock)
+    : m_isLocked(std::move(isLocked))
+    , m_lock(std::move(lock))
+{}
+
+LockTarget &LockTarget::standard()
+{
+    static LockTarget target;
+    return target;
+}
+
+void LockTarget::set(std::function<bool()> isLocked, std::function<void()> lock)
+{
+    m_isLocked = std::move(isLocked);
+    m_lock = std::move(lock);
+}
+
+bool LockTarget::isLocked() const
+{
+    return m_isLocked && m_isLocked();
+}
+
+void LockTarget::lock() const
+{
+    if (!m_lock) {
+        qCWarning(lcLockTarget) << "a trigger fired before the lock was wired up; ignored";
+        return;
+    }
+    if (!isLocked())
+        m_lock();
+}
