@@ -6,7 +6,7 @@
 #   autolock.sh VOSTREL STANDINS NOTIFICATIONSERVER
 set -euo pipefail
 
-vostrel=$1
+vostrel=$(realpath "$1")
 standins=$2
 notificationserver=$3
 work="$VOSTREL_SESSION_DIR/e2e"
@@ -14,42 +14,8 @@ mkdir -p "$work"
 shots=${VOSTREL_E2E_ARTIFACTS:-$work}
 mkdir -p "$shots"
 
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-}
-trap cleanup EXIT
+source "$(dirname "$0")/common.sh"
 
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/vostrel.log" ] && sed 's/^/  vostrel: /' "$work/vostrel.log" >&2
-    exit 1
-}
-step() { echo "-- $*"; }
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
-
-panel_geometries() {
-    xwininfo -root -children | awk '/"Vostrel"/ {print $1}' | while read -r id; do
-        info=$(xwininfo -id "$id")
-        grep -q 'Map State: IsViewable' <<<"$info" || continue
-        awk '/Width:/ {w=$2} /Height:/ {h=$2} /Absolute upper-left X/ {x=$4}
-            /Absolute upper-left Y/ {y=$4} END {print w "x" h "+" x "+" y}' <<<"$info"
-    done | sort | tr '\n' ' '
-}
-covered() { [ "$(panel_geometries)" = "1920x1080+0+0 1920x1080+1920+0 " ]; }
-uncovered() { [ -z "$(panel_geometries)" ]; }
-count_colour() {
-    convert "$1" -fuzz 12% -fill black +opaque "$2" -fill white -opaque "$2" \
-        -colorspace gray -format '%[fx:mean*w*h]' info: | awk '{printf "%d", $1 + 0.5}'
-}
 set_dnd() {
     dbus-send --session --print-reply --dest=org.freedesktop.Notifications \
         /org/freedesktop/Notifications org.freedesktop.DBus.Properties.Set \
@@ -62,14 +28,15 @@ start_vostrel() {
     pids+=("$vostrel_pid")
 }
 stop_vostrel() {
+    # Its guard first, or the guard would start a locked Vostrel again.
+    pkill -KILL -f "^$(dirname "$vostrel")/vostrel-guard" 2>/dev/null || true
     kill "$vostrel_pid"
     wait "$vostrel_pid" 2>/dev/null || true
     wait_for 10 bash -c "! '$vostrel' status >/dev/null 2>&1" || fail "Vostrel did not quit"
 }
 
 xsetroot -solid '#ff00ff'
-pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
-"$vostrel" defaults write app.vostrel.pin.stored "$pin" --string
+"$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string
 "$vostrel" defaults write hasCompletedOnboarding true
 "$standins" "$work/inhibit" &
 pids+=($!)
