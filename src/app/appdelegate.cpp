@@ -7,6 +7,7 @@
 #include "overlaymanager.h"
 #include "pinmanager.h"
 #include "preferencekeys.h"
+#include "statusbarcontroller.h"
 #include "userdefaults.h"
 
 #include <QGuiApplication>
@@ -45,6 +46,9 @@ AppDelegate::~AppDelegate()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    m_statusBarController = std::make_unique<StatusBarController>(StatusBarController::Services{
+        m_managers.overlay, m_managers.keepAwake, m_managers.defaults, m_managers.notifications});
+
     if (isOnboardingGatePassed())
         Q_EMIT settingsWindowRequested();
     else if (!m_managers.defaults.boolValue(PreferenceKey::hasCompletedOnboarding))

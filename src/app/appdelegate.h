@@ -2,11 +2,14 @@
 
 #include <QObject>
 
+#include <memory>
+
 class HotkeyManager;
 class KeepAwakeManager;
 class NotificationCenter;
 class OverlayManager;
 class PINManager;
+class StatusBarController;
 class UserDefaults;
 
 // The root object of the running application: it holds the long-lived
@@ -39,6 +42,12 @@ public:
     // gate calls for.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
 
+    // The tray icon, from the first step of the launch on.
+    [[nodiscard]] StatusBarController *statusBarController() const
+    {
+        return m_statusBarController.get();
+    }
+
     // Onboarding is complete and a stored PIN can be read back.
     [[nodiscard]] bool isOnboardingGatePassed() const;
 
@@ -53,5 +62,6 @@ private:
     void registerLockHotkey();
 
     Managers m_managers;
+    std::unique_ptr<StatusBarController> m_statusBarController;
     QMetaObject::Connection m_hotkeyObserver;
 };
