@@ -67,6 +67,8 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::applicationDidBecomeActive()
 {
     registerLockHotkey();
+    if (m_statusBarController)
+        m_statusBarController->applicationDidBecomeActive();
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)

@@ -70,6 +70,9 @@ void MenuBarPopover::popUp(const QRect &frame)
     updateMask();
     show();
     raise();
+    // Right away, not at the first expose: a click that comes between the two
+    // would be lost to another window. show() has the window mapped by now.
+    grabPointer();
     // The keyboard is left alone: grabbing it would keep the lock hotkey from
     // reaching its global grab while the panel is open.
     requestActivate();
@@ -88,9 +91,10 @@ void MenuBarPopover::grabPointer()
     // The server grants a grab only on a viewable window. Should another
     // client hold the pointer, the panel still works and closes by the tray
     // icon or by the close notification.
-    if (!isExposed())
+    if (!isVisible())
         return;
     m_pointerGrabbed = setMouseGrabEnabled(true);
+    qCDebug(lcPopover) << "pointer grabbed" << m_pointerGrabbed;
     if (!m_pointerGrabbed)
         qCInfo(lcPopover) << "pointer not grabbed: outside clicks will not close the panel";
 }

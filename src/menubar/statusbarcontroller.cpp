@@ -14,6 +14,7 @@
 #include <QQmlEngine>
 #include <QScreen>
 #include <QTimer>
+#include <QToolTip>
 
 Q_LOGGING_CATEGORY(lcStatusItem, "vostrel.menubar")
 
@@ -197,6 +198,10 @@ void StatusBarController::updateTitle()
     // Trays show no title next to an icon; the tool tip carries it.
     const QString toolTip = QStringLiteral("Vostrel") + m_title;
     m_trayIcon.setToolTip(toolTip);
+    // A tool tip an XEmbed tray icon already shows keeps its text until it is
+    // shown again; StatusNotifier hosts fetch the new one by themselves.
+    if (QToolTip::isVisible() && m_trayIcon.geometry().contains(QCursor::pos()))
+        QToolTip::showText(QCursor::pos(), toolTip);
     qCDebug(lcStatusItem) << "tool tip" << toolTip;
 }
 

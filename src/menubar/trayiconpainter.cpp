@@ -12,25 +12,27 @@ namespace {
 QPainterPath glyph(bool locked, qreal s)
 {
     // A body across the lower half with a keyhole, and a shackle that stands
-    // on both legs when closed and swings up on the left one when open.
-    const QRectF body(s * 0.18, s * 0.45, s * 0.64, s * 0.45);
+    // on both legs when closed and, when open, rises on its left leg with the
+    // right one well clear of the body.
+    const QRectF body(s * 0.18, s * 0.48, s * 0.64, s * 0.44);
     QPainterPath bodyPath;
     bodyPath.addRoundedRect(body, s * 0.09, s * 0.09);
     QPainterPath keyhole;
-    keyhole.addEllipse(QPointF(s * 0.5, s * 0.63), s * 0.065, s * 0.065);
-    keyhole.addRect(QRectF(s * 0.475, s * 0.63, s * 0.05, s * 0.14));
+    keyhole.addEllipse(QPointF(s * 0.5, s * 0.65), s * 0.065, s * 0.065);
+    keyhole.addRect(QRectF(s * 0.475, s * 0.65, s * 0.05, s * 0.14));
     bodyPath = bodyPath.subtracted(keyhole);
 
-    const qreal legLeft = s * 0.3;
-    const qreal legRight = s * 0.7;
-    const qreal lift = locked ? 0 : s * 0.1;
+    const qreal radius = s * 0.18;
+    const qreal legLeft = s * 0.5 - radius;
+    const qreal legRight = s * 0.5 + radius;
+    const qreal archY = (locked ? s * 0.34 : s * 0.28);
     QPainterPath shackle;
     shackle.moveTo(legLeft, body.top() + s * 0.02);
-    shackle.lineTo(legLeft, s * 0.3 - lift);
-    shackle.arcTo(QRectF(legLeft, s * 0.1 - lift, legRight - legLeft, s * 0.4), 180, -180);
-    shackle.lineTo(legRight, locked ? body.top() + s * 0.02 : body.top() - s * 0.1);
+    shackle.lineTo(legLeft, archY);
+    shackle.arcTo(QRectF(legLeft, archY - radius, 2 * radius, 2 * radius), 180, -180);
+    shackle.lineTo(legRight, locked ? body.top() + s * 0.02 : body.top() - s * 0.14);
     QPainterPathStroker stroker;
-    stroker.setWidth(s * 0.11);
+    stroker.setWidth(s * 0.1);
     stroker.setCapStyle(Qt::RoundCap);
     stroker.setJoinStyle(Qt::RoundJoin);
     return stroker.createStroke(shackle).united(bodyPath).simplified();
