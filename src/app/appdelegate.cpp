@@ -12,6 +12,7 @@
 #include "pinmanager.h"
 #include "preferencekeys.h"
 #include "schedulemanager.h"
+#include "statusbarcontroller.h"
 #include "userdefaults.h"
 
 #include <QGuiApplication>
@@ -64,6 +65,9 @@ AppDelegate::~AppDelegate()
 
 void AppDelegate::applicationDidFinishLaunching()
 {
+    m_statusBarController = std::make_unique<StatusBarController>(StatusBarController::Services{
+        m_managers.overlay, m_managers.keepAwake, m_managers.defaults, m_managers.notifications});
+
     if (isOnboardingGatePassed())
         Q_EMIT settingsWindowRequested();
     else if (!m_managers.defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
@@ -88,6 +92,8 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::applicationDidBecomeActive()
 {
     registerLockHotkey();
+    if (m_statusBarController)
+        m_statusBarController->applicationDidBecomeActive();
 }
 
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)

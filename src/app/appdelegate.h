@@ -2,12 +2,15 @@
 
 #include <QObject>
 
+#include <memory>
+
 class HotkeyManager;
 class IdleMonitor;
 class KeepAwakeManager;
 class NotificationCenter;
 class OverlayManager;
 class PINManager;
+class StatusBarController;
 class UserDefaults;
 
 // The root object of the running application: it holds the long-lived
@@ -40,6 +43,12 @@ public:
     // gate calls for.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
 
+    // The tray icon, from the first step of the launch on.
+    [[nodiscard]] StatusBarController *statusBarController() const
+    {
+        return m_statusBarController.get();
+    }
+
     // Onboarding is complete and a stored PIN can be read back.
     [[nodiscard]] bool isOnboardingGatePassed() const;
 
@@ -55,5 +64,6 @@ private:
 
     Managers m_managers;
     IdleMonitor *m_idleMonitor = nullptr;
+    std::unique_ptr<StatusBarController> m_statusBarController;
     QMetaObject::Connection m_hotkeyObserver;
 };

@@ -3,6 +3,7 @@
 #include "hotkeymanager.h"
 #include "lockstack.h"
 #include "preferencekeys.h"
+#include "statusbarcontroller.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -67,7 +68,10 @@ private Q_SLOTS:
 
         QSignalSpy settings(m_delegate.get(), &AppDelegate::settingsWindowRequested);
         QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
+        QVERIFY(!m_delegate->statusBarController());
         m_delegate->applicationDidFinishLaunching();
+        // Whatever the gate decides, the tray icon is there.
+        QVERIFY(m_delegate->statusBarController());
         QCOMPARE(settings.count(), settingsOpened);
         QCOMPARE(onboarding.count(), onboardingOpened);
 

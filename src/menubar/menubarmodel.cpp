@@ -1,0 +1,241 @@
+#include "menubarmodel.h"
+
+#include "automationactions.h"
+#include "keepawakemanager.h"
+#include "notificationcenter.h"
+#include "notificationnames.h"
+#include "overlaymanager.h"
+#include "preferencekeys.h"
+#include "userdefaults.h"
+
+#include <QCoreApplication>
+#include <QVariantMap>
+
+#include <chrono>
+#include <limits>
+
+using namespace std::chrono_literals;
+
+namespace {
+QString unavailableSettingsToolTip()
+{
+    return QObject::tr("The settings window is not part of this version yet.");
+}
+} // namespace
+
+MenuBarModel::MenuBarModel(const Services &services, SettingsOpener settingsOpener,
+                           QuitHandler quitHandler, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_settingsOpener(std::move(settingsOpener))
+    , m_quitHandler(std::move(quitHandler))
+    , m_overlayActive(services.overlay.isOverlayActive())
+    , m_keepAwakeActive(services.keepAwake.isActive())
+{
+    NotificationCenter &center = m_services.notifications;
+    center.observe(Notification::overlayDidActivate, this, [this] { setOverlayActive(true); });
+    center.observe(Notification::overlayDidDeactivate, this, [this] { setOverlayActive(false); });
+    center.observe(Notification::keepAwakeStateChanged, this, [this] { readKeepAwake(); });
+    connect(&m_services.keepAwake, &KeepAwakeManager::remainingTimeTextChanged, this,
+            &MenuBarModel::remainingTimeTextChanged);
+    connect(&m_services.defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+        if (key == PreferenceKey::autoLockEnabled || key == PreferenceKey::autoLockMinutes)
+            Q_EMIT autoLockChoiceChanged();
+    });
+}
+
+MenuBarModel::~MenuBarModel() = default;
+
+QString MenuBarModel::statusLine() const
+{
+    if (m_overlayActive)
+        return tr("Tambering — screen locked");
+    if (m_keepAwakeActive)
+        return tr("Keeping awake");
+    return tr("Idle");
+}
+
+QString MenuBarModel::statusText() const
+{
+    // The panel's state, not a fresh read of the managers: the two lines must
+    // never disagree with each other.
+    return AutomationActions::statusText(m_overlayActive, m_keepAwakeActive, {});
+}
+
+QString MenuBarModel::remainingTimeText() const
+{
+    return m_keepAwakeActive ? m_services.keepAwake.remainingTimeText() : QString();
+}
+
+QList<MenuBarModel::Section> MenuBarModel::sections() const
+{
+    Section keepAwake{tr("Tamber Mode (Keep Awake)"), {}};
+    if (m_keepAwakeActive) {
+        keepAwake.rows = {
+            {Action::StopKeepAwake, tr("Stop Tambering"), QStringLiteral("stop.circle")}};
+    } else {
+        keepAwake.rows = {
+            {Action::KeepAwakeIndefinitely, tr("Indefinitely"), QStringLiteral("infinity")},
+            {Action::KeepAwakeFor15Minutes, tr("For 15 minutes"), QStringLiteral("clock")},
+            {Action::KeepAwakeFor30Minutes, tr("For 30 minutes"), QStringLiteral("clock")},
+            {Action::KeepAwakeFor1Hour, tr("For 1 hour"), QStringLiteral("clock")},
+        };
+    }
+
+    const Section lock{
+        tr("Lock Screen"),
+        {{Action::LockNow, tr("Lock Now"), QStringLiteral("lock.fill"), QStringLiteral("⌘L")},
+         {Action::AutoLock, tr("Auto-lock after idle"), QStringLiteral("clock.arrow.circlepath")}}};
+
+    const bool settings = isSettingsAvailable();
+    const QString settingsTip = settings ? QString() : unavailableSettingsToolTip();
+    const Section app{{},
+                      {{Action::OpenSettings,
+                        tr("Settings..."),
+                        QStringLiteral("gear"),
+                        {},
+                        settingsTip,
+                        settings},
+                       {Action::OpenAbout,
+                        tr("About Vostrel"),
+                        QStringLiteral("info.circle"),
+                        {},
+                        settingsTip,
+                        settings}}};
+    const Section quit{{}, {{Action::Quit, tr("Quit Vostrel"), QStringLiteral("power")}}};
+    return {keepAwake, lock, app, quit};
+}
+
+QVariantList MenuBarModel::sectionsValue() const
+{
+    QVariantList result;
+    const QList<Section> all = sections();
+    for (const Section &section : all) {
+        QVariantList rows;
+        for (const Row &row : section.rows) {
+            rows.append(QVariantMap{
+                {QStringLiteral("action"), int(row.action)},
+                {QStringLiteral("title"), row.title},
+                {QStringLiteral("symbol"), row.symbol},
+                {QStringLiteral("hint"), row.hint},
+                {QStringLiteral("toolTip"), row.toolTip},
+                {QStringLiteral("available"), row.available},
+            });
+        }
+        result.append(
+            QVariantMap{{QStringLiteral("title"), section.title}, {QStringLiteral("rows"), rows}});
+    }
+    return result;
+}
+
+int MenuBarModel::autoLockChoice() const
+{
+    if (!m_services.defaults.boolValue(PreferenceKey::autoLockEnabled))
+        return autoLockOff;
+    // A value of another type reads as 0, and 0 or less means the default.
+    const qint64 minutes = m_services.defaults.integer(PreferenceKey::autoLockMinutes);
+    if (minutes <= 0 || minutes > std::numeric_limits<int>::max())
+        return defaultAutoLockMinutes;
+    return int(minutes);
+}
+
+QList<QPair<QString, int>> MenuBarModel::autoLockChoices()
+{
+    return {{tr("Off"), autoLockOff}, {tr("5 min"), 5}, {tr("10 min"), 10}, {tr("30 min"), 30}};
+}
+
+QVariantList MenuBarModel::autoLockChoicesValue() const
+{
+    QVariantList result;
+    const QList<QPair<QString, int>> choices = autoLockChoices();
+    for (const auto &[label, minutes] : choices) {
+        result.append(
+            QVariantMap{{QStringLiteral("label"), label}, {QStringLiteral("minutes"), minutes}});
+    }
+    return result;
+}
+
+void MenuBarModel::chooseAutoLock(int minutes)
+{
+    const int before = autoLockChoice();
+    if (minutes <= 0) {
+        m_services.defaults.setBool(PreferenceKey::autoLockEnabled, false);
+    } else {
+        m_services.defaults.setBool(PreferenceKey::autoLockEnabled, true);
+        m_services.defaults.setInteger(PreferenceKey::autoLockMinutes, minutes);
+    }
+    if (autoLockChoice() != before)
+        Q_EMIT autoLockChoiceChanged();
+}
+
+void MenuBarModel::trigger(Action action)
+{
+    KeepAwakeManager &keepAwake = m_services.keepAwake;
+    switch (action) {
+    case Action::KeepAwakeIndefinitely:
+        keepAwake.start();
+        break;
+    case Action::KeepAwakeFor15Minutes:
+        keepAwake.start(15min);
+        break;
+    case Action::KeepAwakeFor30Minutes:
+        keepAwake.start(30min);
+        break;
+    case Action::KeepAwakeFor1Hour:
+        keepAwake.start(1h);
+        break;
+    case Action::StopKeepAwake:
+        keepAwake.stop();
+        break;
+    case Action::LockNow:
+        m_services.notifications.post(Notification::menuBarPanelShouldClose);
+        m_services.overlay.lock();
+        break;
+    case Action::AutoLock:
+        break;
+    case Action::OpenSettings:
+        openSettings(SettingsPage::General);
+        break;
+    case Action::OpenAbout:
+        openSettings(SettingsPage::About);
+        break;
+    case Action::Quit:
+        // Inhibitors end with the process anyway; stopping first also tells
+        // every observer, and a quit that is refused leaves nothing held.
+        keepAwake.stop();
+        if (m_quitHandler)
+            m_quitHandler();
+        else
+            QCoreApplication::quit();
+        break;
+    }
+}
+
+void MenuBarModel::openSettings(SettingsPage page)
+{
+    if (!isSettingsAvailable())
+        return;
+    m_services.notifications.post(Notification::menuBarPanelShouldClose);
+    m_settingsOpener(page);
+}
+
+void MenuBarModel::setOverlayActive(bool active)
+{
+    if (m_overlayActive == active)
+        return;
+    m_overlayActive = active;
+    Q_EMIT overlayActiveChanged();
+    Q_EMIT statusChanged();
+}
+
+void MenuBarModel::readKeepAwake()
+{
+    const bool active = m_services.keepAwake.isActive();
+    if (m_keepAwakeActive == active)
+        return;
+    m_keepAwakeActive = active;
+    Q_EMIT keepAwakeActiveChanged();
+    Q_EMIT statusChanged();
+    Q_EMIT sectionsChanged();
+    Q_EMIT remainingTimeTextChanged();
+}

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <qqmlregistration.h>
+#include <QString>
+#include <QVariantList>
+
+#include <functional>
+
+class KeepAwakeManager;
+class NotificationCenter;
+class OverlayManager;
+class UserDefaults;
+
+// What the tray panel shows and does. A fresh one is built for every opening,
+// so it starts from the managers' current state and then follows their
+// notifications until the panel closes. The QML only lays these rows out.
+class MenuBarModel : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Built by the status item for each opening of its panel")
+    Q_DISABLE_COPY_MOVE(MenuBarModel)
+    Q_PROPERTY(bool overlayActive READ isOverlayActive NOTIFY overlayActiveChanged)
+    Q_PROPERTY(bool keepAwakeActive READ isKeepAwakeActive NOTIFY keepAwakeActiveChanged)
+    // "Tambering — screen locked", "Keeping awake" or "Idle".
+    Q_PROPERTY(QString statusLine READ statusLine NOTIFY statusChanged)
+    // The same state in the words of the automation status ("Vostrel: Idle.").
+    Q_PROPERTY(QString statusText READ statusText NOTIFY statusChanged)
+    // Time left of a timed keep-awake period ("14:59"); empty otherwise.
+    Q_PROPERTY(QString remainingTimeText READ remainingTimeText NOTIFY remainingTimeTextChanged)
+    // [{title, rows: [{action, title, symbol, hint, toolTip, available}]}], top to bottom.
+    Q_PROPERTY(QVariantList sections READ sectionsValue NOTIFY sectionsChanged)
+    // Minutes the auto-lock picker shows: 0 (Off), 5, 10, 30, or a stored
+    // value that none of the choices matches.
+    Q_PROPERTY(
+        int autoLockChoice READ autoLockChoice WRITE chooseAutoLock NOTIFY autoLockChoiceChanged)
+    // [{label, minutes}]
+    Q_PROPERTY(QVariantList autoLockChoices READ autoLockChoicesValue CONSTANT)
+
+public:
+    enum class Action {
+        KeepAwakeIndefinitely,
+        KeepAwakeFor15Minutes,
+        KeepAwakeFor30Minutes,
+        KeepAwakeFor1Hour,
+        StopKeepAwake,
+        LockNow,
+        AutoLock, // the row that carries the picker; triggering it does nothing
+        OpenSettings,
+        OpenAbout,
+        Quit,
+    };
+    Q_ENUM(Action)
+
+    enum class SettingsPage { General, About };
+
+    struct Row
+    {
+        Action action;
+        QString title;
+        QString symbol;
+        QString hint = {};
+        QString toolTip = {};
+        bool available = true;
+    };
+
+    struct Section
+    {
+        QString title; // empty for rows that stand without a caption
+        QList<Row> rows;
+    };
+
+    struct Services
+    {
+        OverlayManager &overlay;
+        KeepAwakeManager &keepAwake;
+        UserDefaults &defaults;
+        NotificationCenter &notifications;
+    };
+
+    using SettingsOpener = std::function<void(SettingsPage)>;
+    using QuitHandler = std::function<void()>;
+
+    static constexpr int defaultAutoLockMinutes = 10;
+    static constexpr int autoLockOff = 0;
+
+    // Without a settings opener the Settings and About rows are shown but do
+    // nothing, and their tool tips say why. Without a quit handler, quitting
+    // ends the application's event loop.
+    explicit MenuBarModel(const Services &services, SettingsOpener settingsOpener = {},
+                          QuitHandler quitHandler = {}, QObject *parent = nullptr);
+    ~MenuBarModel() override;
+
+    [[nodiscard]] bool isOverlayActive() const { return m_overlayActive; }
+    [[nodiscard]] bool isKeepAwakeActive() const { return m_keepAwakeActive; }
+    [[nodiscard]] QString statusLine() const;
+    [[nodiscard]] QString statusText() const;
+    [[nodiscard]] QString remainingTimeText() const;
+    [[nodiscard]] QList<Section> sections() const;
+    [[nodiscard]] QVariantList sectionsValue() const;
+    [[nodiscard]] int autoLockChoice() const;
+    [[nodiscard]] static QList<QPair<QString, int>> autoLockChoices();
+    [[nodiscard]] QVariantList autoLockChoicesValue() const;
+
+    Q_INVOKABLE void trigger(MenuBarModel::Action action);
+    // 0 turns the idle lock off and keeps the stored minutes; any other value
+    // turns it on after that many minutes.
+    Q_INVOKABLE void chooseAutoLock(int minutes);
+
+Q_SIGNALS:
+    void overlayActiveChanged();
+    void keepAwakeActiveChanged();
+    void statusChanged();
+    void remainingTimeTextChanged();
+    void sectionsChanged();
+    void autoLockChoiceChanged();
+
+private:
+    void setOverlayActive(bool active);
+    void readKeepAwake();
+    [[nodiscard]] bool isSettingsAvailable() const { return bool(m_settingsOpener); }
+    void openSettings(SettingsPage page);
+
+    Services m_services;
+    SettingsOpener m_settingsOpener;
+    QuitHandler m_quitHandler;
+    bool m_overlayActive = false;
+    bool m_keepAwakeActive = false;
+};

@@ -1,0 +1,133 @@
+#include "menubarpopover.h"
+
+#include "menubarmodel.h"
+
+#include <QKeyEvent>
+#include <QLoggingCategory>
+#include <QMouseEvent>
+#include <QPainterPath>
+#include <QQmlEngine>
+#include <QRegion>
+
+Q_LOGGING_CATEGORY(lcPopover, "vostrel.menubar.panel")
+
+namespace {
+const QUrl panelUrl(QStringLiteral("qrc:/Vostrel/MenuBar/MenuBarPanel.qml"));
+constexpr qreal cornerRadius = 12;
+} // namespace
+
+MenuBarPopover::MenuBarPopover(QQmlEngine *engine, MenuBarModel *model)
+    : QQuickView(engine, nullptr)
+    , m_model(model)
+{
+    model->setParent(this);
+    setTitle(QStringLiteral("Vostrel panel"));
+    // A pop-up is placed by us and never decorated, moved or focused by the
+    // window manager.
+    setFlags(Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setResizeMode(QQuickView::SizeRootObjectToView);
+    // Corners are cut with a window shape rather than transparency: most X11
+    // desktops without a compositor would show transparent pixels black.
+    setColor(Qt::transparent);
+    resize(panelSize);
+    setMinimumSize(panelSize);
+    setMaximumSize(panelSize);
+    setInitialProperties({{QStringLiteral("menu"), QVariant::fromValue(model)}});
+    setSource(panelUrl);
+    if (status() == QQuickView::Error) {
+        for (const QQmlError &error : errors())
+            qCWarning(lcPopover, "%s", qPrintable(error.toString()));
+    }
+}
+
+MenuBarPopover::~MenuBarPopover() = default;
+
+QRect MenuBarPopover::frameFor(const QRect &iconGeometry, const QPoint &cursor,
+                               const QRect &screenArea)
+{
+    const QRect anchor = iconGeometry.isEmpty() ? QRect(cursor, QSize(1, 1)) : iconGeometry;
+    const int centreX = anchor.x() + anchor.width() / 2;
+    const bool below =
+        screenArea.isEmpty() || anchor.center().y() < screenArea.y() + screenArea.height() / 2;
+    QRect frame(QPoint(centreX - panelSize.width() / 2, 0), panelSize);
+    if (below)
+        frame.moveTop(anchor.y() + anchor.height() + gap);
+    else
+        frame.moveTop(anchor.y() - gap - panelSize.height());
+    if (screenArea.isEmpty())
+        return frame;
+    // A screen smaller than the panel keeps its top left corner in view.
+    frame.moveLeft(std::max(screenArea.left(),
+                            std::min(frame.left(), screenArea.right() + 1 - frame.width())));
+    frame.moveTop(std::max(screenArea.top(),
+                           std::min(frame.top(), screenArea.bottom() + 1 - frame.height())));
+    return frame;
+}
+
+void MenuBarPopover::popUp(const QRect &frame)
+{
+    setGeometry(frame);
+    updateMask();
+    show();
+    raise();
+    // Right away, not at the first expose: a click that comes between the two
+    // would be lost to another window. show() has the window mapped by now.
+    grabPointer();
+    // The keyboard is left alone: grabbing it would keep the lock hotkey from
+    // reaching its global grab while the panel is open.
+    requestActivate();
+    qCDebug(lcPopover) << "shown at" << frame;
+}
+
+void MenuBarPopover::exposeEvent(QExposeEvent *event)
+{
+    QQuickView::exposeEvent(event);
+    if (!m_pointerGrabbed)
+        grabPointer();
+}
+
+void MenuBarPopover::grabPointer()
+{
+    // The server grants a grab only on a viewable window. Should another
+    // client hold the pointer, the panel still works and closes by the tray
+    // icon or by the close notification.
+    if (!isVisible())
+        return;
+    m_pointerGrabbed = setMouseGrabEnabled(true);
+    qCDebug(lcPopover) << "pointer grabbed" << m_pointerGrabbed;
+    if (!m_pointerGrabbed)
+        qCInfo(lcPopover) << "pointer not grabbed: outside clicks will not close the panel";
+}
+
+void MenuBarPopover::mousePressEvent(QMouseEvent *event)
+{
+    if (!QRect(QPoint(), size()).contains(event->position().toPoint())) {
+        event->accept();
+        Q_EMIT dismissRequested();
+        return;
+    }
+    QQuickView::mousePressEvent(event);
+}
+
+void MenuBarPopover::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        Q_EMIT dismissRequested();
+        return;
+    }
+    QQuickView::keyPressEvent(event);
+}
+
+void MenuBarPopover::resizeEvent(QResizeEvent *event)
+{
+    QQuickView::resizeEvent(event);
+    updateMask();
+}
+
+void MenuBarPopover::updateMask()
+{
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(QPointF(), QSizeF(size())), cornerRadius, cornerRadius);
+    setMask(QRegion(outline.toFillPolygon().toPolygon()));
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QQuickView>
+#include <QRect>
+
+class MenuBarModel;
+class QQmlEngine;
+
+// The panel that drops from the tray icon: a frameless pop-up that shows
+// MenuBarPanel.qml over a model of its own. While it is shown it holds the
+// pointer, so that a click anywhere outside it, in this application or
+// another, reaches it and closes it, as a menu does.
+class MenuBarPopover : public QQuickView
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(MenuBarPopover)
+
+public:
+    static constexpr QSize panelSize{280, 420};
+    // Gap between the icon (or the pointer) and the panel.
+    static constexpr int gap = 4;
+
+    // Takes ownership of the model.
+    MenuBarPopover(QQmlEngine *engine, MenuBarModel *model);
+    ~MenuBarPopover() override;
+
+    [[nodiscard]] MenuBarModel *model() const { return m_model; }
+    [[nodiscard]] bool isPointerGrabbed() const { return m_pointerGrabbed; }
+
+    // Where the panel goes: centred under the icon, or over it when the icon
+    // sits in the lower half of the screen; at the pointer when the tray
+    // gives no geometry; always inside the screen's area.
+    [[nodiscard]] static QRect frameFor(const QRect &iconGeometry, const QPoint &cursor,
+                                        const QRect &screenArea);
+
+    void popUp(const QRect &frame);
+    // Takes the pointer, should the panel not hold it (another client had
+    // it, or the lock took it while it was up).
+    void grabPointer();
+
+Q_SIGNALS:
+    // A press outside the panel, or Escape: whoever owns it closes it.
+    void dismissRequested();
+
+protected:
+    void exposeEvent(QExposeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void updateMask();
+
+    MenuBarModel *m_model = nullptr;
+    bool m_pointerGrabbed = false;
+};

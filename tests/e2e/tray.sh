@@ -1,0 +1,201 @@
+#!/usr/bin/env bash
+# The tray icon and its panel from end to end, with trayer as the system tray
+# on a private Xvfb (run inside scripts/with-session): the icon, the panel
+# opening under it, keep-awake from the panel with its countdown, Lock Now,
+# and screenshots of the open panel idle, keeping awake and while locked.
+#   tray.sh VOSTREL STANDINS
+# Screenshots are kept in $VOSTREL_E2E_ARTIFACTS when it is set.
+set -euo pipefail
+
+vostrel=$1
+standins=$2
+work="$VOSTREL_SESSION_DIR/e2e-tray"
+mkdir -p "$work"
+shots=${VOSTREL_E2E_ARTIFACTS:-$work}
+mkdir -p "$shots"
+log="$work/vostrel.log"
+
+pids=()
+vostrel_pid=""
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$log" ] && sed 's/^/  vostrel: /' "$log" >&2
+    exit 1
+}
+step() { echo "-- $*"; }
+wait_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
+# "W H X Y" of the tray icon's window, embedded in trayer's panel.
+tray_icon() {
+    xwininfo -root -tree | awk '/\("vostrel" "vostrel"\)/ {
+        split($0, a, /\)  */); split(a[2], g, /[x+ ]+/);
+        print g[1], g[2], g[5], g[6]; exit }'
+}
+# "X Y" of the mapped panel, empty while it is closed.
+panel_origin() {
+    local id
+    id=$(xwininfo -root -children | awk '/"Vostrel panel/ {print $1; exit}')
+    [ -n "$id" ] || return 0
+    xwininfo -id "$id" 2>/dev/null | awk '/Map State: IsViewable/ {v=1} /Absolute upper-left X/ {x=$4}
+        /Absolute upper-left Y/ {y=$4} /Width:/ {w=$2} /Height:/ {h=$2}
+        END {if (v && w == 280 && h == 420) print x, y}'
+}
+panel_open() { [ -n "$(panel_origin)" ]; }
+panel_closed() { [ -z "$(panel_origin)" ]; }
+status_is() { [ "$("$vostrel" status 2>/dev/null)" = "$1" ]; }
+
+# A row of the panel, by its offset from the panel's top left corner.
+click_panel() {
+    read -r px py <<<"$(panel_origin)"
+    xdotool mousemove $((px + $1)) $((py + $2)) click 1
+}
+# Rows of the panel as it lays them out (see MenuBarPanel.qml).
+row_first_of_section=84 # "Indefinitely", or "Stop Tambering" while keeping awake
+row_fifteen=114
+row_lock_idle=230
+row_x=80
+
+# The panel and the desktop around it.
+shoot_panel() {
+    sleep 0.4
+    import -window root -crop 760x520+1160+0 +repage "$shots/$1"
+}
+
+start_vostrel() {
+    QT_LOGGING_RULES="vostrel.menubar*.debug=true" "$vostrel" "$@" >"$log" 2>&1 &
+    vostrel_pid=$!
+    pids+=("$vostrel_pid")
+    wait_for 20 "$vostrel" status >/dev/null 2>&1 || fail "Vostrel did not answer on D-Bus"
+    wait_for 10 bash -c '[ -n "$(xwininfo -root -tree | grep "(\"vostrel\" \"vostrel\")")" ]' ||
+        fail "no tray icon in the tray"
+}
+stop_vostrel() {
+    kill "$vostrel_pid"
+    wait "$vostrel_pid" 2>/dev/null || true
+}
+
+xsetroot -solid '#4b5a6b'
+pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
+"$vostrel" defaults write app.vostrel.pin.stored "$pin" --string
+"$vostrel" defaults write hasCompletedOnboarding true
+
+step "stand-in inhibitors, trayer as the tray"
+"$standins" "$work/inhibit" &
+pids+=($!)
+trayer --edge top --align right --widthtype pixel --width 200 --height 32 --monitor 0 \
+    >"$work/trayer.log" 2>&1 &
+pids+=($!)
+wait_for 10 bash -c 'xwininfo -root -children | grep -q "(\"panel\" \"trayer\")"' ||
+    fail "trayer did not start"
+
+step "the icon is in the tray"
+start_vostrel
+read -r iw ih ix iy <<<"$(tray_icon)"
+[ "$iw" -gt 0 ] && [ "$ih" -gt 0 ] || fail "tray icon geometry: '$(tray_icon)'"
+((ix >= 1720 && ix + iw <= 1920 && iy + ih <= 32)) || fail "icon outside the tray: $ix $iy"
+panel_closed || fail "a panel is open before any click"
+
+step "clicking the icon opens the panel under it"
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
+wait_for 5 panel_open || fail "no panel after clicking the icon"
+read -r px py <<<"$(panel_origin)"
+[ "$py" -eq $((iy + ih + 4)) ] || fail "panel top $py, icon bottom $((iy + ih))"
+# Centred under the icon unless that would leave the monitor.
+expected_x=$((ix + iw / 2 - 140))
+((expected_x + 280 > 1920)) && expected_x=$((1920 - 280))
+[ "$px" -eq "$expected_x" ] || fail "panel left $px, expected $expected_x"
+shoot_panel panel-idle.png
+
+step "clicking the icon again closes it"
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
+wait_for 5 panel_closed || fail "the second click left the panel open"
+sleep 0.5
+panel_closed || fail "the panel reopened after the second click"
+
+step "a click outside closes it"
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
+wait_for 5 panel_open || fail "no panel after clicking the icon"
+xdotool mousemove 600 700 click 1
+wait_for 5 panel_closed || fail "a click on the desktop left the panel open"
+
+step "'For 15 minutes' keeps awake, the section turns to 'Stop Tambering', the tool tip counts down"
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
+wait_for 5 panel_open || fail "no panel after clicking the icon"
+before=$(import -window root -crop 280x140+"$px"+"$((py + 60))" png:- | md5sum)
+click_panel $row_x $row_fifteen
+wait_for 5 status_is "Vostrel: Keeping awake. " || fail "status after 'For 15 minutes': $("$vostrel" status)"
+panel_open || fail "the panel closed after a keep-awake row"
+wait_for 5 grep -q 'tool tip "Vostrel 15:00"' "$log" || fail "the tool tip shows no countdown"
+wait_for 5 grep -q 'tool tip "Vostrel 14:58"' "$log" || fail "the tool tip does not count down"
+shoot_panel panel-keeping-awake.png
+after=$(import -window root -crop 280x140+"$px"+"$((py + 60))" png:- | md5sum)
+[ "$before" != "$after" ] || fail "the keep-awake section did not change"
+# The section's first row is now the stop row.
+click_panel $row_x $row_first_of_section
+wait_for 5 status_is "Vostrel: Idle." || fail "the first row did not stop keeping awake: $("$vostrel" status)"
+wait_for 5 grep -q 'tool tip "Vostrel"$' "$log" || fail "the countdown stayed in the tool tip"
+
+step "the tool tip on the icon"
+xdotool mousemove 600 700 click 1
+wait_for 5 panel_closed || fail "a click on the desktop left the panel open"
+"$vostrel" keep-awake 15
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2))
+sleep 1.5
+import -window root -crop 500x120+1420+0 +repage "$shots/tooltip-1.png"
+sleep 1.2
+import -window root -crop 500x120+1420+0 +repage "$shots/tooltip-2.png"
+changed=$(compare -metric AE "$shots/tooltip-1.png" "$shots/tooltip-2.png" null: 2>&1 || true)
+[ "${changed%% *}" -gt 0 ] || fail "the tool tip on the icon does not count down"
+"$vostrel" stop-keep-awake
+xdotool mousemove 600 700
+
+step "'Lock Now' closes the panel and locks"
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
+wait_for 5 panel_open || fail "no panel after clicking the icon"
+click_panel $row_x $row_lock_idle
+wait_for 5 panel_closed || fail "the panel stayed open after 'Lock Now'"
+wait_for 10 status_is "Vostrel: Screen locked. Keeping awake. " ||
+    fail "status after 'Lock Now': $("$vostrel" status)"
+wait_for 10 bash -c "[ \$(xwininfo -root -children | grep '\"Vostrel\":' | grep -c ' 1920x1080+') -ge 2 ]" ||
+    fail "the lock does not cover both monitors"
+"$vostrel" unlock 1234 >/dev/null || fail "unlock with the PIN failed"
+"$vostrel" stop-keep-awake
+stop_vostrel
+
+step "the open panel while locked (lock in windows, so the panel stays visible)"
+start_vostrel --windowed
+read -r iw ih ix iy <<<"$(tray_icon)"
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
+wait_for 5 panel_open || fail "no panel after clicking the icon"
+"$vostrel" lock
+wait_for 10 status_is "Vostrel: Screen locked. Keeping awake. " || fail "status: $("$vostrel" status)"
+panel_open || fail "locking from elsewhere closed the panel"
+sleep 0.5
+import -window root -crop 1920x600+0+0 +repage "$shots/panel-locked-desktop.png"
+shoot_panel panel-locked.png
+"$vostrel" unlock 1234 >/dev/null || fail "unlock with the PIN failed"
+
+step "'Quit Vostrel' stops keep-awake and ends the application"
+click_panel $row_x $row_first_of_section # "Stop Tambering": the lock started keep-awake
+wait_for 5 status_is "Vostrel: Idle." || fail "status before quitting: $("$vostrel" status)"
+"$vostrel" keep-awake
+wait_for 5 status_is "Vostrel: Keeping awake. " || fail "keep-awake from the command line"
+click_panel $row_x 404
+wait_for 10 bash -c "! kill -0 $vostrel_pid 2>/dev/null" || fail "Vostrel still runs after 'Quit Vostrel'"
+wait_for 5 grep -q 'screensaver-held=0 .* logind-held=0' "$work/inhibit" ||
+    fail "inhibitors held after quitting: $(cat "$work/inhibit")"
+
+echo "PASS"

@@ -1,0 +1,352 @@
+#include "automationactions.h"
+#include "lockstack.h"
+#include "menubarmodel.h"
+#include "notificationnames.h"
+#include "preferencekeys.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace std::chrono_literals;
+using Action = MenuBarModel::Action;
+
+class TestMenuBarModel : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<LockStack> m_stack;
+    QList<MenuBarModel::SettingsPage> m_openedPages;
+
+    [[nodiscard]] std::unique_ptr<MenuBarModel> makeModel(bool withSettings = false)
+    {
+        MenuBarModel::SettingsOpener opener;
+        if (withSettings)
+            opener = [this](MenuBarModel::SettingsPage page) {
+                m_openedPages << page;
+            };
+        return std::make_unique<MenuBarModel>(
+            MenuBarModel::Services{m_stack->overlay, m_stack->keepAwake, m_stack->defaults,
+                                   m_stack->notifications},
+            opener, [] {});
+    }
+
+    static QStringList sectionTitles(const MenuBarModel &model)
+    {
+        QStringList titles;
+        for (const MenuBarModel::Section &section : model.sections())
+            titles << section.title;
+        return titles;
+    }
+
+    static QStringList rowTitles(const MenuBarModel &model, qsizetype section)
+    {
+        QStringList titles;
+        const QList<MenuBarModel::Section> sections = model.sections();
+        for (const MenuBarModel::Row &row : sections.at(section).rows)
+            titles << row.title;
+        return titles;
+    }
+
+    static std::optional<MenuBarModel::Row> findRow(const MenuBarModel &model, Action action)
+    {
+        const QList<MenuBarModel::Section> sections = model.sections();
+        for (const MenuBarModel::Section &section : sections) {
+            for (const MenuBarModel::Row &row : section.rows) {
+                if (row.action == action)
+                    return row;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // The panel and the automation status read the same state.
+    void compareWithAutomationStatus(const MenuBarModel &model)
+    {
+        AutomationActions actions(m_stack->overlay, m_stack->pins, m_stack->keepAwake);
+        QCOMPARE(model.statusText(), actions.status());
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_stack = std::make_unique<LockStack>();
+        m_openedPages.clear();
+    }
+
+    void cleanup()
+    {
+        m_stack->overlay.deactivate();
+        m_stack.reset();
+    }
+
+    void sectionsInEachState_data()
+    {
+        QTest::addColumn<QString>("state");
+        QTest::addColumn<QString>("statusLine");
+        QTest::addColumn<QStringList>("keepAwakeRows");
+        QTest::addColumn<QString>("remaining");
+
+        const QStringList choices{QStringLiteral("Indefinitely"), QStringLiteral("For 15 minutes"),
+                                  QStringLiteral("For 30 minutes"), QStringLiteral("For 1 hour")};
+        const QStringList stop{QStringLiteral("Stop Tambering")};
+        QTest::addRow("idle") << "idle"
+                              << "Idle" << choices << "";
+        QTest::addRow("keeping awake, timed") << "timed"
+                                              << "Keeping awake" << stop << "15:00";
+        QTest::addRow("keeping awake, unlimited") << "unlimited"
+                                                  << "Keeping awake" << stop << "";
+        QTest::addRow("locked") << "locked"
+                                << "Tambering — screen locked" << stop << "";
+    }
+
+    void sectionsInEachState()
+    {
+        QFETCH(QString, state);
+        QFETCH(QString, statusLine);
+        QFETCH(QStringList, keepAwakeRows);
+        QFETCH(QString, remaining);
+
+        if (state == QLatin1String("timed"))
+            m_stack->keepAwake.start(15min);
+        else if (state == QLatin1String("unlimited"))
+            m_stack->keepAwake.start();
+        else if (state == QLatin1String("locked"))
+            m_stack->overlay.lock();
+
+        // Built after the change: the panel takes the state as it is.
+        const auto model = makeModel();
+        QCOMPARE(model->statusLine(), statusLine);
+        QCOMPARE(model->remainingTimeText(), remaining);
+        compareWithAutomationStatus(*model);
+        QCOMPARE(sectionTitles(*model),
+                 (QStringList{QStringLiteral("Tamber Mode (Keep Awake)"),
+                              QStringLiteral("Lock Screen"), QString(), QString()}));
+        QCOMPARE(rowTitles(*model, 0), keepAwakeRows);
+        QCOMPARE(rowTitles(*model, 1),
+                 (QStringList{QStringLiteral("Lock Now"), QStringLiteral("Auto-lock after idle")}));
+        QCOMPARE(rowTitles(*model, 2),
+                 (QStringList{QStringLiteral("Settings..."), QStringLiteral("About Vostrel")}));
+        QCOMPARE(rowTitles(*model, 3), QStringList{QStringLiteral("Quit Vostrel")});
+        QCOMPARE(findRow(*model, Action::LockNow)->hint, QStringLiteral("⌘L"));
+        QCOMPARE(findRow(*model, Action::LockNow)->symbol, QStringLiteral("lock.fill"));
+
+        // What QML reads is the same list.
+        const QVariantList value = model->sectionsValue();
+        QCOMPARE(value.size(), 4);
+        const QVariantList firstRows = value.first().toMap().value(QStringLiteral("rows")).toList();
+        QCOMPARE(firstRows.size(), keepAwakeRows.size());
+        QCOMPARE(firstRows.first().toMap().value(QStringLiteral("title")).toString(),
+                 keepAwakeRows.first());
+    }
+
+    void followsTheManagersWhileOpen()
+    {
+        const auto model = makeModel();
+        QSignalSpy sections(model.get(), &MenuBarModel::sectionsChanged);
+        QSignalSpy status(model.get(), &MenuBarModel::statusChanged);
+        QSignalSpy remaining(model.get(), &MenuBarModel::remainingTimeTextChanged);
+
+        m_stack->keepAwake.start(15min);
+        QVERIFY(model->isKeepAwakeActive());
+        QCOMPARE(rowTitles(*model, 0), QStringList{QStringLiteral("Stop Tambering")});
+        QCOMPARE(sections.count(), 1);
+        QCOMPARE(model->statusLine(), QStringLiteral("Keeping awake"));
+
+        m_stack->keepAwake.tick();
+        QCOMPARE(model->remainingTimeText(), QStringLiteral("14:59"));
+        QVERIFY(remaining.count() >= 2);
+
+        // Locked from elsewhere (the hotkey) while the panel is open.
+        m_stack->overlay.lock();
+        QCOMPARE(model->statusLine(), QStringLiteral("Tambering — screen locked"));
+        compareWithAutomationStatus(*model);
+
+        m_stack->overlay.deactivate();
+        m_stack->keepAwake.stop();
+        QCOMPARE(model->statusLine(), QStringLiteral("Idle"));
+        QCOMPARE(rowTitles(*model, 0).size(), 4);
+        QCOMPARE(model->remainingTimeText(), QString());
+        QCOMPARE(sections.count(), 2);
+        QCOMPARE(status.count(), 4);
+        compareWithAutomationStatus(*model);
+    }
+
+    void refusedKeepAwakeShowsNoPeriod()
+    {
+        // The manager counts a refused timed request down; the panel must not
+        // show it as running.
+        m_stack->assertions.setRefused(PowerAssertions::Kind::System);
+        const auto model = makeModel();
+        model->trigger(Action::KeepAwakeFor15Minutes);
+        QVERIFY(!model->isKeepAwakeActive());
+        QCOMPARE(model->remainingTimeText(), QString());
+        QCOMPARE(rowTitles(*model, 0).size(), 4);
+        compareWithAutomationStatus(*model);
+    }
+
+    void keepAwakeRowsStartTheirPeriod_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QVariant>("duration");
+        QTest::addRow("indefinitely") << Action::KeepAwakeIndefinitely << QVariant();
+        QTest::addRow("15 minutes") << Action::KeepAwakeFor15Minutes << QVariant(900.0);
+        QTest::addRow("30 minutes") << Action::KeepAwakeFor30Minutes << QVariant(1800.0);
+        QTest::addRow("1 hour") << Action::KeepAwakeFor1Hour << QVariant(3600.0);
+    }
+
+    void keepAwakeRowsStartTheirPeriod()
+    {
+        QFETCH(Action, action);
+        QFETCH(QVariant, duration);
+        const auto model = makeModel();
+        model->trigger(action);
+        QVERIFY(m_stack->keepAwake.isActive());
+        QCOMPARE(m_stack->keepAwake.totalDurationValue(), duration);
+        // Keep-awake rows leave the panel open.
+        QVERIFY(!m_stack->posted.contains(Notification::menuBarPanelShouldClose));
+
+        model->trigger(Action::StopKeepAwake);
+        QVERIFY(!m_stack->keepAwake.isActive());
+        QVERIFY(m_stack->assertions.held().isEmpty());
+    }
+
+    void lockNowClosesThePanelFirst()
+    {
+        const auto model = makeModel();
+        model->trigger(Action::LockNow);
+        QVERIFY(m_stack->overlay.isOverlayActive());
+        QVERIFY(m_stack->keepAwake.isActive());
+        const qsizetype close = m_stack->posted.indexOf(Notification::menuBarPanelShouldClose);
+        const qsizetype activated = m_stack->posted.indexOf(Notification::overlayDidActivate);
+        QVERIFY(close >= 0);
+        QVERIFY(close < activated);
+    }
+
+    void lockNowWhileLockedOnlyCloses()
+    {
+        m_stack->overlay.lock();
+        const auto model = makeModel();
+        m_stack->posted.clear();
+        const qsizetype creations = m_stack->assertions.creations().size();
+        model->trigger(Action::LockNow);
+        QCOMPARE(m_stack->posted, QStringList{Notification::menuBarPanelShouldClose});
+        QCOMPARE(m_stack->assertions.creations().size(), creations);
+        QVERIFY(m_stack->overlay.isOverlayActive());
+    }
+
+    void autoLockPickerShows_data()
+    {
+        QTest::addColumn<QVariant>("enabled");
+        QTest::addColumn<QVariant>("minutes");
+        QTest::addColumn<int>("shown");
+        QTest::addRow("nothing stored") << QVariant() << QVariant() << 0;
+        QTest::addRow("off, minutes kept") << QVariant(false) << QVariant(30) << 0;
+        QTest::addRow("on, minutes absent") << QVariant(true) << QVariant() << 10;
+        QTest::addRow("on, 0 minutes") << QVariant(true) << QVariant(0) << 10;
+        QTest::addRow("on, negative") << QVariant(true) << QVariant(-5) << 10;
+        QTest::addRow("on, 5") << QVariant(true) << QVariant(5) << 5;
+        QTest::addRow("on, 30") << QVariant(true) << QVariant(30) << 30;
+        QTest::addRow("on, a value no choice has") << QVariant(true) << QVariant(15) << 15;
+        QTest::addRow("on, minutes of the wrong type")
+            << QVariant(true) << QVariant(QStringLiteral("abc")) << 10;
+        QTest::addRow("on, beyond an int") << QVariant(true) << QVariant(qint64(1) << 40) << 10;
+    }
+
+    void autoLockPickerShows()
+    {
+        QFETCH(QVariant, enabled);
+        QFETCH(QVariant, minutes);
+        QFETCH(int, shown);
+        if (enabled.isValid())
+            m_stack->defaults.setBool(PreferenceKey::autoLockEnabled, enabled.toBool());
+        if (minutes.typeId() == QMetaType::QString)
+            m_stack->defaults.setString(PreferenceKey::autoLockMinutes, minutes.toString());
+        else if (minutes.isValid())
+            m_stack->defaults.setInteger(PreferenceKey::autoLockMinutes, minutes.toLongLong());
+        QCOMPARE(makeModel()->autoLockChoice(), shown);
+    }
+
+    void autoLockPickerWrites()
+    {
+        const auto model = makeModel();
+        QSignalSpy changed(model.get(), &MenuBarModel::autoLockChoiceChanged);
+        UserDefaults &defaults = m_stack->defaults;
+
+        model->chooseAutoLock(30);
+        QVERIFY(defaults.boolValue(PreferenceKey::autoLockEnabled));
+        QCOMPARE(defaults.integer(PreferenceKey::autoLockMinutes), 30);
+        QCOMPARE(model->autoLockChoice(), 30);
+
+        // Off keeps the minutes for the next time it is turned on.
+        model->chooseAutoLock(0);
+        QVERIFY(defaults.contains(PreferenceKey::autoLockEnabled));
+        QVERIFY(!defaults.boolValue(PreferenceKey::autoLockEnabled));
+        QCOMPARE(defaults.integer(PreferenceKey::autoLockMinutes), 30);
+        QCOMPARE(model->autoLockChoice(), 0);
+
+        model->chooseAutoLock(5);
+        QCOMPARE(defaults.integer(PreferenceKey::autoLockMinutes), 5);
+        QCOMPARE(model->autoLockChoice(), 5);
+        QVERIFY(changed.count() >= 3);
+
+        // Written by another view while the panel is open.
+        changed.clear();
+        defaults.setBool(PreferenceKey::autoLockEnabled, false);
+        QVERIFY(changed.count() >= 1);
+        QCOMPARE(model->autoLockChoice(), 0);
+
+        QStringList labels;
+        for (const auto &[label, value] : MenuBarModel::autoLockChoices())
+            labels << label;
+        QCOMPARE(labels, (QStringList{QStringLiteral("Off"), QStringLiteral("5 min"),
+                                      QStringLiteral("10 min"), QStringLiteral("30 min")}));
+    }
+
+    void quitStopsKeepAwakeFirst()
+    {
+        m_stack->keepAwake.start(1h);
+        bool activeWhenQuitting = true;
+        int quits = 0;
+        MenuBarModel model(
+            {m_stack->overlay, m_stack->keepAwake, m_stack->defaults, m_stack->notifications}, {},
+            [&] {
+                activeWhenQuitting = m_stack->keepAwake.isActive();
+                ++quits;
+            });
+        model.trigger(Action::Quit);
+        QCOMPARE(quits, 1);
+        QVERIFY(!activeWhenQuitting);
+        QVERIFY(m_stack->assertions.held().isEmpty());
+    }
+
+    void settingsRowsWithoutASettingsWindow()
+    {
+        const auto model = makeModel();
+        for (const Action action : {Action::OpenSettings, Action::OpenAbout}) {
+            const std::optional<MenuBarModel::Row> row = findRow(*model, action);
+            QVERIFY(row);
+            QVERIFY(!row->available);
+            QVERIFY(!row->toolTip.isEmpty());
+            model->trigger(action);
+        }
+        // Nothing visible happens: the panel stays open.
+        QVERIFY(m_stack->posted.isEmpty());
+    }
+
+    void settingsRowsOpenTheirPage()
+    {
+        const auto model = makeModel(true);
+        QVERIFY(findRow(*model, Action::OpenSettings)->available);
+        QVERIFY(findRow(*model, Action::OpenSettings)->toolTip.isEmpty());
+        model->trigger(Action::OpenSettings);
+        model->trigger(Action::OpenAbout);
+        QCOMPARE(m_openedPages,
+                 (QList<MenuBarModel::SettingsPage>{MenuBarModel::SettingsPage::General,
+                                                    MenuBarModel::SettingsPage::About}));
+        QCOMPARE(m_stack->posted.count(Notification::menuBarPanelShouldClose), 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMenuBarModel)
+#include "tst_menubarmodel.moc"
