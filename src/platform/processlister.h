@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <optional>
+
+// The running processes as `ps` prints them. Called from the task monitor's
+// worker thread, never from the main thread: an implementation may block, and
+// must be safe to call from a thread other than the one that created it.
+class ProcessLister
+{
+public:
+    ProcessLister() = default;
+    virtual ~ProcessLister() = default;
+    ProcessLister(const ProcessLister &) = delete;
+    ProcessLister &operator=(const ProcessLister &) = delete;
+
+    // What `ps -eo comm=` prints: one command name per process and line.
+    // None when the listing could not be made.
+    [[nodiscard]] virtual std::optional<QByteArray> commandNames() = 0;
+    // What `ps -eo pcpu,comm=` prints: a "%CPU" header, then the CPU share
+    // and command name of each process.
+    [[nodiscard]] virtual std::optional<QByteArray> cpuUsage() = 0;
+};
