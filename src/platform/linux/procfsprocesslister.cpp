@@ -50,7 +50,6 @@ bool isProcessDirectory(const char *name)
 struct Stat
 {
     QByteArray comm;
-    char state = '?';
     quint64 ticks = 0;
     quint64 startTicks = 0;
 };
@@ -67,10 +66,10 @@ std::optional<Stat> parseStat(const QByteArray &line)
     stat.comm = line.mid(open + 1, close - open - 1);
     const QList<QByteArray> fields = line.mid(close + 1).simplified().split(' ');
     // fields[0] is the state (field 3 of proc(5)); utime is field 14.
+    // procps's comm column shows zombies by their name alone.
     constexpr int utime = 11, stime = 12, starttime = 19;
     if (fields.size() <= starttime || fields[0].isEmpty())
         return std::nullopt;
-    stat.state = fields[0].at(0);
     bool ok1 = false, ok2 = false, ok3 = false;
     stat.ticks = fields[utime].toULongLong(&ok1) + fields[stime].toULongLong(&ok2);
     stat.startTicks = fields[starttime].toULongLong(&ok3);
@@ -112,8 +111,6 @@ std::optional<QList<ProcFsProcessLister::Process>> ProcFsProcessLister::processe
         Process process;
         process.pid = pid.toLongLong();
         process.command = escapeCommand(stat->comm);
-        if (stat->state == 'Z')
-            process.command += " <defunct>";
         const double elapsed = std::max(0.0, uptime - double(stat->startTicks) / double(hertz));
         process.cpu = formatCpu(stat->ticks, elapsed, hertz);
         result.append(process);

@@ -6,7 +6,7 @@
 
 // Lists processes by reading /proc directly and prints them exactly as
 // procps' ps would: the same order, the same command names with the same
-// escaping and " <defunct>" mark, the same lifetime-average CPU share. It
+// escaping, the same lifetime-average CPU share. It
 // costs a fraction of starting ps, which must read the same files anyway.
 // Holds no state; any thread may call it.
 class ProcFsProcessLister : public ProcessLister

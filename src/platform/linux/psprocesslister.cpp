@@ -2,8 +2,9 @@
 
 #include <QProcess>
 
-PsProcessLister::PsProcessLister(QString program)
+PsProcessLister::PsProcessLister(QString program, std::chrono::milliseconds timeout)
     : m_program(std::move(program))
+    , m_timeout(timeout)
 {}
 
 std::optional<QByteArray> PsProcessLister::commandNames()
@@ -22,11 +23,11 @@ std::optional<QByteArray> PsProcessLister::run(const QStringList &arguments) con
     ps.setStandardErrorFile(QProcess::nullDevice());
     ps.setStandardInputFile(QProcess::nullDevice());
     ps.start(m_program, arguments, QIODevice::ReadOnly);
-    if (!ps.waitForStarted(static_cast<int>(timeout.count())))
+    if (!ps.waitForStarted(static_cast<int>(m_timeout.count())))
         return std::nullopt;
-    if (!ps.waitForFinished(static_cast<int>(timeout.count()))) {
+    if (!ps.waitForFinished(static_cast<int>(m_timeout.count()))) {
         ps.kill();
-        ps.waitForFinished(static_cast<int>(timeout.count()));
+        ps.waitForFinished(static_cast<int>(m_timeout.count()));
         return std::nullopt;
     }
     // A ps that crashed or rejected its options (busybox knows no -o comm=)

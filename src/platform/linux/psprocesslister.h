@@ -13,9 +13,10 @@ class PsProcessLister : public ProcessLister
 public:
     // A healthy ps finishes in a few tens of milliseconds; one stuck on a
     // process in uninterruptible sleep is killed after this long.
-    static constexpr std::chrono::milliseconds timeout{2000};
+    static constexpr std::chrono::milliseconds defaultTimeout{2000};
 
-    explicit PsProcessLister(QString program = QStringLiteral("/bin/ps"));
+    explicit PsProcessLister(QString program = QStringLiteral("/bin/ps"),
+                             std::chrono::milliseconds timeout = defaultTimeout);
 
     [[nodiscard]] std::optional<QByteArray> commandNames() override;
     [[nodiscard]] std::optional<QByteArray> cpuUsage() override;
@@ -24,4 +25,5 @@ private:
     [[nodiscard]] std::optional<QByteArray> run(const QStringList &arguments) const;
 
     QString m_program;
+    std::chrono::milliseconds m_timeout;
 };
