@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 #include <optional>
 
@@ -19,6 +20,10 @@ public:
     // None when the listing could not be made.
     [[nodiscard]] virtual std::optional<QByteArray> commandNames() = 0;
     // What `ps -eo pcpu,comm=` prints: a "%CPU" header, then the CPU share
-    // and command name of each process.
-    [[nodiscard]] virtual std::optional<QByteArray> cpuUsage() = 0;
+    // and command name of each process. When mentioning is not empty, the
+    // lines of processes whose lower-cased name contains none of its words
+    // may be left out: a caller that only looks for those words sees the
+    // same first match either way.
+    [[nodiscard]] virtual std::optional<QByteArray>
+    cpuUsage(const QList<QByteArray> &mentioning = {}) = 0;
 };

@@ -134,7 +134,13 @@ std::optional<QList<RunningTask>> run(ProcessLister &lister)
     const std::optional<QByteArray> names = lister.commandNames();
     if (!names)
         return std::nullopt;
-    return parse(*names, [&lister] { return lister.cpuUsage(); });
+    static const QList<QByteArray> tools = [] {
+        QList<QByteArray> names;
+        for (const QString &tool : ProcessTables::progressTools())
+            names.append(tool.toLatin1());
+        return names;
+    }();
+    return parse(*names, [&lister] { return lister.cpuUsage(tools); });
 }
 
 std::optional<double> progress(const QByteArray &cpuUsage, const QString &name)

@@ -106,31 +106,36 @@ private Q_SLOTS:
     {
         const long hz = sysconf(_SC_CLK_TCK);
         QTemporaryDir proc;
+        auto add = [&proc](int pid, const QByteArray &comm, const QByteArray &stat) {
+            const QString dir = proc.filePath(QString::number(pid));
+            return writeFile(dir + QStringLiteral("/comm"), comm + '\n') &&
+                   writeFile(dir + QStringLiteral("/stat"), stat);
+        };
         QVERIFY(writeFile(proc.filePath(QStringLiteral("uptime")), "1000.50 1800.00\n"));
         // Started at 500 s: 500 whole seconds of life.
-        QVERIFY(writeFile(proc.filePath(QStringLiteral("1/stat")),
-                          statLine(1, "systemd", 'S', 0, 0, 500 * hz)));
-        QVERIFY(writeFile(proc.filePath(QStringLiteral("12/stat")),
-                          statLine(12, "ffmpeg", 'R', 1000 * hz, 250 * hz, 500 * hz)));
-        QVERIFY(writeFile(proc.filePath(QStringLiteral("13/stat")),
-                          statLine(13, "node", 'Z', 0, 0, 500 * hz)));
-        QVERIFY(writeFile(proc.filePath(QStringLiteral("14/stat")),
-                          statLine(14, "odd) (name", 'S', 150 * hz, 37 * hz + hz / 2, 500 * hz)));
-        QVERIFY(writeFile(proc.filePath(QStringLiteral("15/stat")), statLine(15,
-                                                                             "sl\xe9"
-                                                                             "ep",
-                                                                             'S', 0, 0, 500 * hz)));
-        QVERIFY(writeFile(proc.filePath(QStringLiteral("16/stat")), "16 (cut"));
-        QVERIFY(QDir().mkpath(proc.filePath(QStringLiteral("17")))); // ended: no stat
-        QVERIFY(writeFile(proc.filePath(QStringLiteral("self/stat")),
-                          statLine(1, "self", 'S', 0, 0, 0)));
+        QVERIFY(add(1, "systemd", statLine(1, "systemd", 'S', 0, 0, 500 * hz)));
+        QVERIFY(add(12, "ffmpeg", statLine(12, "ffmpeg", 'R', 1000 * hz, 250 * hz, 500 * hz)));
+        QVERIFY(add(13, "node", statLine(13, "node", 'Z', 0, 0, 500 * hz)));
+        QVERIFY(add(14, "odd) (name",
+                    statLine(14, "odd) (name", 'S', 150 * hz, 37 * hz + hz / 2, 500 * hz)));
+        QVERIFY(add(15,
+                    "sl\xe9"
+                    "ep",
+                    statLine(15,
+                             "sl\xe9"
+                             "ep",
+                             'S', 0, 0, 500 * hz)));
+        QVERIFY(add(16, "FFmpeg-cut", "16 (FFmpeg-cut"));            // stat cut short
+        QVERIFY(QDir().mkpath(proc.filePath(QStringLiteral("17")))); // ended: no files
+        QVERIFY(add(18, "two\nlines", statLine(18, "two\nlines", 'S', 0, 0, 500 * hz)));
+        QVERIFY(writeFile(proc.filePath(QStringLiteral("self/comm")), "self\n"));
 
         ProcFsProcessLister lister(QFile::encodeName(proc.path()));
         auto processes = lister.processes();
         QVERIFY(processes);
         std::sort(processes->begin(), processes->end(),
                   [](const auto &a, const auto &b) { return a.pid < b.pid; });
-        QCOMPARE(processes->size(), 5);
+        QCOMPARE(processes->size(), 6);
         QCOMPARE(processes->at(0).command, QByteArray("systemd"));
         QCOMPARE(processes->at(0).cpu, QByteArray("0.0"));
         QCOMPARE(processes->at(1).cpu, QByteArray("250"));
@@ -138,16 +143,27 @@ private Q_SLOTS:
         QCOMPARE(processes->at(3).command, QByteArray("odd) (name"));
         QCOMPARE(processes->at(3).cpu, QByteArray("37.5"));
         QCOMPARE(processes->at(4).command, QByteArray("sl?ep"));
+        QCOMPARE(processes->at(5).command, QByteArray("two?lines"));
 
         const auto names = lister.commandNames();
         QVERIFY(names);
-        QCOMPARE(names->count('\n'), 5);
-        QVERIFY(names->split('\n').contains("node"));
+        QStringList lines = QString::fromUtf8(*names).split(u'\n', Qt::SkipEmptyParts);
+        lines.sort();
+        QCOMPARE(lines, (QStringList{QStringLiteral("FFmpeg-cut"), QStringLiteral("ffmpeg"),
+                                     QStringLiteral("node"), QStringLiteral("odd) (name"),
+                                     QStringLiteral("sl?ep"), QStringLiteral("systemd"),
+                                     QStringLiteral("two?lines")}));
+
         const auto cpu = lister.cpuUsage();
         QVERIFY(cpu);
         QVERIFY(cpu->startsWith("%CPU\n"));
         QVERIFY(cpu->contains("\n 250 ffmpeg\n"));
         QVERIFY(cpu->contains("\n37.5 odd) (name\n"));
+        QCOMPARE(cpu->count('\n'), 7);
+        // Asked about ffmpeg only: its line, whatever the letter case, and
+        // no other.
+        const auto ffmpeg = lister.cpuUsage({"ffmpeg", "cargo"});
+        QCOMPARE(ffmpeg, std::optional<QByteArray>("%CPU\n 250 ffmpeg\n"));
     }
 
     void unreadableProcTree()

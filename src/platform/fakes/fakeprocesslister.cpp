@@ -5,7 +5,7 @@ std::optional<QByteArray> FakeProcessLister::commandNames()
     return answer(m_commandNames, m_commandNamesCalls);
 }
 
-std::optional<QByteArray> FakeProcessLister::cpuUsage()
+std::optional<QByteArray> FakeProcessLister::cpuUsage(const QList<QByteArray> &)
 {
     return answer(m_cpuUsage, m_cpuUsageCalls);
 }

@@ -13,7 +13,8 @@ class FakeProcessLister : public ProcessLister
 {
 public:
     [[nodiscard]] std::optional<QByteArray> commandNames() override;
-    [[nodiscard]] std::optional<QByteArray> cpuUsage() override;
+    [[nodiscard]] std::optional<QByteArray>
+    cpuUsage(const QList<QByteArray> &mentioning = {}) override;
 
     void setCommandNames(std::optional<QByteArray> output);
     void setCpuUsage(std::optional<QByteArray> output);

@@ -2,13 +2,17 @@
 
 #include "processlister.h"
 
+#include <QElapsedTimer>
 #include <QList>
+#include <QMutex>
 
 // Lists processes by reading /proc directly and prints them exactly as
 // procps' ps would: the same order, the same command names with the same
-// escaping, the same lifetime-average CPU share. It
-// costs a fraction of starting ps, which must read the same files anyway.
-// Holds no state; any thread may call it.
+// escaping, the same lifetime-average CPU share. It costs a fraction of
+// starting ps, which must read the same files anyway. Names come from each
+// process's small comm file; the larger stat file is read only for the CPU
+// share, and only of the processes a caller asks about. Any thread may call
+// it.
 class ProcFsProcessLister : public ProcessLister
 {
 public:
@@ -17,7 +21,8 @@ public:
         qint64 pid = 0;
         // As ps prints the comm column.
         QByteArray command;
-        // As ps prints the pcpu column ("0.0", "37.5", "250").
+        // As ps prints the pcpu column ("0.0", "37.5", "250"); empty when
+        // not read.
         QByteArray cpu;
     };
 
@@ -25,10 +30,14 @@ public:
     explicit ProcFsProcessLister(QByteArray procRoot = QByteArrayLiteral("/proc"));
 
     [[nodiscard]] std::optional<QByteArray> commandNames() override;
-    [[nodiscard]] std::optional<QByteArray> cpuUsage() override;
+    // Reuses the names of a listing made in the last second, so a scan reads
+    // every comm file once.
+    [[nodiscard]] std::optional<QByteArray>
+    cpuUsage(const QList<QByteArray> &mentioning = {}) override;
 
-    // Every process in /proc order (ascending ids); none when the folder
-    // cannot be read. Processes that end while it is read are left out.
+    // Every process in /proc order (ascending ids), with its CPU share; none
+    // when the folder cannot be read. Processes that end while it is read
+    // are left out.
     [[nodiscard]] std::optional<QList<Process>> processes() const;
 
     // ps's pcpu: CPU time over the process's lifetime in whole seconds, in
@@ -39,5 +48,19 @@ public:
     [[nodiscard]] static QByteArray escapeCommand(const QByteArray &raw);
 
 private:
+    struct Name
+    {
+        qint64 pid;
+        QByteArray command;
+    };
+
+    [[nodiscard]] std::optional<QList<Name>> names() const;
+    // Fills in cpu; false when the process is gone or its stat unreadable.
+    [[nodiscard]] bool readCpu(Process &process, double uptime) const;
+    [[nodiscard]] std::optional<double> uptime() const;
+
     QByteArray m_procRoot;
+    QMutex m_mutex;
+    std::optional<QList<Name>> m_lastNames;
+    QElapsedTimer m_lastNamesAge;
 };

@@ -12,8 +12,9 @@ std::optional<QByteArray> PsProcessLister::commandNames()
     return run({QStringLiteral("-eo"), QStringLiteral("comm=")});
 }
 
-std::optional<QByteArray> PsProcessLister::cpuUsage()
+std::optional<QByteArray> PsProcessLister::cpuUsage(const QList<QByteArray> &)
 {
+    // ps cannot filter by name; it prints every line.
     return run({QStringLiteral("-eo"), QStringLiteral("pcpu,comm=")});
 }
 

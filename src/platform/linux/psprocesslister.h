@@ -19,7 +19,8 @@ public:
                              std::chrono::milliseconds timeout = defaultTimeout);
 
     [[nodiscard]] std::optional<QByteArray> commandNames() override;
-    [[nodiscard]] std::optional<QByteArray> cpuUsage() override;
+    [[nodiscard]] std::optional<QByteArray>
+    cpuUsage(const QList<QByteArray> &mentioning = {}) override;
 
 private:
     [[nodiscard]] std::optional<QByteArray> run(const QStringList &arguments) const;
