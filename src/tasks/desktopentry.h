@@ -15,7 +15,7 @@ struct DesktopEntry
     bool isHidden = false;
 
     // None when there is no [Desktop Entry] group or no Name. Name is taken
-    // in the given locale ("de_AT.UTF-8@euro") by the specification's
+    // in the given locale ("de_AT.UTF-8@euro") by the freedesktop.org desktop-entry
     // fallback order: lang_COUNTRY@MODIFIER, lang_COUNTRY, lang@MODIFIER,
     // lang, then plain Name.
     [[nodiscard]] static std::optional<DesktopEntry> parse(const QByteArray &contents,
