@@ -3,6 +3,7 @@
 #include "keepawakemanager.h"
 #include "overlaymanager.h"
 #include "pinmanager.h"
+#include "processmonitor.h"
 
 #include <chrono>
 
@@ -13,6 +14,14 @@ AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
     , m_pins(pins)
     , m_keepAwake(keepAwake)
 {}
+
+AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
+                                     KeepAwakeManager &keepAwake, ProcessMonitor &tasks,
+                                     QObject *parent)
+    : AutomationActions(overlay, pins, keepAwake, parent)
+{
+    m_tasks = &tasks;
+}
 
 AutomationActions::~AutomationActions() = default;
 
@@ -45,8 +54,8 @@ void AutomationActions::stopKeepAwake()
 
 QString AutomationActions::status() const
 {
-    // Running AI agents are listed once the task monitor reports them.
-    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), {});
+    const ProcessMonitor &tasks = m_tasks ? *m_tasks : ProcessMonitor::shared();
+    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), tasks.aiAgentNames());
 }
 
 void AutomationActions::reopen()

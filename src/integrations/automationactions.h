@@ -10,6 +10,7 @@
 class KeepAwakeManager;
 class OverlayManager;
 class PINManager;
+class ProcessMonitor;
 
 // The five actions offered to scripts: lock, unlock with a PIN, keep awake,
 // stop keeping awake, and a one-line status.
@@ -19,8 +20,12 @@ class AutomationActions : public QObject, public AutomationHandler
     Q_DISABLE_COPY_MOVE(AutomationActions)
 
 public:
+    // The running AI agents come from ProcessMonitor::shared(), created the
+    // first time the status is asked for if the launch has not created it.
     AutomationActions(OverlayManager &overlay, PINManager &pins, KeepAwakeManager &keepAwake,
                       QObject *parent = nullptr);
+    AutomationActions(OverlayManager &overlay, PINManager &pins, KeepAwakeManager &keepAwake,
+                      ProcessMonitor &tasks, QObject *parent = nullptr);
     ~AutomationActions() override;
 
     void lockScreen() override;
@@ -40,5 +45,6 @@ private:
     OverlayManager &m_overlay;
     PINManager &m_pins;
     KeepAwakeManager &m_keepAwake;
+    ProcessMonitor *m_tasks = nullptr;
     std::function<void()> m_reopen;
 };

@@ -1,6 +1,10 @@
 #include "automationactions.h"
+#include "fakeapplicationwindows.h"
+#include "fakeprocesslister.h"
 #include "lockstack.h"
+#include "processmonitor.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 class TestAutomationActions : public QObject
@@ -9,6 +13,9 @@ class TestAutomationActions : public QObject
 
 private:
     std::unique_ptr<LockStack> m_stack;
+    FakeProcessLister m_processes;
+    FakeApplicationWindows m_windows;
+    std::unique_ptr<ProcessMonitor> m_tasks;
     std::unique_ptr<AutomationActions> m_actions;
     OverlayManager *m_overlay = nullptr;
     KeepAwakeManager *m_keepAwake = nullptr;
@@ -19,12 +26,18 @@ private Q_SLOTS:
         m_stack = std::make_unique<LockStack>(QStringLiteral("2468"));
         m_overlay = &m_stack->overlay;
         m_keepAwake = &m_stack->keepAwake;
-        m_actions = std::make_unique<AutomationActions>(*m_overlay, m_stack->pins, *m_keepAwake);
+        m_processes.setCommandNames(QByteArray());
+        m_windows.setWindows({});
+        m_tasks = std::make_unique<ProcessMonitor>(m_processes, m_windows,
+                                                   QStringList{m_stack->dir.path()});
+        m_actions =
+            std::make_unique<AutomationActions>(*m_overlay, m_stack->pins, *m_keepAwake, *m_tasks);
     }
 
     void cleanup()
     {
         m_actions.reset();
+        m_tasks.reset();
         m_stack.reset();
     }
 
@@ -63,6 +76,33 @@ private Q_SLOTS:
     {
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Idle."));
         m_actions->lockScreen();
+        QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Screen locked. Keeping awake. "));
+    }
+
+    void statusNamesTheRunningAgents()
+    {
+        ApplicationWindows::Window cursor;
+        cursor.id = 1;
+        cursor.pid = 4242;
+        cursor.className = QStringLiteral("Cursor");
+        m_windows.setWindows({cursor});
+        m_processes.setCommandNames("bash\ncargo\nclaude\nnode\naider\n");
+        QSignalSpy refreshed(m_tasks.get(), &ProcessMonitor::refreshed);
+        m_tasks->refresh();
+        QVERIFY(refreshed.wait(5000));
+        QCOMPARE(m_actions->status(),
+                 QStringLiteral("Vostrel: AI agents: Cursor — IDE active, "
+                                "Claude Code — agent running, Aider — coding. Idle."));
+        m_actions->lockScreen();
+        QCOMPARE(m_actions->status(),
+                 QStringLiteral("Vostrel: Screen locked. Keeping awake. AI agents: Cursor — IDE "
+                                "active, Claude Code — agent running, Aider — coding. "));
+
+        // Builds and tools are not agents.
+        m_windows.setWindows({});
+        m_processes.setCommandNames("cargo\nnode\n");
+        m_tasks->refresh();
+        QVERIFY(refreshed.wait(5000));
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Screen locked. Keeping awake. "));
     }
 
