@@ -1,0 +1,216 @@
+#include "thememanager.h"
+
+#include "preferencekeys.h"
+#include "userdefaults.h"
+
+#include <QJSEngine>
+
+ThemeManager::ThemeManager(UserDefaults &defaults, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
+{
+    if (const auto raw = storedString(PreferenceKey::selectedTheme))
+        m_currentTheme = OverlayTheme::fromRawValue(*raw).value_or(defaultTheme);
+    m_customHeadline = storedString(PreferenceKey::overlayHeadline).value_or(defaultHeadline());
+    m_customSubtext = storedString(PreferenceKey::overlaySubtext).value_or(defaultSubtext());
+    m_showTaskTicker = storedBool(PreferenceKey::showTaskTicker, true);
+    m_showClock = storedBool(PreferenceKey::showClock, true);
+    m_customPhotoPath = storedString(PreferenceKey::customPhotoPath);
+    m_customHTMLPath = storedString(PreferenceKey::customHTMLPath);
+    m_customWebsiteURL = storedString(PreferenceKey::customWebsiteURL);
+    // Integers count as numbers here; a Bool does not, though JSON readers
+    // elsewhere might take true for 1.
+    const QVariant radius = m_defaults.value(PreferenceKey::liveBlurRadius);
+    if (radius.typeId() == QMetaType::Double || radius.typeId() == QMetaType::LongLong)
+        m_liveBlurRadius = radius.toDouble();
+    m_liveBlurShowDesktop = storedBool(PreferenceKey::liveBlurShowDesktop, false);
+    if (storedString(PreferenceKey::overlayBackgroundFill) == QLatin1String("solid"))
+        m_fillMode = OverlayBackgroundFillMode::solid;
+    m_backgroundMotionEnabled = storedBool(PreferenceKey::overlayBackgroundMotion, true);
+}
+
+ThemeManager &ThemeManager::shared()
+{
+    static ThemeManager manager(UserDefaults::standard());
+    return manager;
+}
+
+ThemeManager *ThemeManager::create(QQmlEngine *, QJSEngine *)
+{
+    ThemeManager *manager = &shared();
+    QJSEngine::setObjectOwnership(manager, QJSEngine::CppOwnership);
+    return manager;
+}
+
+QString ThemeManager::defaultHeadline()
+{
+    return QStringLiteral("Don't interrupt the tamber.");
+}
+
+QString ThemeManager::defaultSubtext()
+{
+    return QStringLiteral("The lab is busy.");
+}
+
+bool ThemeManager::storedBool(QLatin1String key, bool fallback) const
+{
+    const QVariant value = m_defaults.value(key);
+    return value.typeId() == QMetaType::Bool ? value.toBool() : fallback;
+}
+
+std::optional<QString> ThemeManager::storedString(QLatin1String key) const
+{
+    const QVariant value = m_defaults.value(key);
+    if (value.typeId() != QMetaType::QString)
+        return std::nullopt;
+    return value.toString();
+}
+
+void ThemeManager::writeOptional(QLatin1String key, const std::optional<QString> &value)
+{
+    if (value)
+        m_defaults.setString(key, *value);
+    else
+        m_defaults.remove(key);
+}
+
+QString ThemeManager::currentThemeRawValue() const
+{
+    return OverlayTheme::rawValue(m_currentTheme);
+}
+
+QString ThemeManager::backgroundFillModeRawValue() const
+{
+    return BackgroundFillMode::rawValue(m_fillMode);
+}
+
+void ThemeManager::setCurrentTheme(OverlayThemeID theme)
+{
+    if (m_currentTheme != theme) {
+        m_currentTheme = theme;
+        Q_EMIT currentThemeChanged();
+    }
+    m_defaults.setString(PreferenceKey::selectedTheme, OverlayTheme::rawValue(theme));
+}
+
+void ThemeManager::setCurrentThemeRawValue(const QString &rawValue)
+{
+    const auto theme = OverlayTheme::fromRawValue(rawValue);
+    if (!theme) {
+        qWarning("ThemeManager: \"%s\" names no theme; the theme stays \"%s\"",
+                 qPrintable(rawValue), qPrintable(currentThemeRawValue()));
+        return;
+    }
+    setCurrentTheme(*theme);
+}
+
+void ThemeManager::setCustomHeadline(const QString &text)
+{
+    if (m_customHeadline != text) {
+        m_customHeadline = text;
+        Q_EMIT customHeadlineChanged();
+    }
+    m_defaults.setString(PreferenceKey::overlayHeadline, text);
+}
+
+void ThemeManager::setCustomSubtext(const QString &text)
+{
+    if (m_customSubtext != text) {
+        m_customSubtext = text;
+        Q_EMIT customSubtextChanged();
+    }
+    m_defaults.setString(PreferenceKey::overlaySubtext, text);
+}
+
+void ThemeManager::setShowTaskTicker(bool show)
+{
+    if (m_showTaskTicker != show) {
+        m_showTaskTicker = show;
+        Q_EMIT showTaskTickerChanged();
+    }
+    m_defaults.setBool(PreferenceKey::showTaskTicker, show);
+}
+
+void ThemeManager::setShowClock(bool show)
+{
+    if (m_showClock != show) {
+        m_showClock = show;
+        Q_EMIT showClockChanged();
+    }
+    m_defaults.setBool(PreferenceKey::showClock, show);
+}
+
+void ThemeManager::setCustomPhotoPath(const std::optional<QString> &path)
+{
+    if (m_customPhotoPath != path) {
+        m_customPhotoPath = path;
+        Q_EMIT customPhotoPathChanged();
+    }
+    writeOptional(PreferenceKey::customPhotoPath, path);
+}
+
+void ThemeManager::setCustomHTMLPath(const std::optional<QString> &path)
+{
+    if (m_customHTMLPath != path) {
+        m_customHTMLPath = path;
+        Q_EMIT customHTMLPathChanged();
+    }
+    writeOptional(PreferenceKey::customHTMLPath, path);
+}
+
+void ThemeManager::setCustomWebsiteURL(const std::optional<QString> &url)
+{
+    if (m_customWebsiteURL != url) {
+        m_customWebsiteURL = url;
+        Q_EMIT customWebsiteURLChanged();
+    }
+    writeOptional(PreferenceKey::customWebsiteURL, url);
+}
+
+void ThemeManager::setLiveBlurRadius(double radius)
+{
+    // Exact comparison on purpose: any new value, however close, is a change.
+    if (m_liveBlurRadius != radius) {
+        m_liveBlurRadius = radius;
+        Q_EMIT liveBlurRadiusChanged();
+    }
+    m_defaults.setDouble(PreferenceKey::liveBlurRadius, radius);
+}
+
+void ThemeManager::setLiveBlurShowDesktop(bool show)
+{
+    if (m_liveBlurShowDesktop != show) {
+        m_liveBlurShowDesktop = show;
+        Q_EMIT liveBlurShowDesktopChanged();
+    }
+    m_defaults.setBool(PreferenceKey::liveBlurShowDesktop, show);
+}
+
+void ThemeManager::setBackgroundFillMode(OverlayBackgroundFillMode mode)
+{
+    if (m_fillMode != mode) {
+        m_fillMode = mode;
+        Q_EMIT backgroundFillModeChanged();
+    }
+    m_defaults.setString(PreferenceKey::overlayBackgroundFill, BackgroundFillMode::rawValue(mode));
+}
+
+void ThemeManager::setBackgroundFillModeRawValue(const QString &rawValue)
+{
+    const auto mode = BackgroundFillMode::fromRawValue(rawValue);
+    if (!mode) {
+        qWarning("ThemeManager: \"%s\" is no fill mode; it stays \"%s\"", qPrintable(rawValue),
+                 qPrintable(backgroundFillModeRawValue()));
+        return;
+    }
+    setBackgroundFillMode(*mode);
+}
+
+void ThemeManager::setBackgroundMotionEnabled(bool enabled)
+{
+    if (m_backgroundMotionEnabled != enabled) {
+        m_backgroundMotionEnabled = enabled;
+        Q_EMIT backgroundMotionEnabledChanged();
+    }
+    m_defaults.setBool(PreferenceKey::overlayBackgroundMotion, enabled);
+}
