@@ -11,12 +11,14 @@
 #include "overlaymanager.h"
 #include "pinmanager.h"
 #include "preferencekeys.h"
+#include "processmonitor.h"
 #include "schedulemanager.h"
 #include "statusbarcontroller.h"
 #include "userdefaults.h"
 
 #include <QGuiApplication>
 #include <QPointer>
+#include <QTimer>
 
 namespace {
 AppDelegate::Managers sharedManagers()
@@ -82,6 +84,9 @@ void AppDelegate::applicationDidFinishLaunching()
     registerLockHotkey();
     m_hotkeyObserver = m_managers.notifications.observe(Notification::hotkeyDidChange, this,
                                                         [this] { registerLockHotkey(); });
+    // On the next turn of the event loop, so the window opened above comes
+    // first; creating the monitor starts its polling.
+    QTimer::singleShot(0, this, [] { ProcessMonitor::shared(); });
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)

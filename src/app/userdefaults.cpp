@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QJsonDocument>
 #include <QLockFile>
 #include <QSaveFile>
@@ -270,4 +271,21 @@ bool UserDefaults::write(const QString &key, const std::optional<QJsonValue> &va
     if (changed)
         Q_EMIT valueChanged(key);
     return ok;
+}
+
+void UserDefaults::watchForChangesOnDisk()
+{
+    if (m_watcher)
+        return;
+    const QString folder = QFileInfo(m_filePath).absolutePath();
+    QDir().mkpath(folder);
+    m_watcher = new QFileSystemWatcher(this);
+    // The folder, not the file: every write replaces the file with a new one.
+    m_watcher->addPath(folder);
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (m_loaded && stampOnDisk() == m_stamp)
+            return;
+        reload();
+        Q_EMIT changedOnDisk();
+    });
 }

@@ -19,6 +19,8 @@
 // first checks whether the file changed on disk, and every write re-reads the
 // file under a lock before applying its one change, so a newer value written
 // elsewhere is never replaced by a stale copy.
+class QFileSystemWatcher;
+
 class UserDefaults : public QObject
 {
     Q_OBJECT
@@ -61,9 +63,16 @@ public:
 
     [[nodiscard]] QString lastError() const { return m_lastError; }
 
+    // From now on, notices when another process changes the file and says so
+    // through changedOnDisk(). Reads see such changes anyway; this is for
+    // those who cache what they read.
+    void watchForChangesOnDisk();
+
 Q_SIGNALS:
     // Emitted for a change made through this object.
     void valueChanged(const QString &key);
+    // The file was changed by another process (see watchForChangesOnDisk()).
+    void changedOnDisk();
 
 private:
     struct FileStamp
@@ -87,4 +96,5 @@ private:
     mutable FileStamp m_stamp;
     mutable bool m_loaded = false;
     QString m_lastError;
+    QFileSystemWatcher *m_watcher = nullptr;
 };

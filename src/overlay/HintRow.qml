@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Vostrel.Overlay
+import Vostrel.Themes
 
 // "Press any key to enter PIN", or the fingerprint button when it is enabled.
 Item {
@@ -8,6 +9,7 @@ Item {
 
     required property UnlockFlow flow
     property color accent
+    property color textColor
 
     implicitWidth: flow.touchIDEnabled ? touchButton.implicitWidth : label.implicitWidth
     implicitHeight: (flow.touchIDEnabled ? touchButton.implicitHeight : label.implicitHeight) + 20
@@ -19,7 +21,7 @@ Item {
         text: qsTr("Press any key to enter PIN")
         font.pixelSize: 12
         font.weight: Font.Medium
-        color: Qt.rgba(1, 1, 1, 0.5 * 0.7)
+        color: hint.textColor
     }
 
     AbstractButton {
@@ -40,7 +42,7 @@ Item {
                 anchors.horizontalCenter: parent.horizontalCenter
                 text: qsTr("Touch to unlock")
                 font.pixelSize: 12
-                color: Qt.rgba(1, 1, 1, 0.5 * 0.7)
+                color: hint.textColor
             }
         }
     }

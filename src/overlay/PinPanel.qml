@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import Vostrel.Overlay
+import Vostrel.Themes
 
 // The PIN entry: its dots, the wrong-PIN line and, during a lockout, the
 // countdown instead of the dots.
@@ -10,12 +11,13 @@ Rectangle {
     required property UnlockFlow flow
     property color accent
     property color secondaryText
+    property bool lightScheme: false
 
     implicitWidth: Math.max(content.implicitWidth + 80, 260)
     implicitHeight: content.implicitHeight + 80
     radius: 16
-    color: Qt.rgba(0.12, 0.13, 0.16, 0.72)
-    border.color: Qt.rgba(1, 1, 1, 0.08)
+    color: lightScheme ? Qt.rgba(0.97, 0.97, 0.98, 0.82) : Qt.rgba(0.12, 0.13, 0.16, 0.72)
+    border.color: lightScheme ? Qt.rgba(0, 0, 0, 0.08) : Qt.rgba(1, 1, 1, 0.08)
     border.width: 1
 
     Accessible.role: Accessible.Grouping

@@ -1,6 +1,12 @@
 #include "overlaymanager.h"
 
 #include "crashguard.h"
+#include "desktopcapture.h"
+#include "lockscreencontent.h"
+#include "processmonitor.h"
+#include "systemdesktopanimations.h"
+#include "themesmodule.h"
+#include "thememanager.h"
 #include "keepawakemanager.h"
 #include "lockwindowguard.h"
 #include "notificationcenter.h"
@@ -76,7 +82,9 @@ OverlayManager &OverlayManager::shared()
     static OverlayManager manager({KeepAwakeManager::shared(), PINManager::shared(),
                                    UserDefaults::standard(), NotificationCenter::shared(),
                                    X11LockWindowGuard::shared(), QtSoundPlayer::shared(),
-                                   ProcessCrashGuard::shared()});
+                                   ProcessCrashGuard::shared(), ThemeManager::shared(),
+                                   [] () -> ProcessMonitor & { return ProcessMonitor::shared(); },
+                                   SystemDesktopAnimations::shared(), DesktopCapture::shared()});
     return manager;
 }
 
@@ -94,6 +102,8 @@ QQmlEngine *OverlayManager::engine()
 {
     if (!m_engine) {
         static const bool registered = [] {
+            registerThemesModule();
+            ProcessMonitor::registerQmlTypes();
             qml_register_types_Vostrel_Overlay();
             return true;
         }();
@@ -118,6 +128,8 @@ void OverlayManager::activate()
         return;
     m_active = true;
 
+    // Settings written by another process since the last lock show now.
+    m_services.themes.reload();
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (QScreen *screen : screens)
         createPanel(screen);
@@ -168,6 +180,8 @@ void OverlayManager::deactivate()
     m_active = false;
     // A fingerprint check still running would keep the reader claimed.
     m_services.pins.cancelBiometrics();
+    // The picture of the desktop must not outlive the lock it was taken for.
+    m_services.capture.clear();
 
     if (m_services.defaults.boolValue(PreferenceKey::lockSoundsEnabled))
         m_services.sounds.play(QStringLiteral("Blow"));
@@ -187,9 +201,18 @@ void OverlayManager::addPanel(QScreen *screen)
 
 void OverlayManager::createPanel(QScreen *screen)
 {
+    // Taken before the panel covers the screen; the live blur shows it.
+    if (m_services.themes.liveBlurShowDesktop() && !m_windowed)
+        m_services.capture.captureScreen(screen);
     auto *flow = new UnlockFlow(m_services.pins, m_services.defaults);
+    auto *content = new LockScreenContent(m_services.themes, m_services.tasks(),
+                                          m_services.animations);
+    content->setSnapshotSource([this]() -> QQuickWindow * {
+        const QList<OverlayPanel *> panels = overlayPanels();
+        return panels.isEmpty() ? nullptr : panels.first();
+    });
     flow->setWaitingForInput(!m_windowed && !m_services.guard.isInputGrabbed());
-    auto *panel = new OverlayPanel(screen, engine(), flow, m_windowed);
+    auto *panel = new OverlayPanel(screen, engine(), flow, content, m_windowed);
     // Cut when the panel closes: an unlock from a panel that was already
     // closed does nothing.
     connect(flow, &UnlockFlow::unlockRequested, this, &OverlayManager::deactivate);

@@ -4,16 +4,22 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 #include "overlaypanel.h"
 
 class CrashGuard;
+class DesktopAnimations;
+class DesktopCapture;
 class KeepAwakeManager;
 class LockWindowGuard;
 class NotificationCenter;
 class PINManager;
+class ProcessMonitor;
 class QQmlEngine;
 class QScreen;
 class SoundPlayer;
+class ThemeManager;
 class UserDefaults;
 
 // Raises and lowers the lock. While locked every screen is covered by its own
@@ -35,6 +41,12 @@ public:
         LockWindowGuard &guard;
         SoundPlayer &sounds;
         CrashGuard &crashGuard;
+        ThemeManager &themes;
+        // Asked for only when a lock screen is built: the task monitor starts
+        // after launch, not with the overlay.
+        std::function<ProcessMonitor &()> tasks;
+        DesktopAnimations &animations;
+        DesktopCapture &capture;
     };
 
     explicit OverlayManager(const Services &services, QObject *parent = nullptr);

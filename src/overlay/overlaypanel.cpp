@@ -1,5 +1,6 @@
 #include "overlaypanel.h"
 
+#include "lockscreencontent.h"
 #include "unlockflow.h"
 
 #include <QQmlEngine>
@@ -9,13 +10,16 @@ namespace {
 const QUrl lockScreenUrl(QStringLiteral("qrc:/Vostrel/Overlay/LockScreen.qml"));
 }
 
-OverlayPanel::OverlayPanel(QScreen *screen, QQmlEngine *engine, UnlockFlow *flow, bool windowed)
+OverlayPanel::OverlayPanel(QScreen *screen, QQmlEngine *engine, UnlockFlow *flow,
+                           LockScreenContent *content, bool windowed)
     : QQuickView(engine, nullptr)
     , m_targetScreen(screen)
     , m_flow(flow)
+    , m_content(content)
     , m_windowed(windowed)
 {
     flow->setParent(this);
+    content->setParent(this);
     setTitle(QStringLiteral("Vostrel"));
     if (!windowed) {
         setFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
@@ -25,7 +29,9 @@ OverlayPanel::OverlayPanel(QScreen *screen, QQmlEngine *engine, UnlockFlow *flow
     // Opaque black until the lock screen has drawn: never a frame of desktop.
     setColor(Qt::black);
     setResizeMode(QQuickView::SizeRootObjectToView);
-    setInitialProperties({{QStringLiteral("flow"), QVariant::fromValue(flow)}});
+    setInitialProperties({{QStringLiteral("flow"), QVariant::fromValue(flow)},
+                          {QStringLiteral("content"), QVariant::fromValue(content)},
+                          {QStringLiteral("screenName"), screen->name()}});
     setSource(lockScreenUrl);
     if (status() == QQuickView::Error) {
         for (const QQmlError &error : errors())

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QQuickView>
 
+class LockScreenContent;
 class UnlockFlow;
 
 // The window that covers one screen while locked: frameless, above every
@@ -15,11 +16,13 @@ class OverlayPanel : public QQuickView
     Q_DISABLE_COPY_MOVE(OverlayPanel)
 
 public:
-    OverlayPanel(QScreen *screen, QQmlEngine *engine, UnlockFlow *flow, bool windowed);
+    OverlayPanel(QScreen *screen, QQmlEngine *engine, UnlockFlow *flow, LockScreenContent *content,
+                 bool windowed);
     ~OverlayPanel() override;
 
     [[nodiscard]] QScreen *targetScreen() const { return m_targetScreen; }
     [[nodiscard]] UnlockFlow *unlockFlow() const { return m_flow; }
+    [[nodiscard]] LockScreenContent *content() const { return m_content; }
 
     // Applies the screen's frame again and shows the panel in front.
     void present();
@@ -27,5 +30,6 @@ public:
 private:
     QPointer<QScreen> m_targetScreen;
     UnlockFlow *m_flow;
+    LockScreenContent *m_content;
     bool m_windowed;
 };

@@ -1,5 +1,7 @@
 #include "thememanager.h"
 
+#include <cmath>
+
 #include "preferencekeys.h"
 #include "userdefaults.h"
 
@@ -9,29 +11,64 @@ ThemeManager::ThemeManager(UserDefaults &defaults, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
 {
+    reload();
+}
+
+void ThemeManager::reload()
+{
+    const auto update = [this](auto &member, const auto &value, void (ThemeManager::*changed)()) {
+        if (member == value)
+            return;
+        member = value;
+        Q_EMIT(this->*changed)();
+    };
+    OverlayThemeID theme = defaultTheme;
     if (const auto raw = storedString(PreferenceKey::selectedTheme))
-        m_currentTheme = OverlayTheme::fromRawValue(*raw).value_or(defaultTheme);
-    m_customHeadline = storedString(PreferenceKey::overlayHeadline).value_or(defaultHeadline());
-    m_customSubtext = storedString(PreferenceKey::overlaySubtext).value_or(defaultSubtext());
-    m_showTaskTicker = storedBool(PreferenceKey::showTaskTicker, true);
-    m_showClock = storedBool(PreferenceKey::showClock, true);
-    m_customPhotoPath = storedString(PreferenceKey::customPhotoPath);
-    m_customHTMLPath = storedString(PreferenceKey::customHTMLPath);
-    m_customWebsiteURL = storedString(PreferenceKey::customWebsiteURL);
+        theme = OverlayTheme::fromRawValue(*raw).value_or(defaultTheme);
+    update(m_currentTheme, theme, &ThemeManager::currentThemeChanged);
+    update(m_customHeadline, storedString(PreferenceKey::overlayHeadline).value_or(defaultHeadline()),
+           &ThemeManager::customHeadlineChanged);
+    update(m_customSubtext, storedString(PreferenceKey::overlaySubtext).value_or(defaultSubtext()),
+           &ThemeManager::customSubtextChanged);
+    update(m_showTaskTicker, storedBool(PreferenceKey::showTaskTicker, true),
+           &ThemeManager::showTaskTickerChanged);
+    update(m_showClock, storedBool(PreferenceKey::showClock, true), &ThemeManager::showClockChanged);
+    update(m_customPhotoPath, storedString(PreferenceKey::customPhotoPath),
+           &ThemeManager::customPhotoPathChanged);
+    update(m_customHTMLPath, storedString(PreferenceKey::customHTMLPath),
+           &ThemeManager::customHTMLPathChanged);
+    update(m_customWebsiteURL, storedString(PreferenceKey::customWebsiteURL),
+           &ThemeManager::customWebsiteURLChanged);
     // Integers count as numbers here; a Bool does not, though JSON readers
     // elsewhere might take true for 1.
-    const QVariant radius = m_defaults.value(PreferenceKey::liveBlurRadius);
-    if (radius.typeId() == QMetaType::Double || radius.typeId() == QMetaType::LongLong)
-        m_liveBlurRadius = radius.toDouble();
-    m_liveBlurShowDesktop = storedBool(PreferenceKey::liveBlurShowDesktop, false);
-    if (storedString(PreferenceKey::overlayBackgroundFill) == QLatin1String("solid"))
-        m_fillMode = OverlayBackgroundFillMode::solid;
-    m_backgroundMotionEnabled = storedBool(PreferenceKey::overlayBackgroundMotion, true);
+    double radius = defaultLiveBlurRadius;
+    const QVariant stored = m_defaults.value(PreferenceKey::liveBlurRadius);
+    if ((stored.typeId() == QMetaType::Double || stored.typeId() == QMetaType::LongLong)
+        && std::isfinite(stored.toDouble()))
+        radius = stored.toDouble();
+    update(m_liveBlurRadius, radius, &ThemeManager::liveBlurRadiusChanged);
+    update(m_liveBlurShowDesktop, storedBool(PreferenceKey::liveBlurShowDesktop, false),
+           &ThemeManager::liveBlurShowDesktopChanged);
+    const bool solid = storedString(PreferenceKey::overlayBackgroundFill) == QLatin1String("solid");
+    update(m_fillMode,
+           solid ? OverlayBackgroundFillMode::solid : OverlayBackgroundFillMode::gradient,
+           &ThemeManager::backgroundFillModeChanged);
+    update(m_backgroundMotionEnabled, storedBool(PreferenceKey::overlayBackgroundMotion, true),
+           &ThemeManager::backgroundMotionEnabledChanged);
 }
 
 ThemeManager &ThemeManager::shared()
 {
     static ThemeManager manager(UserDefaults::standard());
+    // `vostrel defaults write` and the settings sync write behind our back;
+    // the lock screen follows them, even while it is up.
+    static const bool watching = [] {
+        UserDefaults::standard().watchForChangesOnDisk();
+        QObject::connect(&UserDefaults::standard(), &UserDefaults::changedOnDisk, &manager,
+                         &ThemeManager::reload);
+        return true;
+    }();
+    Q_UNUSED(watching)
     return manager;
 }
 

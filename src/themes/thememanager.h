@@ -56,6 +56,10 @@ public:
     explicit ThemeManager(UserDefaults &defaults, QObject *parent = nullptr);
 
     static ThemeManager &shared();
+
+    // Reads every setting again (another process may have written them) and
+    // announces what changed. Writes nothing.
+    void reload();
     static ThemeManager *create(QQmlEngine *, QJSEngine *);
 
     static constexpr OverlayThemeID defaultTheme = OverlayThemeID::liveBlur;

@@ -6,7 +6,10 @@ LockStack::LockStack(const QString &pin)
     : defaults(dir.filePath(QStringLiteral("defaults.json")))
     , keepAwake(assertions, notifications)
     , pins(defaults, reader)
-    , overlay({keepAwake, pins, defaults, notifications, guard, sounds, crashGuard})
+    , themes(defaults)
+    , tasks(processes, windows, QStringList())
+    , overlay({keepAwake, pins, defaults, notifications, guard, sounds, crashGuard, themes,
+               [this]() -> ProcessMonitor & { return tasks; }, animations, capture})
 {
     if (!pin.isEmpty())
         defaults.setString(PreferenceKey::storedPIN, PINManager::encodePIN(pin));

@@ -1,7 +1,14 @@
 #pragma once
 
 #include "fakebiometricauthenticator.h"
+#include "fakeapplicationwindows.h"
 #include "fakecrashguard.h"
+#include "fakedesktopanimations.h"
+#include "fakeprocesslister.h"
+#include "fakescreencapture.h"
+#include "desktopcapture.h"
+#include "processmonitor.h"
+#include "thememanager.h"
 #include "fakelockwindowguard.h"
 #include "fakepowerassertions.h"
 #include "fakesoundplayer.h"
@@ -29,8 +36,15 @@ struct LockStack
     FakeLockWindowGuard guard;
     FakeSoundPlayer sounds;
     FakeCrashGuard crashGuard;
+    FakeProcessLister processes;
+    FakeApplicationWindows windows;
+    FakeDesktopAnimations animations;
+    FakeScreenCapture screenCapture;
+    DesktopCapture capture{screenCapture};
     KeepAwakeManager keepAwake;
     PINManager pins;
+    ThemeManager themes;
+    ProcessMonitor tasks;
     OverlayManager overlay;
     // Every notification posted, oldest first.
     QStringList posted;

@@ -1,56 +1,25 @@
 #include "gsettingsfocusstate.h"
 
-#include <gio/gio.h>
-
-namespace {
-constexpr const char *bannersKey = "show-banners";
-} // namespace
+#include "gsettingsbool.h"
 
 std::unique_ptr<GSettingsFocusState> GSettingsFocusState::create(const QString &schemaId)
 {
-    GSettingsSchemaSource *source = g_settings_schema_source_get_default();
-    if (!source)
+    std::unique_ptr<GSettingsBool> banners =
+        GSettingsBool::create(schemaId, QStringLiteral("show-banners"));
+    if (!banners)
         return nullptr;
-    GSettingsSchema *schema =
-        g_settings_schema_source_lookup(source, schemaId.toUtf8().constData(), TRUE);
-    if (!schema)
-        return nullptr;
-    bool usable = false;
-    if (g_settings_schema_has_key(schema, bannersKey)) {
-        GSettingsSchemaKey *key = g_settings_schema_get_key(schema, bannersKey);
-        usable =
-            g_variant_type_equal(g_settings_schema_key_get_value_type(key), G_VARIANT_TYPE_BOOLEAN);
-        g_settings_schema_key_unref(key);
-    }
-    GSettings *settings = usable ? g_settings_new_full(schema, nullptr, nullptr) : nullptr;
-    g_settings_schema_unref(schema);
-    if (!settings)
-        return nullptr;
-    return std::unique_ptr<GSettingsFocusState>(new GSettingsFocusState(settings));
+    return std::unique_ptr<GSettingsFocusState>(new GSettingsFocusState(std::move(banners)));
 }
 
-GSettingsFocusState::GSettingsFocusState(GSettings *settings)
-    : m_settings(settings)
+GSettingsFocusState::GSettingsFocusState(std::unique_ptr<GSettingsBool> banners)
+    : m_banners(std::move(banners))
 {
-    m_handler = g_signal_connect(m_settings, "changed::show-banners",
-                                 G_CALLBACK(&GSettingsFocusState::onChanged), this);
-    // GSettings reports a change only of a key that was read after the
-    // handler was connected.
-    (void)isFocusActive();
+    connect(m_banners.get(), &GSettingsBool::changed, this, &FocusState::stateChanged);
 }
 
-GSettingsFocusState::~GSettingsFocusState()
-{
-    g_signal_handler_disconnect(m_settings, m_handler);
-    g_object_unref(m_settings);
-}
+GSettingsFocusState::~GSettingsFocusState() = default;
 
 bool GSettingsFocusState::isFocusActive() const
 {
-    return !g_settings_get_boolean(m_settings, bannersKey);
-}
-
-void GSettingsFocusState::onChanged(GSettings *, char *, void *self)
-{
-    Q_EMIT static_cast<GSettingsFocusState *>(self)->stateChanged();
+    return !m_banners->value();
 }

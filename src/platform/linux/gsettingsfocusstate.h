@@ -6,11 +6,10 @@
 
 #include <memory>
 
-struct _GSettings;
+class GSettingsBool;
 
 // GNOME's Do Not Disturb: the setting org.gnome.desktop.notifications
-// show-banners turned off. Changes arrive through GLib's main context, which
-// Qt's event loop runs (the GLib event dispatcher, Qt's default on Linux).
+// show-banners turned off.
 class GSettingsFocusState : public FocusState
 {
     Q_OBJECT
@@ -19,8 +18,7 @@ class GSettingsFocusState : public FocusState
 public:
     static constexpr const char *defaultSchema = "org.gnome.desktop.notifications";
 
-    // Nothing when the schema is not installed or has no Bool "show-banners":
-    // GLib would abort the process on a missing schema.
+    // Nothing when the schema is not installed or has no Bool "show-banners".
     [[nodiscard]] static std::unique_ptr<GSettingsFocusState>
     create(const QString &schemaId = QLatin1String(defaultSchema));
     ~GSettingsFocusState() override;
@@ -28,9 +26,7 @@ public:
     [[nodiscard]] bool isFocusActive() const override;
 
 private:
-    explicit GSettingsFocusState(_GSettings *settings);
-    static void onChanged(_GSettings *settings, char *key, void *self);
+    explicit GSettingsFocusState(std::unique_ptr<GSettingsBool> banners);
 
-    _GSettings *m_settings = nullptr;
-    unsigned long m_handler = 0;
+    std::unique_ptr<GSettingsBool> m_banners;
 };

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "runningtask.h"
+
+#include <QColor>
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+#include <QVariantList>
+#include <qqmlregistration.h>
+
+#include <functional>
+
+class DesktopAnimations;
+class ProcessMonitor;
+class QQuickWindow;
+class ThemeManager;
+enum class OverlayThemeID;
+
+// What one lock screen shows besides the PIN entry: the clock, the running
+// tasks as agent pills and a ticker, the theme's colours, whether anything
+// may move, and the snapshot. The QML lays these out; the rules live here.
+class LockScreenContent : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("Each lock screen is given its content by the overlay")
+    Q_DISABLE_COPY_MOVE(LockScreenContent)
+
+    Q_PROPERTY(QString theme READ themeRawValue NOTIFY themeChanged)
+    // Changes when the content must be built anew: theme, fill, website.
+    Q_PROPERTY(QString identity READ identity NOTIFY identityChanged)
+    Q_PROPERTY(QColor accentColor READ accentColor NOTIFY themeChanged)
+    Q_PROPERTY(QColor secondaryText READ secondaryText NOTIFY themeChanged)
+    Q_PROPERTY(bool lightScheme READ isLightScheme NOTIFY themeChanged)
+    // The hint and the bottom clock: black at 50 % on the yellow theme, black
+    // at 40 % on the light one, white at 50 % otherwise.
+    Q_PROPERTY(QColor quietText READ quietText NOTIFY themeChanged)
+    Q_PROPERTY(QString timeText READ timeText NOTIFY currentTimeChanged)
+    Q_PROPERTY(QString dateText READ dateText NOTIFY currentTimeChanged)
+    Q_PROPERTY(bool animationsEnabled READ areAnimationsEnabled NOTIFY motionChanged)
+    Q_PROPERTY(bool motionLayerShown READ isMotionLayerShown NOTIFY motionChanged)
+    Q_PROPERTY(QVariantList agentPills READ agentPills NOTIFY tasksChanged)
+    Q_PROPERTY(QVariantList tickerAgents READ tickerAgents NOTIFY tasksChanged)
+    Q_PROPERTY(bool tickerSeparator READ hasTickerSeparator NOTIFY tasksChanged)
+    Q_PROPERTY(QVariantList tickerOthers READ tickerOthers NOTIFY tasksChanged)
+    Q_PROPERTY(bool bottomClockShown READ isBottomClockShown NOTIFY layoutChanged)
+    Q_PROPERTY(bool tickerShown READ isTickerShown NOTIFY layoutChanged)
+    Q_PROPERTY(bool showShareConfirmation READ showShareConfirmation NOTIFY
+                   showShareConfirmationChanged)
+    // The theme's centre column, top to bottom: one map per element with its
+    // "kind" (clock, date, rule, symbol, flask, glassLock, headline, subtext,
+    // hint, agents, web) and its size, weight, opacity and colour choice.
+    Q_PROPERTY(QVariantList centreColumn READ centreColumn NOTIFY themeChanged)
+    Q_PROPERTY(int centreSpacing READ centreSpacing NOTIFY themeChanged)
+    Q_PROPERTY(int centrePadding READ centrePadding NOTIFY themeChanged)
+
+public:
+    struct TickerRows
+    {
+        QList<RunningTask> agents;
+        bool separator = false;
+        QList<RunningTask> others;
+    };
+
+    LockScreenContent(ThemeManager &themes, ProcessMonitor &tasks, DesktopAnimations &animations,
+                      QObject *parent = nullptr);
+    ~LockScreenContent() override;
+
+    // The window a snapshot is taken of.
+    void setSnapshotSource(std::function<QQuickWindow *()> source);
+
+    [[nodiscard]] QString themeRawValue() const;
+    [[nodiscard]] QString identity() const;
+    [[nodiscard]] QColor accentColor() const;
+    [[nodiscard]] QColor secondaryText() const;
+    [[nodiscard]] bool isLightScheme() const;
+    [[nodiscard]] QColor quietText() const;
+    [[nodiscard]] QString timeText() const;
+    [[nodiscard]] QString dateText() const;
+    [[nodiscard]] bool areAnimationsEnabled() const;
+    [[nodiscard]] bool isMotionLayerShown() const;
+    [[nodiscard]] QVariantList agentPills() const;
+    [[nodiscard]] QVariantList tickerAgents() const;
+    [[nodiscard]] bool hasTickerSeparator() const;
+    [[nodiscard]] QVariantList tickerOthers() const;
+    [[nodiscard]] bool isBottomClockShown() const;
+    [[nodiscard]] bool isTickerShown() const;
+    [[nodiscard]] bool showShareConfirmation() const { return m_showShareConfirmation; }
+    [[nodiscard]] QVariantList centreColumn() const;
+    [[nodiscard]] int centreSpacing() const;
+    [[nodiscard]] int centrePadding() const;
+
+    [[nodiscard]] static QVariantList centreColumnFor(OverlayThemeID theme);
+    [[nodiscard]] static int centreSpacingFor(OverlayThemeID theme);
+
+    void setCurrentTime(const QDateTime &time);
+    // The once-a-second clock.
+    void tick();
+
+    // Writes a PNG of the lock screen to the Desktop folder; false on any
+    // failure, which shows nothing.
+    Q_INVOKABLE bool saveSnapshot();
+
+    [[nodiscard]] static QString identityFor(const QString &theme, bool solid,
+                                             const std::optional<QString> &websiteURL);
+    [[nodiscard]] static TickerRows tickerRows(const QList<RunningTask> &running,
+                                               OverlayThemeID theme);
+    // "Vostrel-2026-12-06T20-31-05Z.png" for that moment in UTC.
+    [[nodiscard]] static QString snapshotFileName(const QDateTime &time);
+
+Q_SIGNALS:
+    void themeChanged();
+    void identityChanged();
+    void currentTimeChanged();
+    void motionChanged();
+    void tasksChanged();
+    void layoutChanged();
+    void showShareConfirmationChanged();
+
+private:
+    void setShowShareConfirmation(bool show);
+    void updateIdentity();
+
+    ThemeManager &m_themes;
+    ProcessMonitor &m_tasks;
+    DesktopAnimations &m_animations;
+    std::function<QQuickWindow *()> m_snapshotSource;
+    QDateTime m_currentTime = QDateTime::currentDateTime();
+    QTimer m_clock;
+    QString m_identity;
+    bool m_showShareConfirmation = false;
+};

@@ -1,0 +1,25 @@
+#include "systemdesktopanimations.h"
+
+#include "gsettingsbool.h"
+
+SystemDesktopAnimations::SystemDesktopAnimations(QObject *parent)
+    : DesktopAnimations(parent)
+    , m_setting(GSettingsBool::create(QStringLiteral("org.gnome.desktop.interface"),
+                                      QStringLiteral("enable-animations")))
+{
+    if (m_setting)
+        connect(m_setting.get(), &GSettingsBool::changed, this, &DesktopAnimations::changed);
+}
+
+SystemDesktopAnimations::~SystemDesktopAnimations() = default;
+
+SystemDesktopAnimations &SystemDesktopAnimations::shared()
+{
+    static SystemDesktopAnimations animations;
+    return animations;
+}
+
+bool SystemDesktopAnimations::areEnabled() const
+{
+    return !m_setting || m_setting->value();
+}
