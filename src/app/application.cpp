@@ -81,8 +81,8 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     if (commandLine.isRelock()) {
         // The panels are mapped once lock() returns; only then may the guard
         // that covered for us let go.
-        OverlayManager::shared().lock();
-        ProcessCrashGuard::relieveGuardThatStartedUs();
+        OverlayManager::shared().takeOverFromCrashGuard(
+            &ProcessCrashGuard::relieveGuardThatStartedUs);
     }
     const int status = QApplication::exec();
     OverlayManager::shared().deactivate();

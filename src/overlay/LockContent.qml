@@ -47,6 +47,12 @@ Item {
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: page.width - 2 * page.content.centrePadding
             spacing: page.content.centreSpacing
+            // Stands back while the PIN panel is in front of it.
+            opacity: page.flow.showPINField ? 0.12 : 1
+            Behavior on opacity {
+                enabled: page.content.animationsEnabled
+                NumberAnimation { duration: 300; easing.type: Easing.OutCubic }
+            }
 
             Repeater {
                 model: page.content.centreColumn

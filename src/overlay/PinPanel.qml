@@ -16,7 +16,7 @@ Rectangle {
     implicitWidth: Math.max(content.implicitWidth + 80, 260)
     implicitHeight: content.implicitHeight + 80
     radius: 16
-    color: lightScheme ? Qt.rgba(0.97, 0.97, 0.98, 0.82) : Qt.rgba(0.12, 0.13, 0.16, 0.72)
+    color: lightScheme ? Qt.rgba(0.97, 0.97, 0.98, 0.94) : Qt.rgba(0.10, 0.11, 0.14, 0.94)
     border.color: lightScheme ? Qt.rgba(0, 0, 0, 0.08) : Qt.rgba(1, 1, 1, 0.08)
     border.width: 1
 

@@ -42,8 +42,9 @@ LockScreenContent::LockScreenContent(ThemeManager &themes, ProcessMonitor &tasks
     connect(&m_clock, &QTimer::timeout, this, &LockScreenContent::tick);
     m_clock.start();
 
-    for (auto signal : {&ThemeManager::currentThemeChanged, &ThemeManager::backgroundFillModeChanged,
-                        &ThemeManager::customWebsiteURLChanged})
+    for (auto signal :
+         {&ThemeManager::currentThemeChanged, &ThemeManager::backgroundFillModeChanged,
+          &ThemeManager::customWebsiteURLChanged})
         connect(&themes, signal, this, &LockScreenContent::updateIdentity);
     connect(&themes, &ThemeManager::currentThemeChanged, this, [this] {
         Q_EMIT themeChanged();
@@ -75,8 +76,8 @@ QString LockScreenContent::themeRawValue() const
 QString LockScreenContent::identityFor(const QString &theme, bool solid,
                                        const std::optional<QString> &websiteURL)
 {
-    return theme + QLatin1Char('-') + (solid ? QLatin1String("solid") : QLatin1String("gradient"))
-           + QLatin1Char('-') + websiteURL.value_or(QString());
+    return theme + QLatin1Char('-') + (solid ? QLatin1String("solid") : QLatin1String("gradient")) +
+           QLatin1Char('-') + websiteURL.value_or(QString());
 }
 
 QString LockScreenContent::identity() const
@@ -154,8 +155,8 @@ bool LockScreenContent::areAnimationsEnabled() const
 
 bool LockScreenContent::isMotionLayerShown() const
 {
-    return m_animations.areEnabled() && m_themes.backgroundMotionEnabled()
-           && !OverlayTheme::isWeb(m_themes.currentTheme());
+    return m_animations.areEnabled() && m_themes.backgroundMotionEnabled() &&
+           !OverlayTheme::isWeb(m_themes.currentTheme());
 }
 
 LockScreenContent::TickerRows LockScreenContent::tickerRows(const QList<RunningTask> &running,
@@ -200,8 +201,8 @@ bool LockScreenContent::isBottomClockShown() const
 {
     const OverlayThemeID theme = m_themes.currentTheme();
     // The minimal themes already show a large clock in their centre column.
-    return m_themes.showClock() && theme != OverlayThemeID::minimalDark
-           && theme != OverlayThemeID::minimalLight;
+    return m_themes.showClock() && theme != OverlayThemeID::minimalDark &&
+           theme != OverlayThemeID::minimalLight;
 }
 
 bool LockScreenContent::isTickerShown() const
@@ -242,8 +243,8 @@ bool LockScreenContent::saveSnapshot()
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return false;
-    const QString path = folder + QLatin1Char('/')
-                         + snapshotFileName(QDateTime::currentDateTimeUtc());
+    const QString path =
+        folder + QLatin1Char('/') + snapshotFileName(QDateTime::currentDateTimeUtc());
     if (!image.save(path, "PNG"))
         return false;
     setShowShareConfirmation(true);
@@ -295,12 +296,20 @@ QVariantList LockScreenContent::centreColumnFor(OverlayThemeID theme)
         return {symbol(QStringLiteral("exclamationmark.triangle.fill"), 56, 0.7, false),
                 element("headline", 32, 0.85), element("subtext", 16, 0.5), hint, agents};
     case OverlayThemeID::glass:
-        return {element("glassLock", 36, 0.8), element("headline", 28, 0.85),
-                element("subtext", 14, 0.4), element("clock", 14, 0.3), hint, agents};
+        return {element("glassLock", 36, 0.8),
+                element("headline", 28, 0.85),
+                element("subtext", 14, 0.4),
+                element("clock", 14, 0.3),
+                hint,
+                agents};
     case OverlayThemeID::liveBlur:
-        return {element("clock", 72, 0.85), element("date", 18, 0.5),
-                symbol(QStringLiteral("lock.fill"), 22, 0.5, false), element("headline", 20, 0.8),
-                element("subtext", 13, 0.4), hint, agents};
+        return {element("clock", 72, 0.85),
+                element("date", 18, 0.5),
+                symbol(QStringLiteral("lock.fill"), 22, 0.5, false),
+                element("headline", 20, 0.8),
+                element("subtext", 13, 0.4),
+                hint,
+                agents};
     case OverlayThemeID::customPhoto:
         return {element("headline", 36), element("subtext", 16), hint, agents};
     case OverlayThemeID::customHTML:
@@ -311,9 +320,13 @@ QVariantList LockScreenContent::centreColumnFor(OverlayThemeID theme)
     case OverlayThemeID::sunset:
     case OverlayThemeID::nebula:
     case OverlayThemeID::charcoal:
-        return {element("clock", 72, 0.9, "normal", true), element("date", 18),
-                symbol(OverlayTheme::iconName(theme), 22, 0.75, true), element("headline", 20),
-                element("subtext", 13), hint, agents};
+        return {element("clock", 72, 0.9, "normal", true),
+                element("date", 18),
+                symbol(OverlayTheme::iconName(theme), 22, 0.75, true),
+                element("headline", 20),
+                element("subtext", 13),
+                hint,
+                agents};
     }
     return {hint};
 }

@@ -5,9 +5,9 @@
 #include <QColor>
 #include <QDateTime>
 #include <QObject>
+#include <qqmlregistration.h>
 #include <QTimer>
 #include <QVariantList>
-#include <qqmlregistration.h>
 
 #include <functional>
 
@@ -46,8 +46,8 @@ class LockScreenContent : public QObject
     Q_PROPERTY(QVariantList tickerOthers READ tickerOthers NOTIFY tasksChanged)
     Q_PROPERTY(bool bottomClockShown READ isBottomClockShown NOTIFY layoutChanged)
     Q_PROPERTY(bool tickerShown READ isTickerShown NOTIFY layoutChanged)
-    Q_PROPERTY(bool showShareConfirmation READ showShareConfirmation NOTIFY
-                   showShareConfirmationChanged)
+    Q_PROPERTY(
+        bool showShareConfirmation READ showShareConfirmation NOTIFY showShareConfirmationChanged)
     // The theme's centre column, top to bottom: one map per element with its
     // "kind" (clock, date, rule, symbol, flask, glassLock, headline, subtext,
     // hint, agents, web) and its size, weight, opacity and colour choice.

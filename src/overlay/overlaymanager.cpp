@@ -2,12 +2,8 @@
 
 #include "crashguard.h"
 #include "desktopcapture.h"
-#include "lockscreencontent.h"
-#include "processmonitor.h"
-#include "systemdesktopanimations.h"
-#include "themesmodule.h"
-#include "thememanager.h"
 #include "keepawakemanager.h"
+#include "lockscreencontent.h"
 #include "lockwindowguard.h"
 #include "notificationcenter.h"
 #include "notificationnames.h"
@@ -15,8 +11,12 @@
 #include "pinmanager.h"
 #include "preferencekeys.h"
 #include "processcrashguard.h"
+#include "processmonitor.h"
 #include "qtsoundplayer.h"
 #include "soundplayer.h"
+#include "systemdesktopanimations.h"
+#include "thememanager.h"
+#include "themesmodule.h"
 #include "unlockflow.h"
 #include "userdefaults.h"
 #include "x11lockwindowguard.h"
@@ -83,7 +83,7 @@ OverlayManager &OverlayManager::shared()
                                    UserDefaults::standard(), NotificationCenter::shared(),
                                    X11LockWindowGuard::shared(), QtSoundPlayer::shared(),
                                    ProcessCrashGuard::shared(), ThemeManager::shared(),
-                                   [] () -> ProcessMonitor & { return ProcessMonitor::shared(); },
+                                   []() -> ProcessMonitor & { return ProcessMonitor::shared(); },
                                    SystemDesktopAnimations::shared(), DesktopCapture::shared()});
     return manager;
 }
@@ -120,6 +120,14 @@ void OverlayManager::lock()
         return;
     m_services.keepAwake.start();
     activate();
+}
+
+void OverlayManager::takeOverFromCrashGuard(const std::function<void()> &relieveGuard)
+{
+    lock();
+    relieveGuard();
+    if (m_active && !m_windowed)
+        m_services.guard.seizeInput(std::chrono::seconds(2));
 }
 
 void OverlayManager::activate()
@@ -205,8 +213,8 @@ void OverlayManager::createPanel(QScreen *screen)
     if (m_services.themes.liveBlurShowDesktop() && !m_windowed)
         m_services.capture.captureScreen(screen);
     auto *flow = new UnlockFlow(m_services.pins, m_services.defaults);
-    auto *content = new LockScreenContent(m_services.themes, m_services.tasks(),
-                                          m_services.animations);
+    auto *content =
+        new LockScreenContent(m_services.themes, m_services.tasks(), m_services.animations);
     content->setSnapshotSource([this]() -> QQuickWindow * {
         const QList<OverlayPanel *> panels = overlayPanels();
         return panels.isEmpty() ? nullptr : panels.first();

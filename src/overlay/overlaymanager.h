@@ -66,6 +66,10 @@ public:
     // What every trigger runs: keep the machine awake, then raise the lock.
     // Does nothing while the lock is up.
     void lock();
+    // After a crash: the lock is up again; the guard that covered the screens
+    // meanwhile is told to stand down and its input grabs are taken over at
+    // once, so no key typed during the hand-over reaches another window.
+    void takeOverFromCrashGuard(const std::function<void()> &relieveGuard);
 
 Q_SIGNALS:
     void overlayActiveChanged();

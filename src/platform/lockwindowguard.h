@@ -3,6 +3,8 @@
 #include <QList>
 #include <QObject>
 
+#include <chrono>
+
 class QWindow;
 
 // Holds the lock's windows in place while locked: above every other window,
@@ -24,6 +26,10 @@ public:
     // Starts guarding `panels` (called again when the set of screens changes);
     // input goes to `focusPanel`, which must be one of them.
     virtual void engage(const QList<QWindow *> &panels, QWindow *focusPanel) = 0;
+    // Tries for the grabs at once and keeps trying, without returning to the
+    // event loop, until they are held or the time is up: for taking over from
+    // a client known to let go any moment (the crash guard standing down).
+    virtual bool seizeInput(std::chrono::milliseconds timeout) = 0;
     // Gives up the grabs and stops watching the window stack.
     virtual void release() = 0;
     [[nodiscard]] virtual bool isInputGrabbed() const = 0;

@@ -80,6 +80,16 @@ private Q_SLOTS:
         QCOMPARE(m_stack->crashGuard.starts, 1);
     }
 
+    void aRelockRelievesTheCrashGuardOnlyOnceCovered()
+    {
+        bool coveredWhenRelieved = false;
+        m_overlay->takeOverFromCrashGuard(
+            [this, &coveredWhenRelieved] { coveredWhenRelieved = m_overlay->isOverlayActive(); });
+        QVERIFY(coveredWhenRelieved);
+        QCOMPARE(m_stack->guard.seizeCount, 1);
+        QVERIFY(m_stack->keepAwake.isActive());
+    }
+
     void activateTwiceThenDeactivateOnce()
     {
         m_overlay->activate();

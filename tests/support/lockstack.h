@@ -1,21 +1,21 @@
 #pragma once
 
-#include "fakebiometricauthenticator.h"
+#include "desktopcapture.h"
 #include "fakeapplicationwindows.h"
+#include "fakebiometricauthenticator.h"
 #include "fakecrashguard.h"
 #include "fakedesktopanimations.h"
-#include "fakeprocesslister.h"
-#include "fakescreencapture.h"
-#include "desktopcapture.h"
-#include "processmonitor.h"
-#include "thememanager.h"
 #include "fakelockwindowguard.h"
 #include "fakepowerassertions.h"
+#include "fakeprocesslister.h"
+#include "fakescreencapture.h"
 #include "fakesoundplayer.h"
 #include "keepawakemanager.h"
 #include "notificationcenter.h"
 #include "overlaymanager.h"
 #include "pinmanager.h"
+#include "processmonitor.h"
+#include "thememanager.h"
 #include "userdefaults.h"
 
 #include <QStringList>

@@ -20,6 +20,12 @@ public:
         ++engageCount;
         setGrabbed(grabSucceeds);
     }
+    bool seizeInput(std::chrono::milliseconds) override
+    {
+        ++seizeCount;
+        setGrabbed(grabSucceeds);
+        return grabSucceeds;
+    }
     void release() override
     {
         guarded.clear();
@@ -43,6 +49,7 @@ public:
     QPointer<QWindow> focus;
     int engageCount = 0;
     int releaseCount = 0;
+    int seizeCount = 0;
 
 private:
     bool m_grabbed = false;

@@ -1,11 +1,11 @@
 #include "x11lockwindowguard.h"
 
 #include <QGuiApplication>
-#include <QSocketNotifier>
 #include <QWindow>
 
 #include <chrono>
 #include <cstdlib>
+#include <thread>
 
 using namespace std::chrono_literals;
 
@@ -32,7 +32,6 @@ X11LockWindowGuard::X11LockWindowGuard(QObject *parent)
 X11LockWindowGuard::~X11LockWindowGuard()
 {
     release();
-    closeWatchConnection();
 }
 
 X11LockWindowGuard &X11LockWindowGuard::shared()
@@ -73,8 +72,7 @@ void X11LockWindowGuard::engage(const QList<QWindow *> &panels, QWindow *focusPa
 
     if (!qtConnection())
         return;
-    watchStack(true);
-    raisePanels();
+    keepPanelsOnTop();
     // Focus first: while another client holds the keyboard, keys typed after
     // it lets go still go to the panel rather than to a hidden window.
     xcb_set_input_focus(qtConnection(), XCB_INPUT_FOCUS_PARENT, xcb_window_t(focusPanel->winId()),
@@ -84,13 +82,30 @@ void X11LockWindowGuard::engage(const QList<QWindow *> &panels, QWindow *focusPa
     tryGrab();
 }
 
+bool X11LockWindowGuard::seizeInput(std::chrono::milliseconds timeout)
+{
+    xcb_connection_t *c = qtConnection();
+    if (!m_engaged || !c || !m_focusPanel)
+        return false;
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!isInputGrabbed()) {
+        xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, xcb_window_t(m_focusPanel->winId()),
+                            XCB_CURRENT_TIME);
+        tryGrab();
+        if (isInputGrabbed() || std::chrono::steady_clock::now() >= deadline)
+            break;
+        std::this_thread::sleep_for(2ms);
+    }
+    return isInputGrabbed();
+}
+
 void X11LockWindowGuard::release()
 {
     if (!m_engaged)
         return;
     m_engaged = false;
     m_retryTimer.stop();
-    watchStack(false);
+    m_stackKeeper.stop();
     if (xcb_connection_t *c = qtConnection()) {
         if (m_keyboard)
             xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
@@ -153,92 +168,8 @@ void X11LockWindowGuard::setGrabbed(bool keyboard, bool pointer)
         Q_EMIT inputGrabbedChanged(isInputGrabbed());
 }
 
-bool X11LockWindowGuard::openWatchConnection()
+void X11LockWindowGuard::keepPanelsOnTop()
 {
-    if (m_watch)
-        return true;
-    int screenNumber = 0;
-    m_watch = xcb_connect(nullptr, &screenNumber);
-    if (xcb_connection_has_error(m_watch)) {
-        xcb_disconnect(m_watch);
-        m_watch = nullptr;
-        return false;
-    }
-    xcb_screen_iterator_t it = xcb_setup_roots_iterator(xcb_get_setup(m_watch));
-    for (int i = 0; i < screenNumber && it.rem; ++i)
-        xcb_screen_next(&it);
-    m_root = it.data->root;
-    m_notifier = new QSocketNotifier(xcb_get_file_descriptor(m_watch), QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &X11LockWindowGuard::readStackEvents);
-    return true;
-}
-
-void X11LockWindowGuard::closeWatchConnection()
-{
-    delete m_notifier;
-    m_notifier = nullptr;
-    if (m_watch)
-        xcb_disconnect(m_watch);
-    m_watch = nullptr;
-}
-
-void X11LockWindowGuard::watchStack(bool watch)
-{
-    if (!openWatchConnection())
-        return;
-    // Substructure events of the root report every top-level window that maps,
-    // moves or changes its place in the stack. While unlocked we ask for none.
-    const uint32_t mask = watch ? XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY : XCB_EVENT_MASK_NO_EVENT;
-    xcb_change_window_attributes(m_watch, m_root, XCB_CW_EVENT_MASK, &mask);
-    xcb_flush(m_watch);
-}
-
-void X11LockWindowGuard::readStackEvents()
-{
-    bool restack = false;
-    while (xcb_generic_event_t *event = xcb_poll_for_event(m_watch)) {
-        xcb_window_t window = XCB_NONE;
-        switch (event->response_type & ~0x80) {
-        case XCB_MAP_NOTIFY:
-            window = reinterpret_cast<xcb_map_notify_event_t *>(event)->window;
-            break;
-        case XCB_CONFIGURE_NOTIFY:
-            window = reinterpret_cast<xcb_configure_notify_event_t *>(event)->window;
-            break;
-        case XCB_CIRCULATE_NOTIFY:
-            window = reinterpret_cast<xcb_circulate_notify_event_t *>(event)->window;
-            break;
-        case XCB_UNMAP_NOTIFY: {
-            // Another client unmapping a panel would uncover the screen.
-            const auto unmapped = reinterpret_cast<xcb_unmap_notify_event_t *>(event)->window;
-            if (m_engaged && m_panelIds.contains(unmapped)) {
-                xcb_map_window(m_watch, unmapped);
-                restack = true;
-            }
-            break;
-        }
-        default:
-            break;
-        }
-        if (window != XCB_NONE && !m_panelIds.contains(window))
-            restack = true;
-        std::free(event);
-    }
-    if (xcb_connection_has_error(m_watch)) {
-        closeWatchConnection();
-        return;
-    }
-    if (restack && m_engaged)
-        raisePanels();
-}
-
-void X11LockWindowGuard::raisePanels()
-{
-    xcb_connection_t *c = m_watch ? m_watch : qtConnection();
-    if (!c)
-        return;
-    const uint32_t above = XCB_STACK_MODE_ABOVE;
-    for (xcb_window_t id : std::as_const(m_panelIds))
-        xcb_configure_window(c, id, XCB_CONFIG_WINDOW_STACK_MODE, &above);
-    xcb_flush(c);
+    std::vector<xcb_window_t> ids(m_panelIds.cbegin(), m_panelIds.cend());
+    m_stackKeeper.keep(ids);
 }

@@ -6,16 +6,16 @@
 #include <QSet>
 #include <QTimer>
 
-#include <xcb/xcb.h>
+#include "x11stackkeeper.h"
 
-class QSocketNotifier;
+#include <xcb/xcb.h>
 
 // The X11 side of holding the lock. The grabs are made on Qt's own connection
 // (grabbed input is delivered to the client that grabbed it, and Qt must see
-// the keys). The window stack is watched on a connection of our own, so that
-// selecting root-window events never disturbs the event mask Qt relies on: a
-// window that maps or is raised above a panel is pushed back under it at once,
-// without a window manager's help and without polling.
+// the keys). The window stack is kept by an X11StackKeeper on a connection and
+// thread of its own, so selecting root-window events never disturbs the event
+// mask Qt relies on, and a window raised above a panel is pushed back under it
+// at once even while the main thread is busy drawing.
 class X11LockWindowGuard : public LockWindowGuard
 {
     Q_OBJECT
@@ -29,6 +29,7 @@ public:
 
     void prepare(QWindow *panel) override;
     void engage(const QList<QWindow *> &panels, QWindow *focusPanel) override;
+    bool seizeInput(std::chrono::milliseconds timeout) override;
     void release() override;
     [[nodiscard]] bool isInputGrabbed() const override { return m_keyboard && m_pointer; }
 
@@ -37,11 +38,7 @@ public:
 
 private:
     [[nodiscard]] xcb_connection_t *qtConnection() const;
-    bool openWatchConnection();
-    void closeWatchConnection();
-    void watchStack(bool watch);
-    void readStackEvents();
-    void raisePanels();
+    void keepPanelsOnTop();
     void setGrabbed(bool keyboard, bool pointer);
 
     QList<QPointer<QWindow>> m_panels;
@@ -51,8 +48,5 @@ private:
     bool m_keyboard = false;
     bool m_pointer = false;
     QTimer m_retryTimer;
-
-    xcb_connection_t *m_watch = nullptr;
-    xcb_window_t m_root = XCB_NONE;
-    QSocketNotifier *m_notifier = nullptr;
+    X11StackKeeper m_stackKeeper;
 };
