@@ -110,10 +110,12 @@ void CloudSyncManager::handleRemoteChange(int reason)
 
 void CloudSyncManager::applyToThemeManager()
 {
-    if (const auto raw = stringValue(m_defaults.value(PreferenceKey::selectedTheme))) {
-        if (const auto theme = OverlayTheme::fromRawValue(*raw))
-            m_themes.setCurrentTheme(*theme);
-    }
+    // A name this version does not know (absent, mistyped, or a theme of a
+    // newer version) keeps the current theme. Writing it back keeps it past
+    // the next launch too, which would otherwise fall back to the default.
+    const auto raw = stringValue(m_defaults.value(PreferenceKey::selectedTheme));
+    const auto theme = raw ? OverlayTheme::fromRawValue(*raw) : std::nullopt;
+    m_themes.setCurrentTheme(theme.value_or(m_themes.currentTheme()));
     m_themes.setCustomHeadline(stringValue(m_defaults.value(PreferenceKey::overlayHeadline))
                                    .value_or(ThemeManager::defaultHeadline()));
     m_themes.setCustomSubtext(stringValue(m_defaults.value(PreferenceKey::overlaySubtext))
