@@ -1,6 +1,7 @@
 #include "appdelegate.h"
 
 #include "calendartambermanager.h"
+#include "cloudsyncmanager.h"
 #include "focusmodemanager.h"
 #include "hotkeymanager.h"
 #include "idlemonitor.h"
@@ -14,6 +15,8 @@
 #include "processmonitor.h"
 #include "schedulemanager.h"
 #include "statusbarcontroller.h"
+#include "statussyncmanager.h"
+#include "updatechecker.h"
 #include "userdefaults.h"
 
 #include <QGuiApplication>
@@ -28,7 +31,10 @@ AppDelegate::Managers sharedManagers()
     OverlayManager &overlay = OverlayManager::shared();
     KeepAwakeManager &keepAwake = KeepAwakeManager::shared();
     PINManager &pins = PINManager::shared();
-    // The idle monitor, status sync and cloud sync come before the calendar.
+    // Status sync and cloud sync come before the calendar; the idle monitor
+    // is the delegate's own and is made with it.
+    StatusSyncManager::shared();
+    CloudSyncManager::shared();
     CalendarTamberManager::shared().setLock({[&overlay] { return overlay.isOverlayActive(); },
                                              [&overlay] {
                                                  overlay.lock();
@@ -76,6 +82,9 @@ void AppDelegate::applicationDidFinishLaunching()
         Q_EMIT onboardingRequested();
 
     m_idleMonitor->start();
+    UpdateChecker::shared().check();
+    if (m_managers.defaults.boolValue(PreferenceKey::iCloudSyncEnabled))
+        CloudSyncManager::shared().pull();
     // A stored schedule must run from launch, not from the first visit of
     // the Schedule page.
     if (ScheduleManager::hasStoredSchedule(m_managers.defaults))

@@ -2,10 +2,10 @@
 
 #include "calendarstore.h"
 #include "icalendarstore.h"
+#include "networkaccess.h"
 #include "preferencekeys.h"
 #include "userdefaults.h"
 
-#include <QNetworkAccessManager>
 #include <QPointer>
 #include <QtDebug>
 
@@ -49,12 +49,11 @@ CalendarTamberManager::~CalendarTamberManager() = default;
 
 CalendarTamberManager &CalendarTamberManager::shared()
 {
-    // Never destroyed, like the other shared managers: the network manager
-    // and the parser threads must not outlive the application object's
-    // event dispatcher in a half-torn-down state.
+    // Never destroyed, like the other shared managers: the parser threads
+    // must not outlive the application object's event dispatcher in a
+    // half-torn-down state.
     static CalendarTamberManager *const manager = [] {
-        auto *network = new QNetworkAccessManager;
-        auto *store = new ICalendarStore(UserDefaults::standard(), *network);
+        auto *store = new ICalendarStore(UserDefaults::standard(), NetworkAccess::shared());
         return new CalendarTamberManager(*store, UserDefaults::standard());
     }();
     return *manager;

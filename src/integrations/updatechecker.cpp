@@ -1,0 +1,92 @@
+#include "updatechecker.h"
+
+#include "appcastparser.h"
+#include "networkaccess.h"
+#include "serviceendpoints.h"
+#include "versioncomparison.h"
+
+#include <QJSEngine>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QtDebug>
+
+UpdateChecker::UpdateChecker(QNetworkAccessManager &network, const QString &currentVersion,
+                             const QString &feedURL, QObject *parent)
+    : QObject(parent)
+    , m_network(network)
+    , m_currentVersion(currentVersion.isEmpty() ? QStringLiteral("1.0.0") : currentVersion)
+    , m_feedURL(feedURL)
+{}
+
+UpdateChecker::~UpdateChecker() = default;
+
+UpdateChecker &UpdateChecker::shared()
+{
+    static UpdateChecker *const checker = new UpdateChecker(
+        NetworkAccess::shared(), ServiceEndpoints::bundleVersion(), ServiceEndpoints::appcastURL());
+    return *checker;
+}
+
+UpdateChecker *UpdateChecker::create(QQmlEngine *, QJSEngine *)
+{
+    UpdateChecker *checker = &shared();
+    QJSEngine::setObjectOwnership(checker, QJSEngine::CppOwnership);
+    return checker;
+}
+
+void UpdateChecker::check()
+{
+    const QUrl url(m_feedURL, QUrl::StrictMode);
+    if (!ServiceEndpoints::isWebAddress(url)) {
+        qWarning("UpdateChecker: \"%s\" is no http(s) address; no check", qPrintable(m_feedURL));
+        Q_EMIT checkFinished();
+        return;
+    }
+    QNetworkRequest request(url);
+    request.setTransferTimeout(int(std::chrono::milliseconds(requestTimeout).count()));
+    QNetworkReply *reply = m_network.get(request);
+    connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > maximumFeedSize)
+            reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] {
+        // The status code is not looked at: an error page simply holds no
+        // feed. Only a reply that never arrived, or was cut off, is skipped.
+        const bool answered =
+            reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid() &&
+            reply->error() != QNetworkReply::OperationCanceledError &&
+            reply->bytesAvailable() <= maximumFeedSize;
+        if (answered) {
+            if (const auto item = AppcastParser().parse(reply->readAll()))
+                apply(*item);
+        }
+        Q_EMIT checkFinished();
+    });
+}
+
+void UpdateChecker::apply(const AppcastItem &item)
+{
+    if (VersionComparison::compare(item.version, m_currentVersion) <= 0)
+        return;
+    const std::optional<QString> address =
+        ServiceEndpoints::isWebAddress(QUrl(item.downloadURL, QUrl::StrictMode))
+            ? std::optional<QString>(item.downloadURL)
+            : std::nullopt;
+    if (!address)
+        qWarning("UpdateChecker: version %s offers \"%s\", which is no http(s) address",
+                 qPrintable(item.version), qPrintable(item.downloadURL));
+    const bool becameAvailable = !m_updateAvailable;
+    const bool versionChanged = m_latestVersion != item.version;
+    const bool addressChanged = m_downloadURL != address;
+    m_updateAvailable = true;
+    m_latestVersion = item.version;
+    m_downloadURL = address;
+    if (becameAvailable)
+        Q_EMIT updateAvailableChanged();
+    if (versionChanged)
+        Q_EMIT latestVersionChanged();
+    if (addressChanged)
+        Q_EMIT downloadURLChanged();
+}
