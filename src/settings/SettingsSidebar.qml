@@ -9,6 +9,7 @@ Rectangle {
     id: sidebar
 
     required property string version
+    required property SettingsNavigation navigation
 
     implicitWidth: SettingsStyle.sidebarWidth
     color: SettingsStyle.sidebar
@@ -30,15 +31,17 @@ Rectangle {
         spacing: 2
 
         RowLayout {
-            Layout.leftMargin: 8
+            Layout.fillWidth: true
+            Layout.leftMargin: 6
             Layout.bottomMargin: 18
             spacing: 10
 
             BrandLogoView {
-                Layout.preferredWidth: 34
-                Layout.preferredHeight: 34
+                Layout.preferredWidth: 32
+                Layout.preferredHeight: 32
             }
             ColumnLayout {
+                Layout.fillWidth: true
                 spacing: 1
                 Text {
                     text: "VOSTREL"
@@ -50,14 +53,16 @@ Rectangle {
                 Text {
                     objectName: "sidebarTagline"
                     text: PlatformText.adapt("Private cover. Awake Mac.")
+                    Layout.fillWidth: true
                     color: SettingsStyle.secondaryText
                     font.pixelSize: SettingsStyle.captionSize
+                    wrapMode: Text.Wrap
                 }
             }
         }
 
         Repeater {
-            model: SettingsNavigation.groups
+            model: sidebar.navigation.groups
 
             ColumnLayout {
                 id: group
@@ -77,12 +82,12 @@ Rectangle {
                 }
 
                 Repeater {
-                    model: SettingsNavigation.pagesInGroup(group.modelData)
+                    model: sidebar.navigation.pagesInGroup(group.modelData)
 
                     Rectangle {
                         id: entry
                         required property var modelData
-                        readonly property bool selected: SettingsNavigation.selectedPage === modelData.id
+                        readonly property bool selected: sidebar.navigation.selectedPage === modelData.id
                         objectName: "sidebar_" + modelData.id
                         Layout.fillWidth: true
                         implicitHeight: 32
@@ -92,7 +97,7 @@ Rectangle {
 
                         Accessible.role: Accessible.PageTab
                         Accessible.name: modelData.title
-                        Accessible.onPressAction: SettingsNavigation.selectedPage = modelData.id
+                        Accessible.onPressAction: sidebar.navigation.selectedPage = modelData.id
 
                         RowLayout {
                             anchors.fill: parent
@@ -119,7 +124,7 @@ Rectangle {
                             anchors.fill: parent
                             hoverEnabled: true
                             cursorShape: Qt.PointingHandCursor
-                            onClicked: SettingsNavigation.selectedPage = entry.modelData.id
+                            onClicked: sidebar.navigation.selectedPage = entry.modelData.id
                         }
                     }
                 }

@@ -7,6 +7,7 @@ Rectangle {
     id: view
 
     required property SettingsAppearance appearance
+    required property SettingsNavigation navigation
     property string version: BuildVersion.shortVersion
 
     color: SettingsStyle.window
@@ -27,6 +28,7 @@ Rectangle {
             Layout.fillHeight: true
             Layout.preferredWidth: SettingsStyle.sidebarWidth
             version: view.version
+            navigation: view.navigation
         }
 
         Loader {
@@ -34,7 +36,7 @@ Rectangle {
             objectName: "pageLoader"
             Layout.fillWidth: true
             Layout.fillHeight: true
-            readonly property var info: SettingsNavigation.selectedPageInfo
+            readonly property var info: view.navigation.selectedPageInfo
             // A fresh page for every selection, so a page's transient state
             // (typed PINs, messages) starts empty when it is shown again.
             source: info.component.length > 0 ? info.component + ".qml" : "ComingSoonPage.qml"

@@ -13,10 +13,12 @@ const QList<SettingsPageInfo> &all()
         QList<SettingsPageInfo> pages{
             {SettingsPage::general, QStringLiteral("general"), QStringLiteral("General"),
              QStringLiteral("gearshape.fill"), settings,
-             QStringLiteral("App behavior, startup, and display preferences."), QString()},
+             QStringLiteral("App behavior, startup, and display preferences."),
+             QStringLiteral("GeneralPage")},
             {SettingsPage::security, QStringLiteral("security"), QStringLiteral("Security"),
              QStringLiteral("lock.shield.fill"), settings,
-             QStringLiteral("PIN, Touch ID, and lockout settings."), QString()},
+             QStringLiteral("PIN, Touch ID, and lockout settings."),
+             QStringLiteral("SecurityPage")},
             {SettingsPage::overlay, QStringLiteral("overlay"), QStringLiteral("Overlay & Themes"),
              QStringLiteral("paintpalette.fill"), settings, QString(), QString()},
             {SettingsPage::schedule, QStringLiteral("schedule"), QStringLiteral("Schedule"),
@@ -26,7 +28,7 @@ const QList<SettingsPageInfo> &all()
              QString(), QString()},
             {SettingsPage::about, QStringLiteral("about"), QStringLiteral("About & Support"),
              QStringLiteral("info.circle.fill"), QStringLiteral("ACCOUNT"),
-             QStringLiteral("Vostrel — don't interrupt the tamber."), QString()},
+             QStringLiteral("Vostrel — don't interrupt the tamber."), QStringLiteral("AboutPage")},
         };
         for (SettingsPageInfo &page : pages)
             page.subtitle = PlatformWording::adapt(page.subtitle);

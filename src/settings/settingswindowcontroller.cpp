@@ -83,7 +83,9 @@ void SettingsWindowController::build()
         window->setColor(appearance->isDark() ? QColor(0x1c, 0x1b, 0x21)
                                               : QColor(0xf4, 0xf3, 0xf7));
     });
-    window->setInitialProperties({{QStringLiteral("appearance"), QVariant::fromValue(appearance)}});
+    window->setInitialProperties(
+        {{QStringLiteral("appearance"), QVariant::fromValue(appearance)},
+         {QStringLiteral("navigation"), QVariant::fromValue(&m_services.navigation)}});
     window->setSource(QUrl(QStringLiteral("qrc:/Vostrel/Settings/SettingsView.qml")));
     if (window->status() == QQuickView::Error) {
         for (const QQmlError &error : window->errors())

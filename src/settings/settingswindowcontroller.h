@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settingsappearance.h"
 #include "settingspage.h"
 
 #include <QObject>
@@ -9,7 +10,6 @@
 class ColorSchemeSource;
 class NotificationCenter;
 class QQmlEngine;
-class SettingsAppearance;
 class SettingsNavigation;
 class UserDefaults;
 

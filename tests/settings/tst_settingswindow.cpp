@@ -109,6 +109,9 @@ private Q_SLOTS:
         // Open on General: About comes to the front in the same window.
         m_controller->show(SettingsPage::about);
         QCOMPARE(built.count(), 1);
+        auto *loader = first->rootObject()->findChild<QQuickItem *>(QStringLiteral("pageLoader"));
+        QVERIFY(loader);
+        QCOMPARE(loader->property("source").toUrl().fileName(), QStringLiteral("AboutPage.qml"));
         QCOMPARE(m_controller->window(), first);
         QCOMPARE(m_navigation->selectedPage(), SettingsPage::about);
 
