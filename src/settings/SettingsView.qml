@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import QtQuick.Window
 import Vostrel.Settings
 
 // The settings window's content: the sidebar and the selected page.
@@ -13,6 +14,12 @@ Rectangle {
     color: SettingsStyle.window
     implicitWidth: 900
     implicitHeight: 600
+
+    // Ctrl+W, as in every other settings window of the desktop.
+    Shortcut {
+        sequences: [StandardKey.Close]
+        onActivated: view.Window.window.close()
+    }
 
     Binding {
         target: SettingsStyle
@@ -40,9 +47,11 @@ Rectangle {
             // A fresh page for every selection, so a page's transient state
             // (typed PINs, messages) starts empty when it is shown again.
             source: info.component.length > 0 ? info.component + ".qml" : "ComingSoonPage.qml"
-            onLoaded: {
-                if (item.hasOwnProperty("pageInfo"))
-                    item.pageInfo = info
+            Binding {
+                target: page.item
+                property: "pageInfo"
+                value: page.info
+                when: page.item !== null && page.item.hasOwnProperty("pageInfo")
             }
         }
     }
