@@ -22,9 +22,9 @@
 namespace {
 QImage settle(QQuickView *window)
 {
-    // Symbols and images load on the next turns of the event loop.
-    for (int i = 0; i < 5; ++i)
-        QTest::qWait(30);
+    // Symbols and images load on later turns of the event loop, and
+    // onboarding fades in over half a second.
+    QTest::qWait(700);
     return window->grabWindow();
 }
 } // namespace
