@@ -7,12 +7,16 @@
 #include "dbusautomationclient.h"
 #include "dbusautomationservice.h"
 #include "keepawakemanager.h"
+#include "menubarmodel.h"
+#include "onboardingwindowcontroller.h"
 #include "overlaymanager.h"
 #include "pinmanager.h"
 #include "processcrashguard.h"
+#include "settingswindowcontroller.h"
+#include "statusbarcontroller.h"
 
 #include <QApplication>
-#include <QWindow>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,9 +30,11 @@ bool hasGraphicalSession()
 
 bool hasVisibleWindows()
 {
-    const QWindowList windows = QGuiApplication::topLevelWindows();
-    return std::any_of(windows.cbegin(), windows.cend(),
-                       [](const QWindow *window) { return window->isVisible(); });
+    // Our own windows only: an XEmbed tray icon and the tray panel are
+    // top-level windows too, and must not stop a relaunch from reopening.
+    return SettingsWindowController::shared().isVisible() ||
+           OnboardingWindowController::shared().isVisible() ||
+           OverlayManager::shared().isOverlayActive();
 }
 } // namespace
 
@@ -52,6 +58,7 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     QGuiApplication::setDesktopFileName(QStringLiteral("app.vostrel.Vostrel"));
     // The application lives in the tray and behind its lock, not in a window.
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vostrel/vostrel.svg")));
 
     // One instance per session: launching again brings the running one forward.
     // After a crash the guard expects the lock back up, whoever raises it.
@@ -77,7 +84,18 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
                      qPrintable(service.errorString()));
     }
 
+    QObject::connect(&delegate, &AppDelegate::settingsWindowRequested, &delegate,
+                     [] { SettingsWindowController::shared().show(SettingsPage::general); });
+    QObject::connect(&delegate, &AppDelegate::onboardingRequested, &delegate,
+                     [] { OnboardingWindowController::shared().show(); });
     delegate.applicationDidFinishLaunching();
+    if (StatusBarController *statusBar = delegate.statusBarController()) {
+        statusBar->setSettingsOpener([](MenuBarModel::SettingsPage page) {
+            SettingsWindowController::shared().show(page == MenuBarModel::SettingsPage::About
+                                                        ? SettingsPage::about
+                                                        : SettingsPage::general);
+        });
+    }
     if (commandLine.isRelock()) {
         // The panels are mapped once lock() returns; only then may the guard
         // that covered for us let go.

@@ -38,9 +38,10 @@ wait_for() {
     done
 }
 
-# "W H X Y" of the tray icon's window, embedded in trayer's panel.
+# "W H X Y" of the tray icon's window, embedded in trayer's panel. The
+# settings window that the launch opens has the same class.
 tray_icon() {
-    xwininfo -root -tree | awk '/\("vostrel" "vostrel"\)/ {
+    xwininfo -root -tree | awk '/\("vostrel" "vostrel"\)/ && !/"Vostrel Settings/ {
         split($0, a, /\)  */); split(a[2], g, /[x+ ]+/);
         print g[1], g[2], g[5], g[6]; exit }'
 }

@@ -1,0 +1,96 @@
+#include "onboardingwindowcontroller.h"
+
+#include "desktopcolorschemesource.h"
+#include "notificationcenter.h"
+#include "onboardingflow.h"
+#include "preferencekeys.h"
+#include "settingsappearance.h"
+#include "settingsmodule.h"
+#include "thememanager.h"
+#include "userdefaults.h"
+
+#include <QDebug>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QQmlEngine>
+#include <QScreen>
+
+OnboardingWindowController::OnboardingWindowController(UserDefaults &defaults,
+                                                       NotificationCenter &notifications,
+                                                       ColorSchemeSource &desktop, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
+    , m_notifications(notifications)
+    , m_desktop(desktop)
+{}
+
+OnboardingWindowController::~OnboardingWindowController()
+{
+    delete m_window;
+}
+
+OnboardingWindowController &OnboardingWindowController::shared()
+{
+    static DesktopColorSchemeSource desktop;
+    static OnboardingWindowController controller(UserDefaults::standard(),
+                                                 NotificationCenter::shared(), desktop);
+    return controller;
+}
+
+QQmlEngine *OnboardingWindowController::engine()
+{
+    if (!m_engine) {
+        registerSettingsModule();
+        m_engine = new QQmlEngine(this);
+        m_engine->addImportPath(QStringLiteral("qrc:/"));
+    }
+    return m_engine;
+}
+
+void OnboardingWindowController::show()
+{
+    if (m_defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
+        return;
+    if (isVisible()) {
+        m_window->raise();
+        m_window->requestActivate();
+        return;
+    }
+    if (m_window)
+        m_window->deleteLater();
+
+    auto *window = new QQuickView(engine(), nullptr);
+    m_window = window;
+    auto *flow = new OnboardingFlow(m_defaults, ThemeManager::shared(), window);
+    auto *appearance = new SettingsAppearance(m_defaults, m_notifications, m_desktop, window);
+    connect(flow, &OnboardingFlow::completed, this, &OnboardingWindowController::complete);
+
+    window->setTitle(tr("Welcome to Vostrel"));
+    window->setIcon(QIcon(QStringLiteral(":/vostrel/vostrel.svg")));
+    window->setResizeMode(QQuickView::SizeRootObjectToView);
+    window->setMinimumSize(contentSize);
+    window->setMaximumSize(contentSize);
+    window->setInitialProperties({{QStringLiteral("flow"), QVariant::fromValue(flow)},
+                                  {QStringLiteral("appearance"), QVariant::fromValue(appearance)}});
+    window->setSource(QUrl(QStringLiteral("qrc:/Vostrel/Settings/OnboardingView.qml")));
+    if (window->status() == QQuickView::Error) {
+        for (const QQmlError &error : window->errors())
+            qWarning().noquote() << "OnboardingWindowController:" << error.toString();
+    }
+    QRect frame(QPoint(), contentSize);
+    QScreen *screen = QGuiApplication::primaryScreen();
+    frame.moveCenter(screen ? screen->availableGeometry().center() : QPoint(960, 540));
+    window->setGeometry(frame);
+    window->show();
+    window->raise();
+    window->requestActivate();
+}
+
+void OnboardingWindowController::complete()
+{
+    if (m_window) {
+        m_window->close();
+        m_window->deleteLater();
+    }
+    Q_EMIT finished();
+}

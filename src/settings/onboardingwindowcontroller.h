@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickView>
+
+class ColorSchemeSource;
+class NotificationCenter;
+class QQmlEngine;
+class UserDefaults;
+
+// The first-use window. Each show() while onboarding is incomplete starts a
+// fresh one at the welcome step; finishing closes and drops it.
+class OnboardingWindowController : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(OnboardingWindowController)
+
+public:
+    static constexpr QSize contentSize{560, 480};
+
+    explicit OnboardingWindowController(UserDefaults &defaults, NotificationCenter &notifications,
+                                        ColorSchemeSource &desktop, QObject *parent = nullptr);
+    ~OnboardingWindowController() override;
+
+    static OnboardingWindowController &shared();
+
+    // Nothing once "hasCompletedOnboarding" is true. An open window is
+    // brought forward rather than replaced, so typed PINs survive a second
+    // launch of the application.
+    void show();
+
+    [[nodiscard]] QQuickView *window() const { return m_window; }
+    [[nodiscard]] bool isVisible() const { return m_window && m_window->isVisible(); }
+
+Q_SIGNALS:
+    void finished();
+
+private:
+    [[nodiscard]] QQmlEngine *engine();
+    void complete();
+
+    UserDefaults &m_defaults;
+    NotificationCenter &m_notifications;
+    ColorSchemeSource &m_desktop;
+    QQmlEngine *m_engine = nullptr;
+    QPointer<QQuickView> m_window;
+};

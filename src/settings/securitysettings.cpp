@@ -1,0 +1,129 @@
+#include "securitysettings.h"
+
+#include "pinmanager.h"
+#include "pinrules.h"
+#include "preferencekeys.h"
+#include "userdefaults.h"
+
+SecuritySettings::SecuritySettings(QObject *parent)
+    : SecuritySettings(UserDefaults::standard(), PINManager::shared(), parent)
+{}
+
+SecuritySettings::SecuritySettings(UserDefaults &defaults, PINManager &pins, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
+    , m_pins(pins)
+{
+    connect(&m_defaults, &UserDefaults::valueChanged, this, &SecuritySettings::onValueChanged);
+}
+
+void SecuritySettings::onValueChanged(const QString &key)
+{
+    if (key == PreferenceKey::touchIDEnabled)
+        Q_EMIT touchIDEnabledChanged();
+    else if (key == PreferenceKey::requirePINAlways)
+        Q_EMIT requirePINAlwaysChanged();
+    else if (key == PreferenceKey::maxPINAttempts)
+        Q_EMIT maxPINAttemptsChanged();
+}
+
+void SecuritySettings::setCurrentPIN(const QString &pin)
+{
+    if (m_currentPIN == pin)
+        return;
+    m_currentPIN = pin;
+    Q_EMIT formChanged();
+}
+
+void SecuritySettings::setNewPIN(const QString &pin)
+{
+    if (m_newPIN == pin)
+        return;
+    m_newPIN = pin;
+    Q_EMIT formChanged();
+}
+
+void SecuritySettings::setConfirmPIN(const QString &pin)
+{
+    if (m_confirmPIN == pin)
+        return;
+    m_confirmPIN = pin;
+    Q_EMIT formChanged();
+}
+
+bool SecuritySettings::canUpdate() const
+{
+    return !m_currentPIN.isEmpty() && !m_newPIN.isEmpty() && !m_confirmPIN.isEmpty();
+}
+
+void SecuritySettings::setMessage(const QString &message, bool success)
+{
+    m_pinMessage = message;
+    m_pinSuccess = success;
+    Q_EMIT pinMessageChanged();
+}
+
+bool SecuritySettings::updatePIN()
+{
+    if (m_newPIN != m_confirmPIN) {
+        setMessage(PinRules::mismatchMessage(), false);
+        return false;
+    }
+    if (!PinRules::isValid(m_newPIN)) {
+        setMessage(PinRules::lengthMessage(), false);
+        return false;
+    }
+    if (!m_pins.changePIN(m_currentPIN, m_newPIN)) {
+        setMessage(tr("Current PIN is incorrect"), false);
+        return false;
+    }
+    setMessage(tr("PIN updated successfully"), true);
+    m_currentPIN.clear();
+    m_newPIN.clear();
+    m_confirmPIN.clear();
+    Q_EMIT formChanged();
+    return true;
+}
+
+bool SecuritySettings::touchIDEnabled() const
+{
+    const QVariant value = m_defaults.value(PreferenceKey::touchIDEnabled);
+    return value.typeId() == QMetaType::Bool ? value.toBool() : true;
+}
+
+void SecuritySettings::setTouchIDEnabled(bool enabled)
+{
+    m_defaults.setBool(PreferenceKey::touchIDEnabled, enabled);
+}
+
+bool SecuritySettings::requirePINAlways() const
+{
+    return m_defaults.boolValue(PreferenceKey::requirePINAlways);
+}
+
+void SecuritySettings::setRequirePINAlways(bool enabled)
+{
+    m_defaults.setBool(PreferenceKey::requirePINAlways, enabled);
+}
+
+int SecuritySettings::maxPINAttempts() const
+{
+    return int(m_pins.maxPINAttempts());
+}
+
+void SecuritySettings::setMaxPINAttempts(int attempts)
+{
+    if (attempts < 1)
+        return;
+    m_defaults.setInteger(PreferenceKey::maxPINAttempts, attempts);
+}
+
+QVariantList SecuritySettings::attemptChoices()
+{
+    QVariantList choices;
+    for (const int attempts : {3, 5, 10}) {
+        choices.append(QVariantMap{{QStringLiteral("label"), tr("%1 attempts").arg(attempts)},
+                                   {QStringLiteral("value"), attempts}});
+    }
+    return choices;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QObject>
+#include <qqmlregistration.h>
+#include <QString>
+#include <QVariantList>
+
+class PINManager;
+class UserDefaults;
+
+// The Security page: the change-PIN form and the three preferences. The
+// form's texts live as long as this object, so a page shown again starts
+// empty.
+class SecuritySettings : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    Q_DISABLE_COPY_MOVE(SecuritySettings)
+    Q_PROPERTY(QString currentPIN READ currentPIN WRITE setCurrentPIN NOTIFY formChanged)
+    Q_PROPERTY(QString newPIN READ newPIN WRITE setNewPIN NOTIFY formChanged)
+    Q_PROPERTY(QString confirmPIN READ confirmPIN WRITE setConfirmPIN NOTIFY formChanged)
+    // False while any of the three fields is empty.
+    Q_PROPERTY(bool canUpdate READ canUpdate NOTIFY formChanged)
+    Q_PROPERTY(QString pinMessage READ pinMessage NOTIFY pinMessageChanged)
+    Q_PROPERTY(bool pinSuccess READ pinSuccess NOTIFY pinMessageChanged)
+    // Shows on while the preference was never written, as the page always
+    // has; the lock screen reads an unwritten key as off.
+    Q_PROPERTY(bool touchIDEnabled READ touchIDEnabled WRITE setTouchIDEnabled NOTIFY
+                   touchIDEnabledChanged)
+    Q_PROPERTY(bool requirePINAlways READ requirePINAlways WRITE setRequirePINAlways NOTIFY
+                   requirePINAlwaysChanged)
+    Q_PROPERTY(
+        int maxPINAttempts READ maxPINAttempts WRITE setMaxPINAttempts NOTIFY maxPINAttemptsChanged)
+    // [{label, value}]: "3 attempts" 3, "5 attempts" 5, "10 attempts" 10.
+    Q_PROPERTY(QVariantList attemptChoices READ attemptChoices CONSTANT)
+
+public:
+    // The standard preferences and the shared PIN manager.
+    explicit SecuritySettings(QObject *parent = nullptr);
+    SecuritySettings(UserDefaults &defaults, PINManager &pins, QObject *parent = nullptr);
+
+    [[nodiscard]] QString currentPIN() const { return m_currentPIN; }
+    [[nodiscard]] QString newPIN() const { return m_newPIN; }
+    [[nodiscard]] QString confirmPIN() const { return m_confirmPIN; }
+    void setCurrentPIN(const QString &pin);
+    void setNewPIN(const QString &pin);
+    void setConfirmPIN(const QString &pin);
+    [[nodiscard]] bool canUpdate() const;
+
+    [[nodiscard]] QString pinMessage() const { return m_pinMessage; }
+    [[nodiscard]] bool pinSuccess() const { return m_pinSuccess; }
+
+    // The match first, then the rule, then the current PIN; success clears
+    // the three fields, any failure keeps them. Returns whether it stored.
+    Q_INVOKABLE bool updatePIN();
+
+    [[nodiscard]] bool touchIDEnabled() const;
+    void setTouchIDEnabled(bool enabled);
+    [[nodiscard]] bool requirePINAlways() const;
+    void setRequirePINAlways(bool enabled);
+    // What the lockout uses: 5 when absent, not an integer or below 1.
+    [[nodiscard]] int maxPINAttempts() const;
+    void setMaxPINAttempts(int attempts);
+    [[nodiscard]] static QVariantList attemptChoices();
+
+Q_SIGNALS:
+    void formChanged();
+    void pinMessageChanged();
+    void touchIDEnabledChanged();
+    void requirePINAlwaysChanged();
+    void maxPINAttemptsChanged();
+
+private:
+    void setMessage(const QString &message, bool success);
+    void onValueChanged(const QString &key);
+
+    UserDefaults &m_defaults;
+    PINManager &m_pins;
+    QString m_currentPIN;
+    QString m_newPIN;
+    QString m_confirmPIN;
+    QString m_pinMessage;
+    bool m_pinSuccess = false;
+};

@@ -1,0 +1,39 @@
+#include "settingsappearance.h"
+
+#include "colorschemesource.h"
+#include "notificationcenter.h"
+#include "notificationnames.h"
+#include "preferencekeys.h"
+#include "userdefaults.h"
+
+SettingsAppearance::SettingsAppearance(UserDefaults &defaults, NotificationCenter &notifications,
+                                       ColorSchemeSource &desktop, QObject *parent)
+    : QObject(parent)
+    , m_defaults(defaults)
+    , m_desktop(desktop)
+{
+    notifications.observe(Notification::settingsAppearanceChanged, this, [this] { apply(); });
+    connect(&m_desktop, &ColorSchemeSource::schemeChanged, this, &SettingsAppearance::apply);
+    apply();
+}
+
+QString SettingsAppearance::normalized(const QString &stored)
+{
+    if (stored == QLatin1String("dark") || stored == QLatin1String("light"))
+        return stored;
+    return QStringLiteral("system");
+}
+
+void SettingsAppearance::apply()
+{
+    const QString appearance =
+        normalized(m_defaults.string(PreferenceKey::settingsAppearance).value_or(QString()));
+    bool dark = appearance == QLatin1String("dark");
+    if (appearance == QLatin1String("system"))
+        dark = m_desktop.scheme() == ColorSchemeSource::Scheme::dark;
+    if (appearance == m_appearance && dark == m_isDark)
+        return;
+    m_appearance = appearance;
+    m_isDark = dark;
+    Q_EMIT darkChanged();
+}

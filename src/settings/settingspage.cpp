@@ -1,0 +1,59 @@
+#include "settingspage.h"
+
+#include "platformwording.h"
+
+#include <algorithm>
+
+namespace SettingsPages {
+
+const QList<SettingsPageInfo> &all()
+{
+    static const QList<SettingsPageInfo> table = [] {
+        const QString settings = QStringLiteral("SETTINGS");
+        QList<SettingsPageInfo> pages{
+            {SettingsPage::general, QStringLiteral("general"), QStringLiteral("General"),
+             QStringLiteral("gearshape.fill"), settings,
+             QStringLiteral("App behavior, startup, and display preferences."),
+             QStringLiteral("GeneralPage")},
+            {SettingsPage::security, QStringLiteral("security"), QStringLiteral("Security"),
+             QStringLiteral("lock.shield.fill"), settings,
+             QStringLiteral("PIN, Touch ID, and lockout settings."),
+             QStringLiteral("SecurityPage")},
+            {SettingsPage::overlay, QStringLiteral("overlay"), QStringLiteral("Overlay & Themes"),
+             QStringLiteral("paintpalette.fill"), settings, QString(), QString()},
+            {SettingsPage::schedule, QStringLiteral("schedule"), QStringLiteral("Schedule"),
+             QStringLiteral("calendar.badge.clock"), settings, QString(), QString()},
+            {SettingsPage::integrations, QStringLiteral("integrations"),
+             QStringLiteral("Integrations"), QStringLiteral("puzzlepiece.extension.fill"), settings,
+             QString(), QString()},
+            {SettingsPage::about, QStringLiteral("about"), QStringLiteral("About & Support"),
+             QStringLiteral("info.circle.fill"), QStringLiteral("ACCOUNT"),
+             QStringLiteral("Vostrel — don't interrupt the tamber."), QStringLiteral("AboutPage")},
+        };
+        for (SettingsPageInfo &page : pages)
+            page.subtitle = PlatformWording::adapt(page.subtitle);
+        return pages;
+    }();
+    return table;
+}
+
+const SettingsPageInfo &info(SettingsPage page)
+{
+    const QList<SettingsPageInfo> &pages = all();
+    const auto found =
+        std::find_if(pages.cbegin(), pages.cend(),
+                     [page](const SettingsPageInfo &row) { return row.page == page; });
+    return found != pages.cend() ? *found : pages.first();
+}
+
+std::optional<SettingsPage> fromId(const QString &id)
+{
+    const QList<SettingsPageInfo> &pages = all();
+    const auto found = std::find_if(pages.cbegin(), pages.cend(),
+                                    [&id](const SettingsPageInfo &row) { return row.id == id; });
+    if (found == pages.cend())
+        return std::nullopt;
+    return found->page;
+}
+
+} // namespace SettingsPages

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "settingsappearance.h"
+#include "settingspage.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickView>
+
+class ColorSchemeSource;
+class NotificationCenter;
+class QQmlEngine;
+class SettingsNavigation;
+class UserDefaults;
+
+// The one settings window. Closing it only hides it; the next show() builds a
+// new one (with a fresh appearance observer), so pages start from the
+// preferences as they are then.
+class SettingsWindowController : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(SettingsWindowController)
+
+public:
+    struct Services
+    {
+        UserDefaults &defaults;
+        NotificationCenter &notifications;
+        ColorSchemeSource &desktop;
+        SettingsNavigation &navigation;
+    };
+
+    explicit SettingsWindowController(const Services &services, QObject *parent = nullptr);
+    ~SettingsWindowController() override;
+
+    // The standard preferences, the shared centre and navigation, the
+    // desktop's colour scheme.
+    static SettingsWindowController &shared();
+
+    // Selects `page`; brings a visible window to the front, else builds and
+    // shows a new one.
+    void show(SettingsPage page);
+
+    [[nodiscard]] QQuickView *window() const { return m_window; }
+    [[nodiscard]] bool isVisible() const;
+    [[nodiscard]] SettingsAppearance *appearance() const { return m_appearance; }
+
+Q_SIGNALS:
+    // A new window was built (not when an open one is raised).
+    void windowBuilt();
+
+private:
+    void build();
+    [[nodiscard]] QQmlEngine *engine();
+
+    Services m_services;
+    QQmlEngine *m_engine = nullptr;
+    QPointer<QQuickView> m_window;
+    QPointer<SettingsAppearance> m_appearance;
+};

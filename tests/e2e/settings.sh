@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# First use and the settings window from end to end, on a private Xvfb (run
+# inside scripts/with-session): onboarding on an empty configuration, the PIN
+# and theme it stores, the settings window at the next launch and on a
+# relaunch, and a PIN changed on the Security page reaching the lock screen.
+#   settings.sh VOSTREL
+# Screenshots are kept in $VOSTREL_E2E_ARTIFACTS when it is set.
+set -euo pipefail
+
+vostrel=$(realpath "$1")
+work="$VOSTREL_SESSION_DIR/e2e-settings"
+mkdir -p "$work"
+shots=${VOSTREL_E2E_ARTIFACTS:-$work}
+mkdir -p "$shots"
+
+source "$(dirname "$0")/common.sh"
+
+# A session bus of our own without service files: a copy of Vostrel installed
+# on this machine must not be started by D-Bus activation in place of the one
+# under test.
+cat >"$work/bus.conf" <<CONF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:path=$work/bus.sock</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+CONF
+rm -f "$work/bus.sock"
+dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=1 >"$work/bus.address" &
+pids+=($!)
+wait_for 5 test -s "$work/bus.address" || fail "the private session bus did not start"
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
+export DBUS_SESSION_BUS_ADDRESS
+
+# The id of the mapped window whose title is exactly $1.
+window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
+shows() { [ -n "$(window_named "$1")" ]; }
+hidden() { [ -z "$(window_named "$1")" ]; }
+locked() { "$vostrel" status 2>/dev/null | grep -q "Screen locked"; }
+encoded() {
+    python3 -c 'import base64, sys; print(base64.b64encode(bytes(a ^ b for a, b in zip(sys.argv[1].encode(), b"RiverOx" * 4))).decode())' "$1"
+}
+# Clicks at x y inside window $1.
+click_in() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.2
+}
+start_vostrel() {
+    "$vostrel" >>"$work/vostrel.log" 2>&1 &
+    vostrel_pid=$!
+    pids+=("$vostrel_pid")
+    wait_for 20 "$vostrel" status >/dev/null 2>&1 || fail "Vostrel did not answer on D-Bus"
+}
+stop_vostrel() {
+    kill "$vostrel_pid"
+    wait "$vostrel_pid" 2>/dev/null || true
+}
+
+[ -z "$("$vostrel" defaults read 2>/dev/null | tr -d '{}[:space:]')" ] || fail "the configuration is not empty"
+
+step "a first launch on an empty configuration opens onboarding"
+start_vostrel
+wait_for 10 shows "Welcome to Vostrel" || fail "onboarding did not open"
+hidden "Vostrel Settings" || fail "the settings window opened before onboarding was done"
+onboarding=$(window_named "Welcome to Vostrel")
+geometry=$(xdotool getwindowgeometry "$onboarding" | awk '/Geometry/ {print $2}')
+[ "$geometry" = "560x480" ] || fail "onboarding is $geometry"
+xdotool windowfocus --sync "$onboarding"
+sleep 0.6
+import -window "$onboarding" "$shots/e2e-onboarding-welcome.png"
+
+# Continue and Get Started end 40 from the right edge, 28 from the bottom.
+continue_x=495
+continue_y=436
+click_in "$onboarding" $continue_x $continue_y
+
+step "a PIN of three digits is refused, five digits typed twice are taken"
+xdotool type --delay 30 123
+xdotool key Tab
+xdotool type --delay 30 123
+xdotool key Return
+sleep 0.3
+"$vostrel" defaults read app.vostrel.pin.stored >/dev/null 2>&1 && fail "a 3-digit PIN was stored"
+import -window "$onboarding" "$shots/e2e-onboarding-pin-error.png"
+xdotool key shift+Tab ctrl+a
+xdotool type --delay 30 12345
+xdotool key Tab ctrl+a
+xdotool type --delay 30 12345
+xdotool key Return
+wait_for 5 bash -c "[ \"\$('$vostrel' defaults read app.vostrel.pin.stored 2>/dev/null)\" = '$(encoded 12345)' ]" ||
+    fail "the PIN was not stored at the PIN step: $("$vostrel" defaults read app.vostrel.pin.stored 2>&1)"
+
+step "the theme is left as it is"
+click_in "$onboarding" $continue_x $continue_y
+wait_for 5 bash -c "[ \"\$('$vostrel' defaults read selectedTheme 2>/dev/null)\" = live_blur ]" ||
+    fail "the theme was not stored: $("$vostrel" defaults read selectedTheme 2>&1)"
+[ "$("$vostrel" defaults read hasCompletedOnboarding 2>/dev/null || true)" != true ] ||
+    fail "onboarding was marked complete too early"
+click_in "$onboarding" $continue_x $continue_y
+wait_for 5 hidden "Welcome to Vostrel" || fail "Get Started did not close onboarding"
+[ "$("$vostrel" defaults read hasCompletedOnboarding)" = true ] || fail "completion was not stored"
+
+step "the next launch opens the settings window on General"
+stop_vostrel
+start_vostrel
+wait_for 10 shows "Vostrel Settings" || fail "the settings window did not open"
+hidden "Welcome to Vostrel" || fail "onboarding opened again"
+settings=$(window_named "Vostrel Settings")
+geometry=$(xdotool getwindowgeometry "$settings" | awk '/Geometry/ {print $2}')
+# Sized from the first monitor's 1920 x 1080, clamped.
+[ "$geometry" = "1080x740" ] || fail "the settings window is $geometry"
+sleep 0.5
+import -window "$settings" "$shots/e2e-settings-general.png"
+
+step "closing hides it; running vostrel again reopens it"
+xdotool windowfocus --sync "$settings"
+xdotool key ctrl+w
+wait_for 5 hidden "Vostrel Settings" || fail "Ctrl+W did not close the settings window"
+"$vostrel" >/dev/null 2>&1 || fail "launching again did not reach the running instance"
+wait_for 10 shows "Vostrel Settings" || fail "a relaunch did not reopen the settings window"
+settings=$(window_named "Vostrel Settings")
+"$vostrel" >/dev/null 2>&1
+sleep 0.5
+[ "$(xdotool search --onlyvisible --name '^Vostrel Settings$' | wc -l)" -eq 1 ] ||
+    fail "a relaunch with the window open opened another"
+
+step "the Security page changes the PIN"
+xdotool windowfocus --sync "$settings"
+# The sidebar's second entry, then the first field of the Change PIN card.
+click_in "$settings" 80 152
+click_in "$settings" 380 162
+xdotool type --delay 30 12345
+xdotool key Tab
+xdotool type --delay 30 2468
+xdotool key Tab
+xdotool type --delay 30 2468
+xdotool key Return
+wait_for 5 bash -c "[ \"\$('$vostrel' defaults read app.vostrel.pin.stored 2>/dev/null)\" = '$(encoded 2468)' ]" ||
+    fail "the Security page did not store the new PIN"
+sleep 0.3
+import -window "$settings" "$shots/e2e-settings-security.png"
+
+step "the lock screen expects four digits now"
+"$vostrel" lock
+wait_for 10 locked || fail "status after locking: $("$vostrel" status)"
+sleep 0.5
+xdotool type --delay 60 246
+sleep 0.5
+locked || fail "three digits unlocked"
+xdotool type --delay 60 8
+wait_for 5 bash -c "! '$vostrel' status | grep -q 'Screen locked'" || fail "the new 4-digit PIN did not unlock"
+echo "PASS"

@@ -1,0 +1,32 @@
+#include "settingsmodule.h"
+
+#include <QCoreApplication>
+#include <QQmlEngine>
+#include <QTemporaryDir>
+#include <QtQuickTest>
+
+// Each QML test runs on preferences, autostart folder and home of its own,
+// so the pages' default (shared) services never touch the user's files.
+class Setup : public QObject
+{
+    Q_OBJECT
+
+public:
+    Setup()
+    {
+        qputenv("HOME", m_home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (m_home.path() + QStringLiteral("/config")).toLocal8Bit());
+        qputenv("XDG_DATA_HOME", (m_home.path() + QStringLiteral("/data")).toLocal8Bit());
+        registerSettingsModule();
+    }
+
+public Q_SLOTS:
+    void qmlEngineAvailable(QQmlEngine *engine) { engine->addImportPath(QStringLiteral("qrc:/")); }
+
+private:
+    QTemporaryDir m_home;
+};
+
+QUICK_TEST_MAIN_WITH_SETUP(settings, Setup)
+
+#include "qmltests.moc"

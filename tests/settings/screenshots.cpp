@@ -1,0 +1,81 @@
+// Renders every settings page and every onboarding step, light and dark, to
+// PNG files for review: settings_screenshots OUTPUT_FOLDER. Runs offscreen on
+// preferences of its own.
+#include "fakecolorschemesource.h"
+#include "notificationcenter.h"
+#include "onboardingflow.h"
+#include "onboardingwindowcontroller.h"
+#include "settingsnavigation.h"
+#include "settingspage.h"
+#include "settingswindowcontroller.h"
+#include "userdefaults.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QQuickItem>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+QImage settle(QQuickView *window)
+{
+    // Symbols and images load on later turns of the event loop, and
+    // onboarding fades in over half a second.
+    QTest::qWait(700);
+    return window->grabWindow();
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", home.path().toLocal8Bit());
+    qputenv("HOME", home.path().toLocal8Bit());
+    QGuiApplication app(argc, argv);
+    if (argc < 2) {
+        std::fputs("usage: settings_screenshots OUTPUT_FOLDER\n", stderr);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+
+    UserDefaults &defaults = UserDefaults::standard();
+    FakeColorSchemeSource desktop;
+    NotificationCenter &notifications = NotificationCenter::shared();
+    SettingsWindowController settings(
+        {defaults, notifications, desktop, SettingsNavigation::shared()});
+    OnboardingWindowController onboarding(defaults, notifications, desktop);
+
+    for (const bool dark : {false, true}) {
+        desktop.change(dark ? ColorSchemeSource::Scheme::dark : ColorSchemeSource::Scheme::light);
+        const QString mode = dark ? QStringLiteral("dark") : QStringLiteral("light");
+        for (const SettingsPageInfo &page : SettingsPages::all()) {
+            settings.show(page.page);
+            settings.window()->resize(900, 640);
+            settle(settings.window())
+                .save(out.filePath(QStringLiteral("settings-%1-%2.png").arg(page.id, mode)));
+        }
+        onboarding.show();
+        QQuickView *window = onboarding.window();
+        auto *flow = window->rootObject()->property("flow").value<OnboardingFlow *>();
+        for (int step = 0; step < OnboardingFlow::totalStepCount; ++step) {
+            if (step == OnboardingFlow::pin) {
+                flow->setPinInput(QStringLiteral("123"));
+                flow->validatePIN();
+            }
+            settle(window).save(
+                out.filePath(QStringLiteral("onboarding-%1-%2.png").arg(step).arg(mode)));
+            if (step == OnboardingFlow::pin) {
+                flow->setPinInput(QStringLiteral("12345"));
+                flow->setPinConfirm(QStringLiteral("12345"));
+            }
+            if (step < OnboardingFlow::totalStepCount - 1)
+                flow->advance();
+        }
+        window->close();
+    }
+    return 0;
+}

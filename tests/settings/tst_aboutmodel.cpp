@@ -1,0 +1,145 @@
+#include "aboutmodel.h"
+#include "buildversion.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+// Publishes what the update checker publishes, under the same names.
+class StandInChecker : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool updateAvailable MEMBER m_available NOTIFY updateAvailableChanged)
+    Q_PROPERTY(QString latestVersion MEMBER m_latest NOTIFY latestVersionChanged)
+    Q_PROPERTY(QString downloadURL MEMBER m_url NOTIFY downloadURLChanged)
+
+public:
+    Q_INVOKABLE void check() { ++checks; }
+
+    void publish(const QString &version, const QString &url)
+    {
+        m_available = true;
+        m_latest = version;
+        m_url = url;
+        Q_EMIT updateAvailableChanged();
+        Q_EMIT latestVersionChanged();
+        Q_EMIT downloadURLChanged();
+    }
+
+    int checks = 0;
+
+Q_SIGNALS:
+    void updateAvailableChanged();
+    void latestVersionChanged();
+    void downloadURLChanged();
+
+private:
+    bool m_available = false;
+    QString m_latest;
+    QString m_url;
+};
+
+class TestAboutModel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void versionFallbacks_data()
+    {
+        QTest::addColumn<QString>("version");
+        QTest::addColumn<QString>("build");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("from the build") << QStringLiteral("1.4.2") << QStringLiteral("87")
+                                        << QStringLiteral("1.4.2 (Build 87)");
+        QTest::addRow("none") << QString() << QString() << QStringLiteral("0.0.0 (Build 1)");
+        QTest::addRow("blank") << QStringLiteral(" ") << QStringLiteral("\t")
+                               << QStringLiteral("0.0.0 (Build 1)");
+    }
+    void versionFallbacks()
+    {
+        QFETCH(QString, version);
+        QFETCH(QString, build);
+        QTEST(BuildVersion(version, build).versionText(), "text");
+    }
+
+    void followsTheChecker()
+    {
+        StandInChecker checker;
+        QList<QUrl> opened;
+        AboutModel about(&checker, [&opened](const QUrl &url) {
+            opened << url;
+            return true;
+        });
+        QCOMPARE(about.updateButtonTitle(), QStringLiteral("Check for Updates"));
+        QVERIFY(about.availableText().isEmpty());
+        about.updateAction();
+        QCOMPARE(checker.checks, 1);
+        QVERIFY(opened.isEmpty());
+
+        QSignalSpy changed(&about, &AboutModel::updateChanged);
+        checker.publish(QStringLiteral("1.10.0"), QStringLiteral("https://example.org/v.tar.gz"));
+        QVERIFY(changed.count() >= 1);
+        QCOMPARE(about.updateButtonTitle(), QStringLiteral("Download Update"));
+        QCOMPARE(about.availableText(), QStringLiteral("v1.10.0 available"));
+        about.updateAction();
+        QCOMPARE(checker.checks, 1);
+        QCOMPARE(opened, QList<QUrl>{QUrl(QStringLiteral("https://example.org/v.tar.gz"))});
+    }
+
+    void withoutDownloadTheButtonKeepsChecking()
+    {
+        StandInChecker checker;
+        AboutModel about(&checker, [](const QUrl &) { return true; });
+        checker.publish(QStringLiteral("2.0"), QString());
+        QCOMPARE(about.availableText(), QStringLiteral("v2.0 available"));
+        QCOMPARE(about.updateButtonTitle(), QStringLiteral("Check for Updates"));
+        about.updateAction();
+        QCOMPARE(checker.checks, 1);
+    }
+
+    void withoutCheckerNothingHappens()
+    {
+        auto *checker = new StandInChecker;
+        AboutModel about(checker, [](const QUrl &) { return true; });
+        QSignalSpy changed(&about, &AboutModel::updateChanged);
+        delete checker;
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(!about.updateAvailable());
+        about.updateAction();
+        QCOMPARE(about.updateButtonTitle(), QStringLiteral("Check for Updates"));
+    }
+
+    void linksAreOpenedOnlyForTheWeb_data()
+    {
+        QTest::addColumn<QUrl>("url");
+        QTest::addColumn<bool>("opens");
+        QTest::addRow("https") << QUrl(QStringLiteral("https://vostrel.app/docs")) << true;
+        QTest::addRow("mailto") << AboutModel::supportURL() << true;
+        QTest::addRow("file") << QUrl(QStringLiteral("file:///etc/passwd")) << false;
+        QTest::addRow("script") << QUrl(QStringLiteral("javascript:alert(1)")) << false;
+        QTest::addRow("empty") << QUrl() << false;
+    }
+    void linksAreOpenedOnlyForTheWeb()
+    {
+        QFETCH(QUrl, url);
+        int calls = 0;
+        AboutModel about(nullptr, [&calls](const QUrl &) {
+            ++calls;
+            return true;
+        });
+        QTEST(about.openLink(url), "opens");
+        QCOMPARE(calls, about.openLink(url) ? 2 : 0);
+    }
+
+    void platformAndLinksFromConfiguration()
+    {
+        QCOMPARE(AboutModel::platform(), QStringLiteral("Linux (X11)"));
+        QCOMPARE(AboutModel::supportURL().scheme(), QStringLiteral("mailto"));
+        QCOMPARE(AboutModel::supportURL().path(), AboutModel::supportEmail());
+        for (const QUrl &url : {AboutModel::discussionsURL(), AboutModel::documentationURL(),
+                                AboutModel::privacyURL(), AboutModel::termsURL()})
+            QCOMPARE(url.scheme(), QStringLiteral("https"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAboutModel)
+#include "tst_aboutmodel.moc"

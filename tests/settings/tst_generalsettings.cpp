@@ -1,0 +1,179 @@
+#include "fakeloginitem.h"
+#include "generalsettings.h"
+#include "notificationcenter.h"
+#include "notificationnames.h"
+#include "preferencekeys.h"
+#include "userdefaults.h"
+#include "xdgautostartloginitem.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+class TestGeneralSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir.emplace();
+        m_defaults.emplace(m_dir->filePath(QStringLiteral("defaults.json")));
+        m_login.emplace();
+        m_general.emplace(*m_defaults, m_notifications, *m_login);
+    }
+    void cleanup()
+    {
+        m_general.reset();
+        m_login.reset();
+        m_defaults.reset();
+        m_dir.reset();
+    }
+
+    void defaultsOfAFreshDomain()
+    {
+        QCOMPARE(m_general->appearance(), QStringLiteral("system"));
+        QVERIFY(!m_general->launchAtLogin());
+        QCOMPARE(m_general->defaultDuration(), 0);
+        QVERIFY(m_general->lockAllDisplays());
+        QVERIFY(!m_general->lockSoundsEnabled());
+        QVERIFY(m_defaults->keys().isEmpty());
+    }
+
+    void appearanceIsStoredAndAnnounced_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<QString>("stored");
+        QTest::addRow("dark") << QStringLiteral("dark") << QStringLiteral("dark");
+        QTest::addRow("light") << QStringLiteral("light") << QStringLiteral("light");
+        QTest::addRow("system") << QStringLiteral("system") << QStringLiteral("system");
+        QTest::addRow("unknown") << QStringLiteral("sepia\n") << QStringLiteral("system");
+    }
+    void appearanceIsStoredAndAnnounced()
+    {
+        QFETCH(QString, choice);
+        QSignalSpy posts(&m_notifications, &NotificationCenter::posted);
+        m_general->setAppearance(choice);
+        QTEST(m_defaults->string(PreferenceKey::settingsAppearance).value_or(QString()), "stored");
+        QCOMPARE(posts.count(), 1);
+        QCOMPARE(posts.first().first().toString(),
+                 QString(Notification::settingsAppearanceChanged));
+    }
+
+    void launchAtLoginRegisters()
+    {
+        QSignalSpy changed(&*m_general, &GeneralSettings::launchAtLoginChanged);
+        m_general->setLaunchAtLogin(true);
+        QVERIFY(m_login->isRegistered());
+        QVERIFY(m_general->launchAtLogin());
+        QVERIFY(m_general->loginError().isEmpty());
+        m_general->setLaunchAtLogin(false);
+        QVERIFY(!m_login->isRegistered());
+        QCOMPARE(m_defaults->value(PreferenceKey::launchAtLogin), QVariant(false));
+        QCOMPARE(changed.count(), 2);
+        // No change, no call.
+        m_general->setLaunchAtLogin(false);
+        QCOMPARE(m_login->calls(), 2);
+    }
+
+    void launchAtLoginFailureRevertsTheSwitch()
+    {
+        m_login->setFailure(QStringLiteral("Could not create the folder /nowhere."));
+        QSignalSpy error(&*m_general, &GeneralSettings::loginErrorChanged);
+        m_general->setLaunchAtLogin(true);
+        QVERIFY(!m_general->launchAtLogin());
+        QCOMPARE(m_defaults->value(PreferenceKey::launchAtLogin), QVariant(false));
+        QCOMPARE(m_general->loginError(), QStringLiteral("Could not create the folder /nowhere."));
+        QCOMPARE(error.count(), 1);
+
+        // Succeeding later clears the message.
+        m_login->setFailure({});
+        m_general->setLaunchAtLogin(true);
+        QVERIFY(m_general->launchAtLogin());
+        QVERIFY(m_general->loginError().isEmpty());
+
+        // Turning off fails too: the switch goes back on.
+        m_login->setFailure(QStringLiteral("Could not remove it."));
+        m_general->setLaunchAtLogin(false);
+        QVERIFY(m_general->launchAtLogin());
+        QCOMPARE(m_general->loginError(), QStringLiteral("Could not remove it."));
+    }
+
+    void pickersAndSwitchesWriteTheirKeys()
+    {
+        m_general->setDefaultDuration(60);
+        QCOMPARE(m_defaults->integer(PreferenceKey::defaultDuration), 60);
+        m_general->setDefaultDuration(-5);
+        QCOMPARE(m_defaults->integer(PreferenceKey::defaultDuration), 0);
+        m_general->setLockAllDisplays(false);
+        QCOMPARE(m_defaults->value(PreferenceKey::lockAllDisplays), QVariant(false));
+        m_general->setLockSoundsEnabled(true);
+        QVERIFY(m_defaults->boolValue(PreferenceKey::lockSoundsEnabled));
+
+        QStringList labels;
+        QList<int> minutes;
+        for (const QVariant &choice : GeneralSettings::durationChoices()) {
+            labels << choice.toMap().value(QStringLiteral("label")).toString();
+            minutes << choice.toMap().value(QStringLiteral("value")).toInt();
+        }
+        QCOMPARE(labels, (QStringList{QStringLiteral("Indefinitely"), QStringLiteral("15 min"),
+                                      QStringLiteral("30 min"), QStringLiteral("1 hour"),
+                                      QStringLiteral("2 hours")}));
+        QCOMPARE(minutes, (QList<int>{0, 15, 30, 60, 120}));
+    }
+
+    void outsideChangesAreFollowed()
+    {
+        QSignalSpy sounds(&*m_general, &GeneralSettings::lockSoundsEnabledChanged);
+        m_defaults->setBool(PreferenceKey::lockSoundsEnabled, true);
+        QCOMPARE(sounds.count(), 1);
+        QVERIFY(m_general->lockSoundsEnabled());
+    }
+
+    void autostartEntryIsWrittenAndRemoved()
+    {
+        const QString folder = m_dir->filePath(QStringLiteral("config/autostart"));
+        XdgAutostartLoginItem item(folder, QStringLiteral("/opt/My \"Apps\"/vostrel"));
+        QVERIFY(item.registerItem().ok);
+        QFile entry(folder + QStringLiteral("/vostrel.desktop"));
+        QVERIFY(entry.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(entry.readAll());
+        QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+        QVERIFY(text.contains(QStringLiteral("\nType=Application\n")));
+        // Quoted, the inner quotes escaped for the Exec rule and again for the
+        // string rule.
+        QVERIFY(text.contains(QStringLiteral("\nExec=\"/opt/My \\\\\"Apps\\\\\"/vostrel\"\n")));
+        entry.close();
+        QVERIFY(item.unregisterItem().ok);
+        QVERIFY(!entry.exists());
+        // Already gone counts as removed.
+        QVERIFY(item.unregisterItem().ok);
+    }
+
+    void unwritableAutostartFolderReportsAndReverts()
+    {
+        // A file where the folder should be: neither mkpath nor the entry works.
+        const QString blocker = m_dir->filePath(QStringLiteral("autostart"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        XdgAutostartLoginItem item(blocker, QStringLiteral("/usr/bin/vostrel"));
+        GeneralSettings general(*m_defaults, m_notifications, item);
+        general.setLaunchAtLogin(true);
+        QVERIFY(!general.launchAtLogin());
+        QVERIFY2(general.loginError().contains(blocker), qPrintable(general.loginError()));
+    }
+
+private:
+    std::optional<QTemporaryDir> m_dir;
+    std::optional<UserDefaults> m_defaults;
+    NotificationCenter m_notifications;
+    std::optional<FakeLoginItem> m_login;
+    std::optional<GeneralSettings> m_general;
+};
+
+QTEST_GUILESS_MAIN(TestGeneralSettings)
+#include "tst_generalsettings.moc"
