@@ -233,7 +233,14 @@ int CommandLine::executeAutomation() const
         arguments << (m_values.isEmpty() ? 0 : m_values.first().toInt());
     }
 
-    const DBusAutomationClient::Reply reply = DBusAutomationClient::call(m_method, arguments);
+    // Locking, keeping awake and asking start Vostrel when it is not running;
+    // unlocking and stopping have nothing to act on then.
+    const bool starts = m_method == QLatin1String("LockScreen") ||
+                        m_method == QLatin1String("KeepAwake") ||
+                        m_method == QLatin1String("GetStatus");
+    const DBusAutomationClient::Reply reply = DBusAutomationClient::call(
+        m_method, arguments,
+        starts ? DBusAutomationClient::Start::IfNotRunning : DBusAutomationClient::Start::Never);
     if (!reply.delivered) {
         err() << "vostrel: Vostrel is not running (" << reply.error
               << "). Start it with 'vostrel'.\n";

@@ -5,6 +5,7 @@
 #include <QUuid>
 #include <QVariantMap>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -68,4 +69,18 @@ void FakeNotificationServer::setInhibited(bool inhibited, Announce announce)
 QStringList FakeNotificationServer::GetCapabilities()
 {
     return {QStringLiteral("body"), QStringLiteral("inhibitions")};
+}
+
+uint FakeNotificationServer::Notify(const QString &appName, uint replacesId, const QString &appIcon,
+                                    const QString &summary, const QString &body,
+                                    const QStringList &, const QVariantMap &hints, int)
+{
+    // As a real server does: a known id is reused, anything else gets a new one.
+    const bool replaces = std::any_of(
+        m_notifications.cbegin(), m_notifications.cend(),
+        [replacesId](const Notification &n) { return replacesId != 0 && n.id == replacesId; });
+    const uint id = replaces ? replacesId : m_nextId++;
+    m_notifications.append({appName, replacesId, appIcon, summary, body, hints, id});
+    Q_EMIT notified();
+    return id;
 }

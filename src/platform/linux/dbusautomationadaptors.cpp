@@ -1,6 +1,7 @@
 #include "dbusautomationadaptors.h"
 
 #include "automationhandler.h"
+#include "desktopnotifier.h"
 
 VostrelAdaptor::VostrelAdaptor(QObject *object, AutomationHandler &handler)
     : QDBusAbstractAdaptor(object)
@@ -35,6 +36,7 @@ QString VostrelAdaptor::GetStatus()
 ApplicationAdaptor::ApplicationAdaptor(QObject *object, AutomationHandler &handler)
     : QDBusAbstractAdaptor(object)
     , m_handler(handler)
+    , m_notifier(new DesktopNotifier(this))
 {}
 
 void ApplicationAdaptor::Activate(const QVariantMap &)
@@ -51,8 +53,11 @@ void ApplicationAdaptor::ActivateAction(const QString &name, const QVariantList 
                                         const QVariantMap &)
 {
     // The launcher's actions: the same as the script actions of those names.
+    // A launcher has nowhere to print the status, so it becomes a notification.
     if (name == QLatin1String("lock-screen"))
         m_handler.lockScreen();
     else if (name == QLatin1String("keep-awake"))
         m_handler.keepAwake(0);
+    else if (name == QLatin1String("get-status"))
+        m_notifier->show(QStringLiteral("Vostrel"), m_handler.status());
 }

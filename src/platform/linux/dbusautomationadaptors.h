@@ -5,6 +5,7 @@
 #include <QVariantMap>
 
 class AutomationHandler;
+class DesktopNotifier;
 
 // app.vostrel.Vostrel: the five actions.
 class VostrelAdaptor : public QDBusAbstractAdaptor
@@ -26,7 +27,8 @@ private:
     AutomationHandler &m_handler;
 };
 
-// org.freedesktop.Application: launching again and the launcher's actions.
+// org.freedesktop.Application: launching again and the launcher's actions
+// (lock-screen, keep-awake, get-status: those of the desktop entry).
 class ApplicationAdaptor : public QDBusAbstractAdaptor
 {
     Q_OBJECT
@@ -43,4 +45,5 @@ public Q_SLOTS:
 
 private:
     AutomationHandler &m_handler;
+    DesktopNotifier *m_notifier = nullptr;
 };

@@ -9,10 +9,21 @@
 namespace {
 // Long enough for an application that is busy raising its panels.
 constexpr int callTimeoutMs = 10000;
+// The session bus gives a starting service 25 s to take its name.
+constexpr int startTimeoutMs = 30000;
+
+// No instance answered: none runs, and none could be started.
+bool isAbsent(const QString &errorName)
+{
+    return errorName == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+           errorName == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner") ||
+           errorName.startsWith(QLatin1String("org.freedesktop.DBus.Error.Spawn.")) ||
+           errorName.startsWith(QLatin1String("org.freedesktop.systemd1."));
+}
 } // namespace
 
 DBusAutomationClient::Reply DBusAutomationClient::call(const QString &method,
-                                                       const QVariantList &arguments)
+                                                       const QVariantList &arguments, Start start)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -26,12 +37,10 @@ DBusAutomationClient::Reply DBusAutomationClient::call(const QString &method,
                     : QLatin1String(DBusAutomationService::interfaceName),
         method);
     message.setArguments(application ? QVariantList{QVariantMap{}} : arguments);
-    const QDBusMessage reply = bus.call(message, QDBus::Block, callTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage) {
-        const bool absent =
-            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
-            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner");
-        return {!absent, {}, reply.errorMessage()};
-    }
+    message.setAutoStartService(start == Start::IfNotRunning);
+    const QDBusMessage reply = bus.call(
+        message, QDBus::Block, start == Start::IfNotRunning ? startTimeoutMs : callTimeoutMs);
+    if (reply.type() == QDBusMessage::ErrorMessage)
+        return {!isAbsent(reply.errorName()), {}, reply.errorMessage()};
     return {true, reply.arguments().value(0), {}};
 }

@@ -14,7 +14,19 @@ public:
         QString error;
     };
 
+    enum class Start {
+        // Only an instance that runs already answers. The application itself
+        // asks this way whether it is the first instance: were the bus to
+        // start Vostrel for that question, the new process would wait on its
+        // own start.
+        Never,
+        // The session bus starts the installed application when it is not
+        // running (D-Bus activation), as a keyboard shortcut expects.
+        IfNotRunning,
+    };
+
     // `method` is one of LockScreen, UnlockScreen, KeepAwake, StopKeepAwake,
     // GetStatus; or Activate to bring the running instance forward.
-    [[nodiscard]] static Reply call(const QString &method, const QVariantList &arguments = {});
+    [[nodiscard]] static Reply call(const QString &method, const QVariantList &arguments = {},
+                                    Start start = Start::Never);
 };
