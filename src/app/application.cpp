@@ -80,6 +80,15 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
         [&delegate] { delegate.applicationShouldHandleReopen(hasVisibleWindows()); });
     DBusAutomationService service(actions);
     if (!service.registerOnSessionBus()) {
+        // Another instance took the name since the check above: it is the one.
+        if (service.isNameTaken()
+            && DBusAutomationClient::call(commandLine.isRelock() ? QStringLiteral("LockScreen")
+                                                                 : QStringLiteral("Activate"))
+                   .delivered) {
+            if (commandLine.isRelock())
+                ProcessCrashGuard::relieveGuardThatStartedUs();
+            return 0;
+        }
         std::fprintf(stderr, "vostrel: scripts cannot reach this instance: %s\n",
                      qPrintable(service.errorString()));
     }

@@ -37,6 +37,7 @@ bool DBusAutomationService::registerOnSessionBus()
     }
     if (!bus.registerService(QLatin1String(serviceName))) {
         bus.unregisterObject(QLatin1String(objectPath));
+        m_nameTaken = true;
         m_error = QStringLiteral("%1 is already owned by another process")
                       .arg(QLatin1String(serviceName));
         return false;

@@ -25,9 +25,12 @@ public:
     // session bus or another instance owns the name; `errorString` says which.
     bool registerOnSessionBus();
     [[nodiscard]] QString errorString() const { return m_error; }
+    // The last registration failed because another process owns the name.
+    [[nodiscard]] bool isNameTaken() const { return m_nameTaken; }
 
 private:
     AutomationHandler &m_handler;
     QString m_error;
     bool m_registered = false;
+    bool m_nameTaken = false;
 };
