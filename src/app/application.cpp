@@ -10,6 +10,7 @@
 #include "overlaymanager.h"
 #include "pinmanager.h"
 #include "processcrashguard.h"
+#include "weboverlaymodule.h"
 
 #include <QApplication>
 #include <QWindow>
@@ -44,6 +45,8 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
         return 1;
     }
 
+    // Before the application object; starts no web engine by itself.
+    prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vostrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vostrel"));

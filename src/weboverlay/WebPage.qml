@@ -6,14 +6,14 @@ import Vostrel.WebOverlay
 // One lock-screen page. It has its own off-the-record profile, so the file
 // confinement and the bridge scripts apply to it alone, and it answers every
 // request for a dialog, a menu, a window or a permission with no: nothing may
-// open above the lock.
+// open above the lock. It takes the pointer (links work) but never sees a
+// key: the lock's window consumes every key before any item does.
 WebEngineView {
     id: view
 
     required property WebOverlayBridge bridge
 
     backgroundColor: "transparent"
-    activeFocusOnPress: false
     webChannel: channel
     profile: WebEngineProfile {
         offTheRecord: true
