@@ -14,6 +14,7 @@
 #include "processcrashguard.h"
 #include "settingswindowcontroller.h"
 #include "statusbarcontroller.h"
+#include "weboverlaymodule.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -50,6 +51,8 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
         return 1;
     }
 
+    // Before the application object; starts no web engine by itself.
+    prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vostrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vostrel"));

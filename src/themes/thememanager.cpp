@@ -6,6 +6,8 @@
 #include "userdefaults.h"
 
 #include <QJSEngine>
+#include <QUrl>
+#include <QUrlQuery>
 
 ThemeManager::ThemeManager(UserDefaults &defaults, QObject *parent)
     : QObject(parent)
@@ -250,4 +252,88 @@ void ThemeManager::setBackgroundMotionEnabled(bool enabled)
         Q_EMIT backgroundMotionEnabledChanged();
     }
     m_defaults.setBool(PreferenceKey::overlayBackgroundMotion, enabled);
+}
+
+ThemeConfig ThemeManager::config() const
+{
+    ThemeConfig config;
+    config.theme = currentThemeRawValue();
+    config.headline = m_customHeadline;
+    config.subtext = m_customSubtext;
+    config.showTicker = m_showTaskTicker;
+    config.showClock = m_showClock;
+    config.blurRadius = m_liveBlurRadius;
+    config.fillMode = backgroundFillModeRawValue();
+    config.motion = m_backgroundMotionEnabled;
+    config.liveBlurDesktop = m_liveBlurShowDesktop;
+    if (m_currentTheme == OverlayThemeID::customWebsite)
+        config.websiteURL = m_customWebsiteURL;
+    return config;
+}
+
+std::optional<QString> ThemeManager::exportConfig() const
+{
+    const auto json = config().toJson();
+    if (!json)
+        return std::nullopt;
+    return QString::fromLatin1(json->toBase64());
+}
+
+bool ThemeManager::importConfig(QStringView base64)
+{
+    if (base64.size() > ThemeConfig::maxEncodedLength)
+        return false;
+    // Anything outside Latin-1 is no Base64 either; toLatin1 would turn it
+    // into '?', which the decoder refuses as well.
+    const auto json = ThemeConfig::decodeBase64(base64.toLatin1());
+    if (!json)
+        return false;
+    const auto config = ThemeConfig::fromJson(*json);
+    if (!config)
+        return false;
+    apply(*config);
+    return true;
+}
+
+bool ThemeManager::importFromURL(const QUrl &url)
+{
+    if (!url.isValid() || !url.hasQuery())
+        return false;
+    const QList<std::pair<QString, QString>> items = QUrlQuery(url).queryItems(QUrl::FullyDecoded);
+    for (const auto &[name, value] : items) {
+        if (name == QLatin1String("config"))
+            return !value.isEmpty() && importConfig(value);
+    }
+    return false;
+}
+
+bool ThemeManager::importFromURL(const QString &urlText)
+{
+    if (urlText.size() > ThemeConfig::maxEncodedLength * 2)
+        return false;
+    return importFromURL(QUrl(urlText, QUrl::StrictMode));
+}
+
+void ThemeManager::apply(const ThemeConfig &config)
+{
+    if (const auto theme = OverlayTheme::fromRawValue(config.theme))
+        setCurrentTheme(*theme);
+    setCustomHeadline(config.headline);
+    setCustomSubtext(config.subtext);
+    setShowTaskTicker(config.showTicker);
+    setShowClock(config.showClock);
+    setLiveBlurRadius(config.blurRadius);
+    if (config.fillMode) {
+        if (const auto mode = BackgroundFillMode::fromRawValue(*config.fillMode))
+            setBackgroundFillMode(*mode);
+    }
+    if (config.motion)
+        setBackgroundMotionEnabled(*config.motion);
+    if (config.liveBlurDesktop)
+        setLiveBlurShowDesktop(*config.liveBlurDesktop);
+    if (m_currentTheme == OverlayThemeID::customWebsite && config.websiteURL) {
+        const QString url = config.websiteURL->trimmed();
+        if (!url.isEmpty())
+            setCustomWebsiteURL(url);
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "overlaybackgroundfillmode.h"
 #include "overlaythemeid.h"
+#include "themeconfig.h"
 
 #include <QObject>
 #include <qqmlregistration.h>
@@ -11,6 +12,7 @@
 
 class QJSEngine;
 class QQmlEngine;
+class QUrl;
 class UserDefaults;
 
 // The user's choice of lock-screen look and texts. Every value is read once at
@@ -119,6 +121,24 @@ public:
     void resetCustomPhotoPath() { setCustomPhotoPath(std::nullopt); }
     void resetCustomHTMLPath() { setCustomHTMLPath(std::nullopt); }
     void resetCustomWebsiteURL() { setCustomWebsiteURL(std::nullopt); }
+
+    // Share links. The document of the current settings; the website address
+    // travels only while customWebsite is the theme.
+    [[nodiscard]] ThemeConfig config() const;
+    // Its Base64 text, or none when it cannot be encoded.
+    [[nodiscard]] std::optional<QString> exportConfig() const;
+    // Applies a document through the setters, so each change is published and
+    // stored. Base64, JSON, required keys and types are all checked before the
+    // first setter runs: on false nothing has changed. A theme name that names
+    // no theme is no error; the rest still applies.
+    bool importConfig(QStringView base64);
+    // The first "config" item of the URL's query, given to importConfig.
+    // Scheme, host and path play no part.
+    bool importFromURL(const QUrl &url);
+    // The text parsed strictly as a URL first (white space, for one, makes
+    // it no URL).
+    bool importFromURL(const QString &urlText);
+    void apply(const ThemeConfig &config);
 
 Q_SIGNALS:
     void currentThemeChanged();

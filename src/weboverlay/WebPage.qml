@@ -1,0 +1,56 @@
+import QtQuick
+import QtWebChannel
+import QtWebEngine
+import Vostrel.WebOverlay
+
+// One lock-screen page. It has its own off-the-record profile, so the file
+// confinement and the bridge scripts apply to it alone, and it answers every
+// request for a dialog, a menu, a window or a permission with no: nothing may
+// open above the lock. It takes the pointer (links work) but never sees a
+// key: the lock's window consumes every key before any item does.
+WebEngineView {
+    id: view
+
+    required property WebOverlayBridge bridge
+
+    backgroundColor: "transparent"
+    webChannel: channel
+    profile: WebEngineProfile {
+        offTheRecord: true
+    }
+    settings.fullScreenSupportEnabled: false
+    settings.javascriptCanOpenWindows: false
+    settings.focusOnNavigationEnabled: false
+    settings.localContentCanAccessRemoteUrls: true
+
+    WebChannel {
+        id: channel
+    }
+
+    onNavigationRequested: request => bridge.decideNavigation(request)
+    onFullScreenRequested: request => request.reject()
+    onNewWindowRequested: request => {}
+    onFeaturePermissionRequested: (origin, feature) => grantFeaturePermission(origin, feature, false)
+    onContextMenuRequested: request => { request.accepted = true }
+    onJavaScriptDialogRequested: request => {
+        request.accepted = true
+        request.dialogReject()
+    }
+    onFileDialogRequested: request => {
+        request.accepted = true
+        request.dialogReject()
+    }
+    onColorDialogRequested: request => {
+        request.accepted = true
+        request.dialogReject()
+    }
+    onAuthenticationDialogRequested: request => {
+        request.accepted = true
+        request.dialogReject()
+    }
+
+    Component.onCompleted: {
+        bridge.preparePage(profile, channel)
+        url = Qt.binding(() => bridge.pageURL)
+    }
+}

@@ -1,0 +1,188 @@
+#include "weboverlaybridge.h"
+
+#include "bridgescripts.h"
+#include "fileaccessinterceptor.h"
+#include "scriptmessagehandler.h"
+#include "websiteurl.h"
+
+#include <QFileInfo>
+#include <QQuickWebEngineProfile>
+#include <QWebChannel>
+#include <QWebEngineNavigationRequest>
+
+namespace {
+constexpr QLatin1String htmlTheme("custom_html");
+constexpr QLatin1String websiteTheme("custom_website");
+} // namespace
+
+WebOverlayBridge::WebOverlayBridge(QObject *parent)
+    : QObject(parent)
+    , m_handler(
+          new ScriptMessageHandler([this](const QVariant &body) { handleMessage(body); }, this))
+{}
+
+WebOverlayBridge::~WebOverlayBridge() = default;
+
+void WebOverlayBridge::setTheme(const QString &theme)
+{
+    if (m_theme == theme)
+        return;
+    m_theme = theme;
+    Q_EMIT themeChanged();
+    updateContent();
+}
+
+void WebOverlayBridge::setHtmlPath(const QString &path)
+{
+    if (m_htmlPath == path)
+        return;
+    m_htmlPath = path;
+    Q_EMIT htmlPathChanged();
+    updateContent();
+}
+
+void WebOverlayBridge::setWebsiteURL(const QString &url)
+{
+    if (m_websiteURL == url)
+        return;
+    m_websiteURL = url;
+    Q_EMIT websiteURLChanged();
+    updateContent();
+}
+
+void WebOverlayBridge::setPinVerifier(QObject *verifier)
+{
+    if (m_pinVerifier == verifier)
+        return;
+    m_pinVerifier = verifier;
+    Q_EMIT pinVerifierChanged();
+}
+
+bool WebOverlayBridge::isWebsite() const
+{
+    return m_theme == websiteTheme;
+}
+
+void WebOverlayBridge::updateContent()
+{
+    QUrl page;
+    QString folder;
+    QString symbol;
+    QString title;
+    QString hint;
+    if (m_theme == htmlTheme) {
+        if (m_htmlPath.isEmpty()) {
+            symbol = QStringLiteral("chevron.left.forwardslash.chevron.right");
+            title = tr("No HTML file selected");
+            hint = tr("Set one in Settings → Overlay & Themes");
+        } else if (const QFileInfo file(m_htmlPath); file.isFile()) {
+            // A path that names no file, or a folder, shows an empty page: no
+            // page at all, which looks the same and starts no web engine.
+            page = QUrl::fromLocalFile(file.absoluteFilePath());
+            folder = file.absolutePath();
+        }
+    } else if (isWebsite()) {
+        if (const auto url = validatedWebsiteURL(m_websiteURL)) {
+            page = *url;
+        } else {
+            symbol = QStringLiteral("globe");
+            title = tr("No website URL");
+            hint = tr("Add an https:// URL in Settings → Overlay & Themes");
+        }
+    }
+    if (page == m_pageURL && folder == m_readableFolder && title == m_placeholderTitle &&
+        symbol == m_placeholderSymbol)
+        return;
+    m_pageURL = page;
+    m_readableFolder = folder;
+    m_placeholderSymbol = symbol;
+    m_placeholderTitle = title;
+    m_placeholderHint = hint;
+    if (m_interceptor)
+        m_interceptor->setFolder(m_readableFolder);
+    Q_EMIT contentChanged();
+}
+
+void WebOverlayBridge::preparePage(QObject *profileObject, QObject *channelObject)
+{
+    auto *profile = qobject_cast<QQuickWebEngineProfile *>(profileObject);
+    auto *channel = qobject_cast<QWebChannel *>(channelObject);
+    if (!profile || !channel) {
+        qWarning("WebOverlayBridge: preparePage needs a WebEngineProfile and a WebChannel");
+        return;
+    }
+    // Owned by the profile, which may outlive this object while the page
+    // still loads.
+    if (!m_interceptor) {
+        m_interceptor = new FileAccessInterceptor(profile);
+        profile->setUrlRequestInterceptor(m_interceptor);
+    }
+    m_interceptor->setFolder(m_readableFolder);
+
+    // The script collection's class is private to Qt; its invokable insert is
+    // the public way in.
+    QObject *scripts = profile->property("userScripts").value<QObject *>();
+    if (!scripts ||
+        !QMetaObject::invokeMethod(scripts, "insert",
+                                   Q_ARG(QList<QWebEngineScript>, BridgeScripts::userScripts())))
+        qWarning("WebOverlayBridge: the bridge scripts could not be added; pages cannot unlock");
+    channel->registerObject(QStringLiteral("vostrel"), m_handler);
+}
+
+void WebOverlayBridge::decideNavigation(QWebEngineNavigationRequest *request) const
+{
+    if (!request)
+        return;
+    const bool isLink =
+        request->navigationType() == QWebEngineNavigationRequest::LinkClickedNavigation;
+    if (allowsNavigation(request->url(), isLink))
+        request->accept();
+    else
+        request->reject();
+}
+
+bool WebOverlayBridge::allowsNavigation(const QUrl &url, bool isLinkActivation) const
+{
+    if (!isWebsite() || !isLinkActivation || url.isEmpty())
+        return true;
+    return validatedWebsiteURL(url.toString(QUrl::FullyEncoded)).has_value();
+}
+
+std::optional<QString> WebOverlayBridge::unlockPIN(const QVariant &body)
+{
+    if (body.typeId() != QMetaType::QVariantMap)
+        return std::nullopt;
+    const QVariantMap message = body.toMap();
+    // Type checks, not conversions: QVariant would compare the number 1234
+    // equal to the text "1234".
+    for (auto it = message.cbegin(); it != message.cend(); ++it) {
+        if (it.value().typeId() != QMetaType::QString)
+            return std::nullopt;
+    }
+    const auto action = message.constFind(QStringLiteral("action"));
+    if (action == message.cend() || action->toString() != QLatin1String("unlock"))
+        return std::nullopt;
+    const auto pin = message.constFind(QStringLiteral("pin"));
+    if (pin == message.cend())
+        return std::nullopt;
+    return pin->toString();
+}
+
+void WebOverlayBridge::handleMessage(const QVariant &body)
+{
+    const auto pin = unlockPIN(body);
+    if (!pin)
+        return;
+    if (!m_pinVerifier) {
+        qWarning("WebOverlayBridge: no PIN verifier; the page's unlock request is refused");
+        return;
+    }
+    bool matches = false;
+    if (!QMetaObject::invokeMethod(m_pinVerifier, "verifyPIN", Qt::DirectConnection,
+                                   Q_RETURN_ARG(bool, matches), Q_ARG(QString, *pin))) {
+        qWarning("WebOverlayBridge: the PIN verifier has no verifyPIN(QString)");
+        return;
+    }
+    if (matches)
+        QMetaObject::invokeMethod(this, &WebOverlayBridge::unlocked, Qt::QueuedConnection);
+}
