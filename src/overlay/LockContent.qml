@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Layouts
 import Vostrel.Overlay
 import Vostrel.Themes
+import Vostrel.WebOverlay
 
 // Backdrop, centre column, bottom bar and snapshot button of one theme.
 Item {
@@ -240,9 +241,23 @@ Item {
     }
     Component {
         id: webPlaceholder
+        // The web themes' page fills the column's whole area; the hint stays
+        // at the bottom so the PIN can always be typed.
         Item {
             width: page.width - 2 * page.content.centrePadding
             height: page.height - 2 * page.content.centrePadding
+            WebLockScreen {
+                x: -page.content.centrePadding
+                y: -page.content.centrePadding
+                width: page.width
+                height: page.height
+                theme: page.content.theme
+                htmlPath: ThemeManager.customHTMLPath
+                websiteURL: ThemeManager.customWebsiteURL
+                pinVerifier: PINManager
+                textColor: page.secondary
+                onUnlocked: page.flow.unlockRequested()
+            }
             HintRow {
                 anchors.horizontalCenter: parent.horizontalCenter
                 anchors.bottom: parent.bottom

@@ -17,6 +17,7 @@
 #include "systemdesktopanimations.h"
 #include "thememanager.h"
 #include "themesmodule.h"
+#include "weboverlaymodule.h"
 #include "unlockflow.h"
 #include "userdefaults.h"
 #include "x11lockwindowguard.h"
@@ -103,6 +104,7 @@ QQmlEngine *OverlayManager::engine()
     if (!m_engine) {
         static const bool registered = [] {
             registerThemesModule();
+            registerWebOverlayModule();
             ProcessMonitor::registerQmlTypes();
             qml_register_types_Vostrel_Overlay();
             return true;
