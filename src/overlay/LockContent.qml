@@ -6,7 +6,7 @@ import Vostrel.WebOverlay
 
 // Backdrop, centre column, bottom bar and snapshot button of one theme.
 Item {
-    id: page
+    id: root
 
     required property UnlockFlow flow
     required property LockScreenContent content
@@ -21,42 +21,67 @@ Item {
 
     AmbientTimeline {
         id: timeline
-        running: page.content.animationsEnabled
+        running: root.content.animationsEnabled
         interval: 700
     }
 
     ThemeBackdrop {
         anchors.fill: parent
-        theme: page.content.theme
+        theme: root.content.theme
         fillMode: ThemeManager.backgroundFillMode
-        motion: page.content.motionLayerShown
+        motion: root.content.motionLayerShown
         photoPath: ThemeManager.customPhotoPath
         liveBlurRadius: ThemeManager.liveBlurRadius
         liveBlurShowDesktop: ThemeManager.liveBlurShowDesktop
-        screenName: page.screenName
+        screenName: root.screenName
         timeline: timeline
+    }
+
+    // The web themes: the page over the backdrop, the hint at the bottom.
+    Loader {
+        anchors.fill: parent
+        active: root.content.showsWebPage
+        sourceComponent: Item {
+            WebLockScreen {
+                anchors.fill: parent
+                theme: root.content.theme
+                htmlPath: ThemeManager.customHTMLPath
+                websiteURL: ThemeManager.customWebsiteURL
+                pinVerifier: PINManager
+                textColor: root.secondary
+                onUnlocked: root.flow.unlockRequested()
+            }
+            HintRow {
+                anchors.horizontalCenter: parent.horizontalCenter
+                anchors.bottom: parent.bottom
+                anchors.bottomMargin: 32
+                flow: root.flow
+                accent: root.content.accentColor
+                textColor: root.tinted(root.content.quietText, 0.7)
+            }
+        }
     }
 
     ColumnLayout {
         anchors.fill: parent
-        anchors.margins: page.content.centrePadding
+        anchors.margins: root.content.centrePadding
         spacing: 0
 
         Item { Layout.fillHeight: true }
 
         Column {
             Layout.alignment: Qt.AlignHCenter
-            Layout.maximumWidth: page.width - 2 * page.content.centrePadding
-            spacing: page.content.centreSpacing
+            Layout.maximumWidth: root.width - 2 * root.content.centrePadding
+            spacing: root.content.centreSpacing
             // Stands back while the PIN panel is in front of it.
-            opacity: page.flow.showPINField ? 0.12 : 1
+            opacity: root.flow.showPINField ? 0.12 : 1
             Behavior on opacity {
-                enabled: page.content.animationsEnabled
+                enabled: root.content.animationsEnabled
                 NumberAnimation { duration: 300; easing.type: Easing.OutCubic }
             }
 
             Repeater {
-                model: page.content.centreColumn
+                model: root.content.centreColumn
                 delegate: Loader {
                     required property var modelData
                     anchors.horizontalCenter: parent ? parent.horizontalCenter : undefined
@@ -71,8 +96,7 @@ Item {
                         case "headline": return headline
                         case "subtext": return subtext
                         case "hint": return hint
-                        case "agents": return agents
-                        default: return webPlaceholder
+                        default: return agents
                         }
                     }
                     property var spec: modelData
@@ -85,21 +109,21 @@ Item {
         // Bottom bar: the task ticker on the left, the clock on the right.
         RowLayout {
             Layout.fillWidth: true
-            visible: (page.content.tickerShown && (page.content.tickerAgents.length + page.content.tickerOthers.length) > 0)
-                     || page.content.bottomClockShown
+            visible: (root.content.tickerShown && (root.content.tickerAgents.length + root.content.tickerOthers.length) > 0)
+                     || root.content.bottomClockShown
             TaskTicker {
                 Layout.alignment: Qt.AlignBottom | Qt.AlignLeft
-                visible: page.content.tickerShown
-                content: page.content
+                visible: root.content.tickerShown
+                content: root.content
             }
             Item { Layout.fillWidth: true }
             Text {
                 Layout.alignment: Qt.AlignBottom | Qt.AlignRight
-                visible: page.content.bottomClockShown
-                text: page.content.timeText
+                visible: root.content.bottomClockShown
+                text: root.content.timeText
                 font.pixelSize: 48
                 font.weight: Font.ExtraLight
-                color: page.content.quietText
+                color: root.content.quietText
             }
         }
     }
@@ -108,33 +132,33 @@ Item {
         anchors.top: parent.top
         anchors.right: parent.right
         anchors.margins: 24
-        content: page.content
+        content: root.content
     }
 
     Component {
         id: clockText
         Text {
-            text: page.content.timeText
+            text: root.content.timeText
             font.pixelSize: spec.size
-            font.weight: page.weight(spec.weight)
-            color: page.textColor(spec)
+            font.weight: root.weight(spec.weight)
+            color: root.textColor(spec)
         }
     }
     Component {
         id: dateText
         Text {
-            text: page.content.dateText
+            text: root.content.dateText
             font.pixelSize: spec.size
-            color: page.textColor(spec)
+            color: root.textColor(spec)
         }
     }
     Component {
         id: rule
-        Rectangle { width: 60; height: 1; color: page.tinted(page.secondary, spec.opacity) }
+        Rectangle { width: 60; height: 1; color: root.tinted(root.secondary, spec.opacity) }
     }
     Component {
         id: symbol
-        Symbol { name: spec.name; size: spec.size; color: page.textColor(spec) }
+        Symbol { name: spec.name; size: spec.size; color: root.textColor(spec) }
     }
     Component {
         id: flask
@@ -146,13 +170,13 @@ Item {
                 radius: width / 2
                 color: "transparent"
                 border.width: 1
-                border.color: page.tinted(page.content.accentColor, 0.15)
+                border.color: root.tinted(root.content.accentColor, 0.15)
             }
             Symbol {
                 anchors.centerIn: parent
                 name: "flask"
                 size: spec.size
-                color: page.textColor(spec)
+                color: root.textColor(spec)
                 rotation: timeline.flaskRotation
             }
         }
@@ -167,7 +191,7 @@ Item {
                 width: 96 * (0.9 + 0.1 * timeline.breathe)
                 height: width
                 radius: width / 2
-                color: page.tinted(page.content.accentColor, 0.10 + 0.08 * timeline.particlePhase)
+                color: root.tinted(root.content.accentColor, 0.10 + 0.08 * timeline.particlePhase)
             }
             Rectangle {
                 anchors.centerIn: parent
@@ -181,14 +205,14 @@ Item {
                 anchors.centerIn: parent
                 name: "lock.fill"
                 size: spec.size
-                color: page.textColor(spec)
+                color: root.textColor(spec)
             }
         }
     }
     Component {
         id: headline
         Text {
-            width: Math.min(implicitWidth, page.width - 2 * page.content.centrePadding)
+            width: Math.min(implicitWidth, root.width - 2 * root.content.centrePadding)
             text: ThemeManager.customHeadline
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
@@ -196,14 +220,14 @@ Item {
             elide: Text.ElideRight
             horizontalAlignment: Text.AlignHCenter
             font.pixelSize: spec.size
-            font.weight: page.weight(spec.weight)
-            color: page.textColor(spec)
+            font.weight: root.weight(spec.weight)
+            color: root.textColor(spec)
         }
     }
     Component {
         id: subtext
         Text {
-            width: Math.min(implicitWidth, page.width - 2 * page.content.centrePadding)
+            width: Math.min(implicitWidth, root.width - 2 * root.content.centrePadding)
             text: ThemeManager.customSubtext
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
@@ -211,63 +235,33 @@ Item {
             elide: Text.ElideRight
             horizontalAlignment: Text.AlignHCenter
             font.pixelSize: spec.size
-            color: page.textColor(spec)
+            color: root.textColor(spec)
         }
     }
     Component {
         id: hint
         HintRow {
-            flow: page.flow
-            accent: page.content.accentColor
-            textColor: page.tinted(page.content.quietText, 0.7)
+            flow: root.flow
+            accent: root.content.accentColor
+            textColor: root.tinted(root.content.quietText, 0.7)
         }
     }
     Component {
         id: agents
         Column {
             spacing: 8
-            topPadding: 12 - page.content.centreSpacing > 0 ? 12 - page.content.centreSpacing : 0
+            topPadding: 12 - root.content.centreSpacing > 0 ? 12 - root.content.centreSpacing : 0
             Repeater {
-                model: page.content.agentPills
+                model: root.content.agentPills
                 delegate: AgentPill {
                     required property var modelData
                     task: modelData
-                    accent: page.content.accentColor
-                    textColor: page.tinted(page.secondary, 0.9)
+                    accent: root.content.accentColor
+                    textColor: root.tinted(root.secondary, 0.9)
                     breathe: timeline.breathe
                 }
             }
         }
     }
-    Component {
-        id: webPlaceholder
-        // The web themes' page fills the column's whole area; the hint stays
-        // at the bottom so the PIN can always be typed.
-        Item {
-            width: page.width - 2 * page.content.centrePadding
-            height: page.height - 2 * page.content.centrePadding
-            WebLockScreen {
-                x: -page.content.centrePadding
-                y: -page.content.centrePadding
-                width: page.width
-                height: page.height
-                theme: page.content.theme
-                htmlPath: ThemeManager.customHTMLPath
-                websiteURL: ThemeManager.customWebsiteURL
-                pinVerifier: PINManager
-                textColor: page.secondary
-                onUnlocked: page.flow.unlockRequested()
-            }
-            HintRow {
-                anchors.horizontalCenter: parent.horizontalCenter
-                anchors.bottom: parent.bottom
-                anchors.bottomMargin: 32 - page.content.centrePadding > 0 ? 32 - page.content.centrePadding : 0
-                flow: page.flow
-                accent: page.content.accentColor
-                textColor: page.tinted(page.content.quietText, 0.7)
-            }
-        }
-    }
-
     Component.onCompleted: flow.appeared()
 }

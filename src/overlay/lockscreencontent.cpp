@@ -314,7 +314,7 @@ QVariantList LockScreenContent::centreColumnFor(OverlayThemeID theme)
         return {element("headline", 36), element("subtext", 16), hint, agents};
     case OverlayThemeID::customHTML:
     case OverlayThemeID::customWebsite:
-        return {element("web")};
+        return {}; // the page is the content (see showsWebPage)
     case OverlayThemeID::deepOcean:
     case OverlayThemeID::aurora:
     case OverlayThemeID::sunset:
@@ -363,4 +363,9 @@ int LockScreenContent::centreSpacing() const
 int LockScreenContent::centrePadding() const
 {
     return m_themes.currentTheme() == OverlayThemeID::glass ? 48 : 40;
+}
+
+bool LockScreenContent::showsWebPage() const
+{
+    return OverlayTheme::isWeb(m_themes.currentTheme());
 }

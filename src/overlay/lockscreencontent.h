@@ -53,6 +53,9 @@ class LockScreenContent : public QObject
     // hint, agents, web) and its size, weight, opacity and colour choice.
     Q_PROPERTY(QVariantList centreColumn READ centreColumn NOTIFY themeChanged)
     Q_PROPERTY(int centreSpacing READ centreSpacing NOTIFY themeChanged)
+    // The custom HTML and website themes: a web page fills the screen and the
+    // hint sits at its bottom instead of a centre column.
+    Q_PROPERTY(bool showsWebPage READ showsWebPage NOTIFY themeChanged)
     Q_PROPERTY(int centrePadding READ centrePadding NOTIFY themeChanged)
 
 public:
@@ -90,6 +93,7 @@ public:
     [[nodiscard]] QVariantList centreColumn() const;
     [[nodiscard]] int centreSpacing() const;
     [[nodiscard]] int centrePadding() const;
+    [[nodiscard]] bool showsWebPage() const;
 
     [[nodiscard]] static QVariantList centreColumnFor(OverlayThemeID theme);
     [[nodiscard]] static int centreSpacingFor(OverlayThemeID theme);

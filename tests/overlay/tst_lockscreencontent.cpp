@@ -109,8 +109,8 @@ private Q_SLOTS:
 
     void everyThemeHasAWayToUnlock()
     {
-        // Whatever else a theme shows, the hint row (or the web page that
-        // brings its own) must be there, or the PIN could not be asked for.
+        // Whatever else a theme shows, the hint row must be there (the web
+        // themes show it under their page), or the PIN could not be asked for.
         for (OverlayThemeID theme : OverlayTheme::allCases()) {
             const QStringList column = kinds(LockScreenContent::centreColumnFor(theme));
             QVERIFY2(column.contains(QLatin1String("hint")) ||
