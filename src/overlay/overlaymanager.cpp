@@ -17,9 +17,9 @@
 #include "systemdesktopanimations.h"
 #include "thememanager.h"
 #include "themesmodule.h"
-#include "weboverlaymodule.h"
 #include "unlockflow.h"
 #include "userdefaults.h"
+#include "weboverlaymodule.h"
 #include "x11lockwindowguard.h"
 
 #include <QGuiApplication>
