@@ -127,7 +127,7 @@ SettingsPageContainer {
             }
         }
         SettingsRow {
-            icon: "folder.fill"
+            icon: "arrow.triangle.2.circlepath"
             iconColor: SettingsStyle.teal
             title: qsTr("Sync folder")
             subtitle: page.integrations.isFolderChangePending

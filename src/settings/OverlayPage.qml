@@ -233,17 +233,29 @@ SettingsPageContainer {
             }
         }
 
-        RowLayout {
+        Item {
             objectName: "websiteSelectedRow"
             visible: page.overlay.hasWebsiteURL
             Layout.fillWidth: true
             Layout.leftMargin: 16
             Layout.rightMargin: 16
             Layout.topMargin: 8
-            spacing: 6
-            Symbol { name: "checkmark.circle.fill"; size: 13; color: SettingsStyle.success }
+            implicitHeight: Math.max(selectedText.implicitHeight, clearButton.implicitHeight)
+            Symbol {
+                id: selectedMark
+                anchors.left: parent.left
+                anchors.verticalCenter: parent.verticalCenter
+                name: "checkmark.circle.fill"
+                size: 13
+                color: SettingsStyle.success
+            }
             Text {
-                Layout.fillWidth: true
+                id: selectedText
+                anchors.left: selectedMark.right
+                anchors.leftMargin: 6
+                anchors.right: clearButton.left
+                anchors.rightMargin: 8
+                anchors.verticalCenter: parent.verticalCenter
                 textFormat: Text.StyledText
                 text: qsTr("Select <b>Custom Website</b> theme to use this URL")
                 color: SettingsStyle.secondaryText
@@ -251,10 +263,13 @@ SettingsPageContainer {
                 wrapMode: Text.Wrap
             }
             SettingsButton {
+                id: clearButton
                 objectName: "clearWebsiteButton"
+                anchors.right: parent.right
+                anchors.verticalCenter: parent.verticalCenter
                 link: true
-                text: qsTr("Clear")
                 destructive: true
+                text: qsTr("Clear")
                 onClicked: page.overlay.clearWebsiteURL()
             }
         }

@@ -26,16 +26,19 @@ Item {
         color: SettingsStyle.separator
     }
 
-    RowLayout {
+    Item {
         id: content
         anchors.fill: parent
         anchors.leftMargin: 16
         anchors.rightMargin: 12
-        spacing: 12
+        implicitHeight: texts.implicitHeight
 
         ColumnLayout {
-            Layout.fillWidth: true
-            Layout.alignment: Qt.AlignVCenter
+            id: texts
+            anchors.left: parent.left
+            anchors.right: removeButton.left
+            anchors.rightMargin: 12
+            anchors.verticalCenter: parent.verticalCenter
             spacing: 2
             Text {
                 objectName: "timeRange"
@@ -53,11 +56,14 @@ Item {
         }
 
         SettingsButton {
+            id: removeButton
             objectName: "removeSlotButton"
+            anchors.right: parent.right
+            anchors.verticalCenter: parent.verticalCenter
             link: true
             destructive: true
-            implicitWidth: 28
-            implicitHeight: 28
+            width: 28
+            height: 28
             text: ""
             Accessible.name: qsTr("Remove slot")
             onClicked: row.removeRequested()

@@ -56,7 +56,9 @@ Item {
                 anchors.centerIn: parent
                 name: card.info.iconName || ""
                 size: 22
-                color: card.info.accentColor || "white"
+                // The clear themes' white accent vanishes on the light wash.
+                color: card.clearPreview && !SettingsStyle.dark ? SettingsStyle.secondaryText
+                                                                : (card.info.accentColor || "white")
             }
         }
         Text {
