@@ -37,6 +37,7 @@ Item {
             radius: 10
             border.width: card.selected ? 2.5 : 0.5
             border.color: card.selected ? SettingsStyle.green : SettingsStyle.separator
+            Behavior on border.width { NumberAnimation { duration: 200; easing.type: Easing.InOutQuad } }
             gradient: Gradient {
                 GradientStop {
                     position: 0

@@ -7,6 +7,8 @@
 #include "preferencekeys.h"
 #include "userdefaults.h"
 
+#include <QDir>
+
 namespace {
 // The shared cloud manager opens its store over the folder stored when it was
 // first used; the first page shown is that moment at the latest.
@@ -136,7 +138,10 @@ QString IntegrationsSettings::cloudSyncFolder() const
 
 void IntegrationsSettings::setCloudSyncFolder(const QString &folder)
 {
-    const QString trimmed = folder.trimmed();
+    QString trimmed = folder.trimmed();
+    // The sync store takes the path literally, and no shell expands it.
+    if (trimmed == QLatin1String("~") || trimmed.startsWith(QLatin1String("~/")))
+        trimmed = QDir::homePath() + trimmed.mid(1);
     if (trimmed.isEmpty())
         m_services.defaults.remove(PreferenceKey::cloudSyncFolder);
     else

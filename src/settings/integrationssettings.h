@@ -80,7 +80,8 @@ public:
     // Switching on pushes the current settings at once.
     void setCloudSyncEnabled(bool enabled);
     [[nodiscard]] QString cloudSyncFolder() const;
-    // Trimmed; empty text removes the setting (not signed in).
+    // Trimmed, a leading "~" made the home folder; empty text removes the
+    // setting (not signed in).
     void setCloudSyncFolder(const QString &folder);
     [[nodiscard]] bool isFolderChangePending() const;
     [[nodiscard]] QString syncMessage() const { return m_syncMessage; }

@@ -11,6 +11,7 @@
 #include "thememanager.h"
 #include "userdefaults.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -164,6 +165,9 @@ private Q_SLOTS:
         QCOMPARE(m_defaults->string(PreferenceKey::cloudSyncFolder).value_or(QString()),
                  QStringLiteral("/srv/sync/vostrel"));
         QVERIFY(m_settings->isFolderChangePending());
+        m_settings->setCloudSyncFolder(QStringLiteral("~/Sync"));
+        QCOMPARE(m_defaults->string(PreferenceKey::cloudSyncFolder).value_or(QString()),
+                 QDir::homePath() + QStringLiteral("/Sync"));
         m_settings->setCloudSyncFolder(QStringLiteral(" "));
         QVERIFY(!m_defaults->contains(PreferenceKey::cloudSyncFolder));
         QVERIFY(!m_settings->isFolderChangePending());
