@@ -164,8 +164,8 @@ void IntegrationsSettings::syncNow()
         m_syncTimer.start();
     } else {
         m_syncMessage.clear();
-        m_syncError = PlatformWording::adapt(
-            tr("iCloud not available. Sign in to iCloud in System Settings."));
+        // Signing in here means choosing a folder that exists.
+        m_syncError = tr("Cloud Sync not available. Choose a sync folder that exists.");
         m_syncTimer.stop();
     }
     Q_EMIT syncStatusChanged();

@@ -83,7 +83,7 @@ Item {
             verify(row.visible)
             mouseClick(Helpers.findNamed(page, "syncNowButton"))
             compare(Helpers.findNamed(page, "syncStatus").text,
-                    "Cloud Sync not available. Sign in to Cloud Sync in Settings.")
+                    "Cloud Sync not available. Choose a sync folder that exists.")
             mouseClick(Helpers.findNamed(page, "cloudSwitch"))
             verify(!page.integrations.cloudSyncEnabled)
 

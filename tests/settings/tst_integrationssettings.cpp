@@ -143,7 +143,7 @@ private Q_SLOTS:
         const int writes = m_kvStore->setCount();
         m_settings->syncNow();
         QCOMPARE(m_settings->syncError(),
-                 QStringLiteral("Cloud Sync not available. Sign in to Cloud Sync in Settings."));
+                 QStringLiteral("Cloud Sync not available. Choose a sync folder that exists."));
         QVERIFY(m_settings->syncMessage().isEmpty());
         QCOMPARE(m_kvStore->setCount(), writes);
     }
