@@ -2,12 +2,14 @@ import QtQuick
 import QtQuick.Controls.Basic
 
 // A push button in one of three looks: bordered (default), prominent (filled
-// with the accent) or link (borderless blue text, 12 px).
+// with the accent) or link (borderless blue text, 12 px); `destructive` draws
+// the text in the error colour.
 Button {
     id: control
 
     property bool prominent: false
     property bool link: false
+    property bool destructive: false
 
     padding: link ? 2 : 6
     leftPadding: link ? 2 : 14
@@ -21,7 +23,8 @@ Button {
         font.pixelSize: control.link ? 12 : 13
         font.weight: control.prominent ? Font.DemiBold : Font.Medium
         font.underline: control.link && control.hovered
-        color: control.link ? SettingsStyle.link
+        color: control.destructive ? SettingsStyle.error
+             : control.link ? SettingsStyle.link
                             : (control.prominent ? SettingsStyle.accentText : SettingsStyle.text)
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter

@@ -39,6 +39,8 @@ QtObject {
     readonly property color red: "#e5483f"
     readonly property color purple: "#8b5cf6"
     readonly property color teal: "#14a3a3"
+    readonly property color mint: "#1fb89a"
+    readonly property color cyan: "#1ba6d4"
 
     readonly property int sidebarWidth: 220
     readonly property int cardRadius: 10

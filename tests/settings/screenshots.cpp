@@ -5,6 +5,8 @@
 #include "notificationcenter.h"
 #include "onboardingflow.h"
 #include "onboardingwindowcontroller.h"
+#include "preferencekeys.h"
+#include "schedulemanager.h"
 #include "settingsnavigation.h"
 #include "settingspage.h"
 #include "settingswindowcontroller.h"
@@ -49,6 +51,16 @@ int main(int argc, char *argv[])
         {defaults, notifications, desktop, SettingsNavigation::shared()});
     OnboardingWindowController onboarding(defaults, notifications, desktop);
 
+    // Content for the pages that show more once something is set.
+    ScheduleManager::shared().addSlot();
+    defaults.setBool(PreferenceKey::slackSyncEnabled, true);
+    defaults.setBool(PreferenceKey::iCloudSyncEnabled, true);
+    defaults.setString(PreferenceKey::calendarSources,
+                       QStringLiteral("/home/me/work.ics\nhttps://calendar.example.org/team.ics"));
+    defaults.setString(PreferenceKey::customWebsiteURL, QStringLiteral("https://example.com/"));
+    // Pages taller than the window are also rendered whole.
+    const QStringList tallPages{QStringLiteral("overlay"), QStringLiteral("integrations")};
+
     for (const bool dark : {false, true}) {
         desktop.change(dark ? ColorSchemeSource::Scheme::dark : ColorSchemeSource::Scheme::light);
         const QString mode = dark ? QStringLiteral("dark") : QStringLiteral("light");
@@ -57,6 +69,12 @@ int main(int argc, char *argv[])
             settings.window()->resize(900, 640);
             settle(settings.window())
                 .save(out.filePath(QStringLiteral("settings-%1-%2.png").arg(page.id, mode)));
+            if (tallPages.contains(page.id)) {
+                settings.window()->resize(900, 2300);
+                settle(settings.window())
+                    .save(out.filePath(
+                        QStringLiteral("settings-%1-%2-whole.png").arg(page.id, mode)));
+            }
         }
         onboarding.show();
         QQuickView *window = onboarding.window();

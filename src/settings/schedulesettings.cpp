@@ -1,0 +1,52 @@
+#include "schedulesettings.h"
+
+#include "schedulemanager.h"
+
+#include <QUuid>
+
+ScheduleSettings::ScheduleSettings(QObject *parent)
+    : ScheduleSettings(ScheduleManager::shared(), parent)
+{}
+
+ScheduleSettings::ScheduleSettings(ScheduleManager &schedule, QObject *parent)
+    : QObject(parent)
+    , m_schedule(schedule)
+{
+    connect(&m_schedule, &ScheduleManager::slotsChanged, this, &ScheduleSettings::rowsChanged);
+}
+
+QString ScheduleSettings::timeRange(const ScheduleSlot &slot)
+{
+    const auto time = [](int hour, int minute) {
+        return QStringLiteral("%1:%2")
+            .arg(hour, 2, 10, QLatin1Char('0'))
+            .arg(minute, 2, 10, QLatin1Char('0'));
+    };
+    return time(slot.startHour, slot.startMinute) + QStringLiteral(" – ") +
+           time(slot.endHour, slot.endMinute);
+}
+
+QVariantList ScheduleSettings::rows() const
+{
+    QVariantList rows;
+    for (const ScheduleSlot &slot : m_schedule.slots()) {
+        rows.append(QVariantMap{
+            {QStringLiteral("id"), slot.id.toString(QUuid::WithoutBraces)},
+            {QStringLiteral("timeRange"), timeRange(slot)},
+            {QStringLiteral("days"), ScheduleManager::daysDescription(slot)},
+        });
+    }
+    return rows;
+}
+
+void ScheduleSettings::addSlot()
+{
+    m_schedule.addSlot();
+}
+
+void ScheduleSettings::removeSlot(const QString &id)
+{
+    const QUuid uuid(id);
+    if (!uuid.isNull())
+        m_schedule.removeSlot(uuid);
+}

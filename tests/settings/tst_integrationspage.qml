@@ -1,0 +1,130 @@
+import QtQuick
+import QtTest
+import Vostrel.Settings
+import "helpers.js" as Helpers
+
+Item {
+    id: root
+    width: 900
+    height: 1800
+
+    TestCase {
+        id: testCase
+        name: "IntegrationsPage"
+        when: windowShown
+
+        Component {
+            id: pageComponent
+            IntegrationsPage { width: 900; height: 1800 }
+        }
+
+        function typeInto(field, text) {
+            field.forceActiveFocus()
+            field.selectAll()
+            keyClick(Qt.Key_Backspace)
+            for (const c of text)
+                keyClick(c)
+        }
+
+        function test_cardsAndRowsInOrder() {
+            const page = createTemporaryObject(pageComponent, root)
+            compare(page.title, "Integrations")
+            compare(Helpers.cardTitles(page),
+                    ["Slack Status Sync", "Cloud Sync", "Calendar Auto-Tamber", "Focus Mode",
+                     "Automation"])
+            compare(Helpers.rowTitles(Helpers.findCard(page, "Slack Status Sync")),
+                    ["Auto-set Slack status"])
+            compare(Helpers.rowTitles(Helpers.findCard(page, "Cloud Sync")),
+                    ["Sync themes across computers", "Sync folder"])
+            compare(Helpers.rowTitles(Helpers.findCard(page, "Calendar Auto-Tamber")),
+                    ["Auto-lock during events"])
+            compare(Helpers.rowTitles(Helpers.findCard(page, "Focus Mode")),
+                    ["Auto-lock during Focus"])
+            compare(Helpers.rowTitles(Helpers.findCard(page, "Automation")), ["Command line"])
+            compare(page.integrations.automationCommands[0], "vostrel lock")
+        }
+
+        function test_slackFieldsAndTokenWarning() {
+            const page = createTemporaryObject(pageComponent, root)
+            const fields = Helpers.findNamed(page, "slackFields")
+            verify(!fields.visible)
+            mouseClick(Helpers.findNamed(page, "slackSwitch"))
+            verify(page.integrations.slackSyncEnabled)
+            verify(fields.visible)
+
+            const token = Helpers.findNamed(page, "slackTokenField")
+            verify(token.echoMode === TextInput.Password)
+            const warning = Helpers.findNamed(page, "slackError")
+            typeInto(token, "abc")
+            compare(page.integrations.slackToken, "abc")
+            verify(warning.visible)
+            compare(warning.text, "Token should start with xoxb- or xoxp-")
+            token.selectAll()
+            keyClick(Qt.Key_Backspace)
+            verify(!warning.visible)
+            compare(page.integrations.slackToken, "")
+
+            typeInto(Helpers.findNamed(page, "slackStatusField"), "Away")
+            compare(page.integrations.slackStatusText, "Away")
+            typeInto(Helpers.findNamed(page, "slackEmojiField"), "zzz")
+            compare(page.integrations.slackStatusEmoji, "zzz")
+
+            mouseClick(Helpers.findNamed(page, "slackSwitch"))
+            verify(!page.integrations.slackSyncEnabled)
+            verify(!fields.visible)
+        }
+
+        function test_syncNowWithoutAFolderShowsTheError() {
+            const page = createTemporaryObject(pageComponent, root)
+            const row = Helpers.findNamed(page, "syncNowRow")
+            verify(!row.visible)
+            mouseClick(Helpers.findNamed(page, "cloudSwitch"))
+            verify(page.integrations.cloudSyncEnabled)
+            verify(row.visible)
+            mouseClick(Helpers.findNamed(page, "syncNowButton"))
+            compare(Helpers.findNamed(page, "syncStatus").text,
+                    "Cloud Sync not available. Choose a sync folder that exists.")
+            mouseClick(Helpers.findNamed(page, "cloudSwitch"))
+            verify(!page.integrations.cloudSyncEnabled)
+
+            const folder = Helpers.findNamed(page, "cloudFolderField")
+            typeInto(folder, "/tmp/x")
+            keyClick(Qt.Key_Return)
+            compare(page.integrations.cloudSyncFolder, "/tmp/x")
+            verify(page.integrations.isFolderChangePending)
+            typeInto(folder, "")
+            keyClick(Qt.Key_Return)
+            compare(page.integrations.cloudSyncFolder, "")
+        }
+
+        function test_calendarSourcesAndSwitches() {
+            const page = createTemporaryObject(pageComponent, root)
+            const field = Helpers.findNamed(page, "calendarSourceField")
+            const add = Helpers.findNamed(page, "addSourceButton")
+            verify(!add.enabled)
+            typeInto(field, "/nowhere/work.ics")
+            mouseClick(add)
+            compare(page.calendarSources.sources, ["/nowhere/work.ics"])
+            compare(field.text, "")
+            typeInto(field, "relative.ics")
+            mouseClick(add)
+            verify(Helpers.findNamed(page, "calendarSourceError").visible)
+            compare(field.text, "relative.ics")
+            mouseClick(Helpers.findNamed(page, "removeSource_0"))
+            compare(page.calendarSources.sources, [])
+
+            mouseClick(Helpers.findNamed(page, "calendarSwitch"))
+            verify(page.integrations.calendarEnabled)
+            // No source can be read, so access stays missing.
+            tryVerify(() => Helpers.findNamed(page, "calendarAccessWarning").visible)
+            mouseClick(Helpers.findNamed(page, "calendarSwitch"))
+            verify(!page.integrations.calendarEnabled)
+            verify(!Helpers.findNamed(page, "calendarAccessWarning").visible)
+
+            mouseClick(Helpers.findNamed(page, "focusSwitch"))
+            verify(page.integrations.focusEnabled)
+            mouseClick(Helpers.findNamed(page, "focusSwitch"))
+            verify(!page.integrations.focusEnabled)
+        }
+    }
+}

@@ -1,0 +1,120 @@
+#include "overlaysettings.h"
+#include "preferencekeys.h"
+#include "thememanager.h"
+#include "userdefaults.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <limits>
+#include <optional>
+
+class TestOverlaySettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir.emplace();
+        m_defaults.emplace(m_dir->filePath(QStringLiteral("defaults.json")));
+        m_themes.emplace(*m_defaults);
+        m_overlay.emplace(*m_themes);
+    }
+    void cleanup()
+    {
+        m_overlay.reset();
+        m_themes.reset();
+        m_defaults.reset();
+        m_dir.reset();
+    }
+
+    void websiteEditIsTrimmedOrRemoved_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QVariant>("stored");
+        const QVariant none;
+        const QVariant url(QStringLiteral("https://example.com/scores"));
+        QTest::addRow("plain") << QStringLiteral("https://example.com/scores") << url;
+        QTest::addRow("trailing blank") << QStringLiteral("https://example.com/scores ") << url;
+        QTest::addRow("pasted with line breaks")
+            << QStringLiteral("\n\t https://example.com/scores\r\n") << url;
+        QTest::addRow("inner blank kept") << QStringLiteral(" https://example.com/a b ")
+                                          << QVariant(QStringLiteral("https://example.com/a b"));
+        QTest::addRow("empty") << QString() << none;
+        QTest::addRow("only white space") << QStringLiteral(" \n\t ") << none;
+        // The field stores what it is given; the website overlay applies the
+        // https rule when it loads.
+        QTest::addRow("not https")
+            << QStringLiteral("http://x") << QVariant(QStringLiteral("http://x"));
+    }
+    void websiteEditIsTrimmedOrRemoved()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QVariant, stored);
+        m_themes->setCustomWebsiteURL(QStringLiteral("https://old.example/"));
+        m_overlay->editWebsiteURL(typed);
+        QCOMPARE(m_defaults->value(PreferenceKey::customWebsiteURL), stored);
+        QCOMPARE(m_overlay->hasWebsiteURL(), stored.isValid());
+        QCOMPARE(m_overlay->websiteURL(), stored.toString());
+    }
+
+    void clearRemovesTheURLAndAnnouncesIt()
+    {
+        m_overlay->editWebsiteURL(QStringLiteral("https://example.com"));
+        QSignalSpy changed(m_overlay.operator->(), &OverlaySettings::websiteURLChanged);
+        m_overlay->clearWebsiteURL();
+        QVERIFY(!m_defaults->contains(PreferenceKey::customWebsiteURL));
+        QVERIFY(!m_overlay->hasWebsiteURL());
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void liveBlurCardFollowsTheTheme()
+    {
+        QSignalSpy changed(m_overlay.operator->(), &OverlaySettings::themeChanged);
+        m_themes->setCurrentTheme(OverlayThemeID::sunset);
+        QVERIFY(!m_overlay->showsLiveBlurSettings());
+        m_themes->setCurrentTheme(OverlayThemeID::liveBlur);
+        QVERIFY(m_overlay->showsLiveBlurSettings());
+        QCOMPARE(changed.count(), 2);
+    }
+
+    void radiusLabelTruncates_data()
+    {
+        QTest::addColumn<double>("radius");
+        QTest::addColumn<QString>("label");
+        QTest::addRow("step") << 35.0 << QStringLiteral("35");
+        QTest::addRow("from a share link") << 33.9 << QStringLiteral("33");
+        QTest::addRow("outside the slider") << 250.5 << QStringLiteral("250");
+        QTest::addRow("negative towards zero") << -2.7 << QStringLiteral("-2");
+        QTest::addRow("too large for a whole number")
+            << 1e300 << QString::number(std::numeric_limits<qint64>::max());
+        QTest::addRow("infinite") << -std::numeric_limits<double>::infinity()
+                                  << QString::number(std::numeric_limits<qint64>::min());
+        QTest::addRow("nan") << std::numeric_limits<double>::quiet_NaN() << QStringLiteral("0");
+    }
+    void radiusLabelTruncates()
+    {
+        QFETCH(double, radius);
+        QFETCH(QString, label);
+        QCOMPARE(OverlaySettings::radiusLabel(radius), label);
+    }
+
+    void radiusLabelFollowsTheManager()
+    {
+        QSignalSpy changed(m_overlay.operator->(), &OverlaySettings::blurRadiusChanged);
+        m_themes->setLiveBlurRadius(47.5);
+        QCOMPARE(m_overlay->blurRadiusLabel(), QStringLiteral("47"));
+        QCOMPARE(changed.count(), 1);
+    }
+
+private:
+    std::optional<QTemporaryDir> m_dir;
+    std::optional<UserDefaults> m_defaults;
+    std::optional<ThemeManager> m_themes;
+    std::optional<OverlaySettings> m_overlay;
+};
+
+QTEST_GUILESS_MAIN(TestOverlaySettings)
+#include "tst_overlaysettings.moc"

@@ -1,0 +1,137 @@
+#include "locktarget.h"
+#include "preferencekeys.h"
+#include "schedulemanager.h"
+#include "schedulesettings.h"
+#include "userdefaults.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <optional>
+
+class TestScheduleSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir.emplace();
+        m_defaults.emplace(m_dir->filePath(QStringLiteral("defaults.json")));
+        m_target.emplace([] { return false; }, [this] { ++m_locks; });
+        m_schedule.emplace(*m_defaults, *m_target,
+                           [] { return QDateTime(QDate(2026, 3, 7), QTime(12, 0)); });
+        m_settings.emplace(*m_schedule);
+    }
+    void cleanup()
+    {
+        m_settings.reset();
+        m_schedule.reset();
+        m_target.reset();
+        m_defaults.reset();
+        m_dir.reset();
+    }
+
+    void addingToAnEmptyScheduleShowsTheDefaultSlot()
+    {
+        QVERIFY(m_settings->rows().isEmpty());
+        QSignalSpy changed(m_settings.operator->(), &ScheduleSettings::rowsChanged);
+        m_settings->addSlot();
+        QCOMPARE(changed.count(), 1);
+        const QVariantList rows = m_settings->rows();
+        QCOMPARE(rows.size(), 1);
+        const QVariantMap row = rows.first().toMap();
+        QCOMPARE(row.value(QStringLiteral("timeRange")).toString(),
+                 QStringLiteral("09:00 – 17:00"));
+        QCOMPARE(row.value(QStringLiteral("days")).toString(), QStringLiteral("Weekdays"));
+
+        const auto stored = ScheduleSlot::decode(
+            m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray()));
+        QVERIFY(stored.has_value());
+        QCOMPARE(stored->size(), 1);
+        QCOMPARE(stored->first().id.toString(QUuid::WithoutBraces),
+                 row.value(QStringLiteral("id")).toString());
+    }
+
+    void removingWritesTheRestInOrder()
+    {
+        m_settings->addSlot();
+        m_settings->addSlot();
+        m_settings->addSlot();
+        const QVariantList rows = m_settings->rows();
+        m_settings->removeSlot(rows.at(1).toMap().value(QStringLiteral("id")).toString());
+
+        const auto stored = ScheduleSlot::decode(
+            m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray()));
+        QVERIFY(stored.has_value());
+        QCOMPARE(stored->size(), 2);
+        QCOMPARE(stored->at(0).id.toString(QUuid::WithoutBraces),
+                 rows.at(0).toMap().value(QStringLiteral("id")).toString());
+        QCOMPARE(stored->at(1).id.toString(QUuid::WithoutBraces),
+                 rows.at(2).toMap().value(QStringLiteral("id")).toString());
+
+        m_settings->removeSlot(rows.at(0).toMap().value(QStringLiteral("id")).toString());
+        m_settings->removeSlot(rows.at(2).toMap().value(QStringLiteral("id")).toString());
+        QVERIFY(m_settings->rows().isEmpty());
+        QCOMPARE(ScheduleSlot::decode(
+                     m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray()))
+                     ->size(),
+                 0);
+    }
+
+    void anUnknownOrMalformedIdRemovesNothing_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addRow("unknown") << QUuid::createUuid().toString(QUuid::WithoutBraces);
+        QTest::addRow("not an id") << QStringLiteral("trash");
+        QTest::addRow("empty") << QString();
+    }
+    void anUnknownOrMalformedIdRemovesNothing()
+    {
+        QFETCH(QString, id);
+        m_settings->addSlot();
+        const QByteArray before =
+            m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray());
+        m_settings->removeSlot(id);
+        QCOMPARE(m_settings->rows().size(), 1);
+        QCOMPARE(m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray()), before);
+    }
+
+    void timeRangePadsBothEnds_data()
+    {
+        QTest::addColumn<int>("startHour");
+        QTest::addColumn<int>("startMinute");
+        QTest::addColumn<int>("endHour");
+        QTest::addColumn<int>("endMinute");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("office") << 9 << 0 << 17 << 0 << QStringLiteral("09:00 – 17:00");
+        QTest::addRow("over midnight") << 22 << 5 << 6 << 30 << QStringLiteral("22:05 – 06:30");
+        QTest::addRow("midnight") << 0 << 0 << 0 << 0 << QStringLiteral("00:00 – 00:00");
+    }
+    void timeRangePadsBothEnds()
+    {
+        QFETCH(int, startHour);
+        QFETCH(int, startMinute);
+        QFETCH(int, endHour);
+        QFETCH(int, endMinute);
+        QFETCH(QString, text);
+        ScheduleSlot slot;
+        slot.startHour = startHour;
+        slot.startMinute = startMinute;
+        slot.endHour = endHour;
+        slot.endMinute = endMinute;
+        QCOMPARE(ScheduleSettings::timeRange(slot), text);
+    }
+
+private:
+    std::optional<QTemporaryDir> m_dir;
+    std::optional<UserDefaults> m_defaults;
+    std::optional<LockTarget> m_target;
+    std::optional<ScheduleManager> m_schedule;
+    std::optional<ScheduleSettings> m_settings;
+    int m_locks = 0;
+};
+
+QTEST_GUILESS_MAIN(TestScheduleSettings)
+#include "tst_schedulesettings.moc"
