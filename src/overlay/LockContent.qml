@@ -14,7 +14,7 @@ Item {
 
     readonly property color secondary: content.secondaryText
     function tinted(c, alpha) { return Qt.rgba(c.r, c.g, c.b, c.a * alpha) }
-    function textColor(spec) { return spec.accent ? tinted(content.accentColor, spec.opacity) : tinted(secondary, spec.opacity) }
+    function textColor(cell) { return cell.accent ? tinted(content.accentColor, cell.opacity) : tinted(secondary, cell.opacity) }
     function weight(name) {
         return name === "ultralight" ? Font.ExtraLight : name === "light" ? Font.Light : Font.Normal
     }
@@ -99,7 +99,7 @@ Item {
                         default: return agents
                         }
                     }
-                    property var spec: modelData
+                    property var cell: modelData
                 }
             }
         }
@@ -139,26 +139,26 @@ Item {
         id: clockText
         Text {
             text: root.content.timeText
-            font.pixelSize: spec.size
-            font.weight: root.weight(spec.weight)
-            color: root.textColor(spec)
+            font.pixelSize: cell.size
+            font.weight: root.weight(cell.weight)
+            color: root.textColor(cell)
         }
     }
     Component {
         id: dateText
         Text {
             text: root.content.dateText
-            font.pixelSize: spec.size
-            color: root.textColor(spec)
+            font.pixelSize: cell.size
+            color: root.textColor(cell)
         }
     }
     Component {
         id: rule
-        Rectangle { width: 60; height: 1; color: root.tinted(root.secondary, spec.opacity) }
+        Rectangle { width: 60; height: 1; color: root.tinted(root.secondary, cell.opacity) }
     }
     Component {
         id: symbol
-        Symbol { name: spec.name; size: spec.size; color: root.textColor(spec) }
+        Symbol { name: cell.name; size: cell.size; color: root.textColor(cell) }
     }
     Component {
         id: flask
@@ -175,8 +175,8 @@ Item {
             Symbol {
                 anchors.centerIn: parent
                 name: "flask"
-                size: spec.size
-                color: root.textColor(spec)
+                size: cell.size
+                color: root.textColor(cell)
                 rotation: timeline.flaskRotation
             }
         }
@@ -204,8 +204,8 @@ Item {
             Symbol {
                 anchors.centerIn: parent
                 name: "lock.fill"
-                size: spec.size
-                color: root.textColor(spec)
+                size: cell.size
+                color: root.textColor(cell)
             }
         }
     }
@@ -219,9 +219,9 @@ Item {
             maximumLineCount: 3
             elide: Text.ElideRight
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: spec.size
-            font.weight: root.weight(spec.weight)
-            color: root.textColor(spec)
+            font.pixelSize: cell.size
+            font.weight: root.weight(cell.weight)
+            color: root.textColor(cell)
         }
     }
     Component {
@@ -234,8 +234,8 @@ Item {
             maximumLineCount: 3
             elide: Text.ElideRight
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: spec.size
-            color: root.textColor(spec)
+            font.pixelSize: cell.size
+            color: root.textColor(cell)
         }
     }
     Component {
