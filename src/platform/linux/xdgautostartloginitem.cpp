@@ -30,7 +30,7 @@ QString XdgAutostartLoginItem::entryPath() const
 
 QString XdgAutostartLoginItem::quoteExec(const QString &path)
 {
-    // Inside double quotes the specification reserves ", `, $ and \.
+    // Inside double quotes the Desktop Entry format reserves ", `, $ and \.
     QString escaped;
     for (const QChar c : path) {
         if (c == u'"' || c == u'`' || c == u'$' || c == u'\\')

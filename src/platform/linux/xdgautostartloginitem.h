@@ -21,7 +21,7 @@ public:
 
     [[nodiscard]] QString entryPath() const;
     // The entry's text. Exec quotes the path as the Desktop Entry
-    // specification asks, so spaces and quotes in it survive.
+    // format asks, so spaces and quotes in it survive.
     [[nodiscard]] QString entryText() const;
     [[nodiscard]] static QString quoteExec(const QString &path);
 
