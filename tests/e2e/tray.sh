@@ -7,7 +7,7 @@
 # Screenshots are kept in $VOSTREL_E2E_ARTIFACTS when it is set.
 set -euo pipefail
 
-vostrel=$1
+vostrel=$(realpath "$1")
 standins=$2
 work="$VOSTREL_SESSION_DIR/e2e-tray"
 mkdir -p "$work"
@@ -15,28 +15,8 @@ shots=${VOSTREL_E2E_ARTIFACTS:-$work}
 mkdir -p "$shots"
 log="$work/vostrel.log"
 
-pids=()
 vostrel_pid=""
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$log" ] && sed 's/^/  vostrel: /' "$log" >&2
-    exit 1
-}
-step() { echo "-- $*"; }
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
+source "$(dirname "$0")/common.sh"
 
 # "W H X Y" of the tray icon's window, embedded in trayer's panel. The
 # settings window that the launch opens has the same class.
