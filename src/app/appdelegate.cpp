@@ -23,7 +23,12 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <chrono>
+
 namespace {
+// Late enough that the tray icon and a window opened at launch come first.
+constexpr auto lockScreensPreparedAfter = std::chrono::milliseconds(1500);
+
 AppDelegate::Managers sharedManagers()
 {
     // Each shared instance constructs on first use, so this order is also the
@@ -96,6 +101,10 @@ void AppDelegate::applicationDidFinishLaunching()
     // On the next turn of the event loop, so the window opened above comes
     // first; creating the monitor starts its polling.
     QTimer::singleShot(0, this, [] { ProcessMonitor::shared(); });
+    // The lock screens are built once, hidden, when the launch has settled:
+    // the first lock then only shows them, like every later one.
+    QTimer::singleShot(lockScreensPreparedAfter, this,
+                       [this] { m_managers.overlay.preparePanels(); });
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)

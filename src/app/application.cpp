@@ -52,13 +52,6 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     }
 
     // Before the application object; starts no web engine by itself.
-    // Every lock builds its windows anew; with Qt Quick's threaded render loop
-    // each of them brings up a render thread and a GL context of its own, and
-    // on Mesa's software rasteriser that leaves megabytes behind per lock
-    // (measured: 3 MB a lock threaded, 0.3 MB basic). The lock screen draws a
-    // few frames a second at most, which the GUI thread does easily.
-    if (!qEnvironmentVariableIsSet("QSG_RENDER_LOOP"))
-        qputenv("QSG_RENDER_LOOP", "basic");
     prepareWebEngine();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vostrel"));

@@ -38,9 +38,11 @@ Item {
     }
 
     // The web themes: the page over the backdrop, the hint at the bottom.
+    // The page lives only while the lock is up: between locks it would run
+    // its scripts and hold its memory for nothing.
     Loader {
         anchors.fill: parent
-        active: root.content.showsWebPage
+        active: root.content.showsWebPage && root.content.active
         sourceComponent: Item {
             WebLockScreen {
                 anchors.fill: parent
@@ -263,5 +265,4 @@ Item {
             }
         }
     }
-    Component.onCompleted: flow.appeared()
 }

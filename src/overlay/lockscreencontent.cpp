@@ -148,9 +148,25 @@ QString LockScreenContent::dateText() const
     return QLocale::system().toString(m_currentTime.date(), QLocale::LongFormat);
 }
 
+void LockScreenContent::setActive(bool active)
+{
+    if (m_active == active)
+        return;
+    m_active = active;
+    if (active) {
+        tick();
+        m_clock.start();
+    } else {
+        m_clock.stop();
+        setShowShareConfirmation(false);
+    }
+    Q_EMIT activeChanged();
+    Q_EMIT motionChanged();
+}
+
 bool LockScreenContent::areAnimationsEnabled() const
 {
-    return m_animations.areEnabled();
+    return m_active && m_animations.areEnabled();
 }
 
 bool LockScreenContent::isMotionLayerShown() const

@@ -38,6 +38,9 @@ class LockScreenContent : public QObject
     Q_PROPERTY(QColor quietText READ quietText NOTIFY themeChanged)
     Q_PROPERTY(QString timeText READ timeText NOTIFY currentTimeChanged)
     Q_PROPERTY(QString dateText READ dateText NOTIFY currentTimeChanged)
+    // False while the lock screen is put away between locks: its clock, its
+    // animations and any web page stop, and nothing of it costs a cycle.
+    Q_PROPERTY(bool active READ isActive NOTIFY activeChanged)
     Q_PROPERTY(bool animationsEnabled READ areAnimationsEnabled NOTIFY motionChanged)
     Q_PROPERTY(bool motionLayerShown READ isMotionLayerShown NOTIFY motionChanged)
     Q_PROPERTY(QVariantList agentPills READ agentPills NOTIFY tasksChanged)
@@ -72,6 +75,10 @@ public:
 
     // The window a snapshot is taken of.
     void setSnapshotSource(std::function<QQuickWindow *()> source);
+
+    [[nodiscard]] bool isActive() const { return m_active; }
+    // Coming back shows the current time at once, before the first frame.
+    void setActive(bool active);
 
     [[nodiscard]] QString themeRawValue() const;
     [[nodiscard]] QString identity() const;
@@ -121,6 +128,7 @@ Q_SIGNALS:
     void tasksChanged();
     void layoutChanged();
     void showShareConfirmationChanged();
+    void activeChanged();
 
 private:
     void setShowShareConfirmation(bool show);
@@ -134,4 +142,5 @@ private:
     QTimer m_clock;
     QString m_identity;
     bool m_showShareConfirmation = false;
+    bool m_active = true;
 };

@@ -24,7 +24,9 @@ class UserDefaults;
 
 // Raises and lowers the lock. While locked every screen is covered by its own
 // panel, screens that appear are covered at once, and every key typed goes to
-// the unlock flow of the focus panel.
+// the unlock flow of the focus panel. Panels outlive the lock they were built
+// for: unlocking hides them and the next lock shows them again, so neither
+// waits for a lock screen to be built or torn down.
 class OverlayManager : public QObject
 {
     Q_OBJECT
@@ -55,12 +57,19 @@ public:
     static OverlayManager &shared();
 
     [[nodiscard]] bool isOverlayActive() const { return m_active; }
+    // The panels covering the screens; none while unlocked.
     [[nodiscard]] QList<OverlayPanel *> overlayPanels() const;
+    // Every panel built, shown or kept hidden for the next lock.
+    [[nodiscard]] QList<OverlayPanel *> builtPanels() const;
     [[nodiscard]] OverlayPanel *focusPanel() const { return m_focusPanel; }
 
     // Development aid: ordinary windows, no grabs.
-    void setWindowed(bool windowed) { m_windowed = windowed; }
+    // Panels built the other way are dropped and built anew at the next lock.
+    void setWindowed(bool windowed);
 
+    // Builds the panels of screens that have none, hidden, so that the first
+    // lock shows ready windows too. Does nothing while locked.
+    void preparePanels();
     void activate();
     void deactivate();
     // What every trigger runs: keep the machine awake, then raise the lock.
@@ -79,8 +88,11 @@ protected:
 
 private:
     void addPanel(QScreen *screen);
-    void createPanel(QScreen *screen);
+    OverlayPanel *createPanel(QScreen *screen);
+    [[nodiscard]] OverlayPanel *panelFor(QScreen *screen) const;
+    void showPanel(OverlayPanel *panel);
     void removePanel(QScreen *screen);
+    void unlockFrom(OverlayPanel *panel);
     void engageGuard();
     [[nodiscard]] QQmlEngine *engine();
 
@@ -90,5 +102,5 @@ private:
     QList<QPointer<OverlayPanel>> m_panels;
     QPointer<OverlayPanel> m_focusPanel;
     QQmlEngine *m_engine = nullptr;
-    QList<QMetaObject::Connection> m_screenConnections;
+    QMetaObject::Connection m_screenAdded;
 };

@@ -130,8 +130,15 @@ void UnlockFlow::submitPIN()
     setWrongPIN(true);
     setPinEntry(QString());
     setShakeOffset(shakeDistance);
-    QTimer::singleShot(shakeStep, this, [this] { setShakeOffset(-shakeDistance); });
-    QTimer::singleShot(2 * shakeStep, this, [this] { setShakeOffset(0.0); });
+    const quint64 session = m_session;
+    QTimer::singleShot(shakeStep, this, [this, session] {
+        if (session == m_session)
+            setShakeOffset(-shakeDistance);
+    });
+    QTimer::singleShot(2 * shakeStep, this, [this, session] {
+        if (session == m_session)
+            setShakeOffset(0.0);
+    });
 }
 
 void UnlockFlow::attemptTouchID()
@@ -141,14 +148,17 @@ void UnlockFlow::attemptTouchID()
     setTouchIDAttempted(true);
     // The panels stay where they are: a fingerprint reader needs no prompt
     // window above them.
-    QTimer::singleShot(touchIDDelay, this, [this] {
+    const quint64 session = m_session;
+    QTimer::singleShot(touchIDDelay, this, [this, session] {
+        if (session != m_session)
+            return;
         if (m_pins.isLockedOut()) {
             finishTouchID(false);
             return;
         }
         QPointer<UnlockFlow> self(this);
-        m_pins.authenticateWithBiometrics([self](bool success) {
-            if (self)
+        m_pins.authenticateWithBiometrics([self, session](bool success) {
+            if (self && self->m_session == session)
                 self->finishTouchID(success);
         });
     });
@@ -162,7 +172,21 @@ void UnlockFlow::retryTouchID()
 
 void UnlockFlow::appeared()
 {
-    QTimer::singleShot(automaticTouchIDDelay, this, &UnlockFlow::attemptTouchID);
+    const quint64 session = m_session;
+    QTimer::singleShot(automaticTouchIDDelay, this, [this, session] {
+        if (session == m_session)
+            attemptTouchID();
+    });
+}
+
+void UnlockFlow::reset()
+{
+    ++m_session;
+    setPinEntry(QString());
+    setShowPINField(false);
+    setWrongPIN(false);
+    setShakeOffset(0.0);
+    setTouchIDAttempted(false);
 }
 
 void UnlockFlow::finishTouchID(bool success)

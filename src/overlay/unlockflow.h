@@ -61,6 +61,10 @@ public:
     Q_INVOKABLE void retryTouchID();
     // Called when the lock screen is shown: one automatic fingerprint attempt.
     Q_INVOKABLE void appeared();
+    // Called when the lock screen is put away to be shown again at the next
+    // lock: the entry, the error and any fingerprint check still under way
+    // belong to the lock that ended, and none of them may reach the next one.
+    void reset();
 
 Q_SIGNALS:
     // The user is authenticated; the overlay lowers the lock.
@@ -94,4 +98,7 @@ private:
     bool m_touchIDAttempted = false;
     int m_lastExpectedLength = 0;
     bool m_waitingForInput = false;
+    // Counts the locks this flow has served; timers and fingerprint answers
+    // started for an earlier one are dropped.
+    quint64 m_session = 0;
 };

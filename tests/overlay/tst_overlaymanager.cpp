@@ -1,3 +1,4 @@
+#include "lockscreencontent.h"
 #include "lockstack.h"
 #include "notificationnames.h"
 #include "overlaypanel.h"
@@ -6,6 +7,7 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -99,14 +101,73 @@ private Q_SLOTS:
         QCOMPARE(m_stack->guard.engageCount, 1);
         QCOMPARE(m_stack->posted.count(Notification::overlayDidActivate), 1);
 
-        QPointer<OverlayPanel> panel = first.first();
         m_overlay->deactivate();
         QVERIFY(!m_overlay->isOverlayActive());
         QVERIFY(m_overlay->overlayPanels().isEmpty());
         QCOMPARE(m_stack->guard.releaseCount, 1);
         QVERIFY(!m_stack->guard.isInputGrabbed());
         QCOMPARE(m_stack->posted.last(), QString(Notification::overlayDidDeactivate));
-        QTRY_VERIFY(panel.isNull());
+    }
+
+    void panelsAreHiddenBetweenLocksAndComeBackFresh()
+    {
+        m_overlay->activate();
+        const QList<OverlayPanel *> panels = m_overlay->overlayPanels();
+        OverlayPanel *focus = m_overlay->focusPanel();
+        type(focus, QStringLiteral("12"));
+        QCOMPARE(focus->unlockFlow()->enteredCount(), 2);
+        QVERIFY(focus->content()->areAnimationsEnabled());
+
+        m_overlay->deactivate();
+        QCOMPARE(m_overlay->builtPanels(), panels);
+        for (OverlayPanel *panel : panels) {
+            QVERIFY(!panel->isVisible());
+            // Nothing of a hidden lock screen moves or ticks.
+            QVERIFY(!panel->content()->isActive());
+            QVERIFY(!panel->content()->areAnimationsEnabled());
+        }
+        QCOMPARE(focus->unlockFlow()->enteredCount(), 0);
+        QVERIFY(!focus->unlockFlow()->showPINField());
+
+        m_overlay->activate();
+        QCOMPARE(m_overlay->overlayPanels(), panels);
+        for (OverlayPanel *panel : panels) {
+            QVERIFY(panel->isVisible());
+            QVERIFY(panel->content()->isActive());
+        }
+        QCOMPARE(m_stack->guard.guarded.size(), panels.size());
+        type(m_overlay->focusPanel(), QStringLiteral("1234"));
+        QVERIFY(!m_overlay->isOverlayActive());
+    }
+
+    void preparedPanelsWaitHiddenForTheFirstLock()
+    {
+        m_overlay->preparePanels();
+        const QList<OverlayPanel *> prepared = m_overlay->builtPanels();
+        QCOMPARE(prepared.size(), QGuiApplication::screens().size());
+        QVERIFY(m_overlay->overlayPanels().isEmpty());
+        for (OverlayPanel *panel : prepared) {
+            QVERIFY(!panel->isVisible());
+            QVERIFY(!panel->content()->isActive());
+        }
+        // Black from the first map, though no lock asked for them yet.
+        QCOMPARE(m_stack->guard.prepared.size(), prepared.size());
+        QVERIFY(!m_stack->crashGuard.isRunning());
+
+        m_overlay->preparePanels(); // built once
+        QCOMPARE(m_overlay->builtPanels(), prepared);
+        m_overlay->activate();
+        QCOMPARE(m_overlay->overlayPanels(), prepared);
+    }
+
+    void developmentWindowsAreNotLockPanels()
+    {
+        m_overlay->preparePanels();
+        QPointer<OverlayPanel> lockPanel = m_overlay->builtPanels().first();
+        m_overlay->setWindowed(true);
+        QTRY_VERIFY(lockPanel.isNull());
+        m_overlay->activate();
+        QVERIFY(!(m_overlay->focusPanel()->flags() & Qt::X11BypassWindowManagerHint));
     }
 
     void deactivateWhileUnlockedStillAnnounces()
@@ -181,14 +242,24 @@ private Q_SLOTS:
         QCOMPARE(other.presses, 1);
     }
 
-    void anUnlockFromAClosedPanelDoesNothing()
+    void anUnlockFromAHiddenPanelDoesNothing()
     {
         m_overlay->activate();
-        QPointer<UnlockFlow> stale = m_overlay->focusPanel()->unlockFlow();
+        UnlockFlow *flow = m_overlay->focusPanel()->unlockFlow();
+        m_overlay->deactivate();
+        const qsizetype posted = m_stack->posted.size();
+        Q_EMIT flow->unlockRequested();
+        QCOMPARE(m_stack->posted.size(), posted);
+    }
+
+    void aFingerprintAnswerForTheLastLockLeavesTheNextUp()
+    {
+        m_stack->defaults.setBool(PreferenceKey::touchIDEnabled, true);
+        m_overlay->activate();
+        QTRY_VERIFY(m_stack->reader.isWaiting());
         m_overlay->deactivate();
         m_overlay->activate();
-        QVERIFY(stale); // its panel is closed but not yet destroyed
-        Q_EMIT stale->unlockRequested();
+        m_stack->reader.answer(true);
         QVERIFY(m_overlay->isOverlayActive());
     }
 };

@@ -214,6 +214,41 @@ private Q_SLOTS:
         QCOMPARE(m_reader->requestCount(), 0);
     }
 
+    void aResetFlowForgetsTheLockThatEnded()
+    {
+        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
+        QSignalSpy unlocked(m_flow.get(), &UnlockFlow::unlockRequested);
+        press(typed("12"));
+        press(typed("9")); // not yet wrong: two of four digits plus one
+        m_flow->retryTouchID();
+        QTRY_VERIFY(m_reader->isWaiting());
+
+        m_flow->reset();
+        QCOMPARE(m_flow->enteredCount(), 0);
+        QVERIFY(!m_flow->showPINField());
+        QVERIFY(!m_flow->isTouchIDAttempted());
+        // The reader answering for the ended lock unlocks nothing.
+        QVERIFY(m_reader->answer(true));
+        QCOMPARE(unlocked.count(), 0);
+
+        // Nor does the shake or the automatic attempt scheduled before it.
+        press(typed("0000"));
+        QCOMPARE(m_flow->shakeOffset(), 10.0);
+        m_flow->appeared();
+        m_flow->reset();
+        QCOMPARE(m_flow->shakeOffset(), 0.0);
+        QTest::qWait(150); // past the shake's first step
+        QCOMPARE(m_flow->shakeOffset(), 0.0);
+        QTest::qWait(600); // past the automatic attempt
+        QCOMPARE(m_reader->requestCount(), 1);
+
+        // The next lock starts afresh.
+        m_flow->appeared();
+        QTRY_VERIFY(m_reader->isWaiting());
+        QVERIFY(m_reader->answer(true));
+        QCOMPARE(unlocked.count(), 1);
+    }
+
     void aFlowGoneBeforeTheReaderAnswersIsNotCalled()
     {
         m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
