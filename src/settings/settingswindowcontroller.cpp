@@ -93,6 +93,10 @@ void SettingsWindowController::build()
     }
     window->setGeometry(SettingsWindowGeometry::frame(SettingsWindowGeometry::referenceRect(
         QGuiApplication::primaryScreen(), QGuiApplication::screens())));
+    connect(window, &QWindow::visibleChanged, this, [window](bool visible) {
+        if (!visible)
+            window->deleteLater();
+    });
     window->show();
     window->raise();
     window->requestActivate();

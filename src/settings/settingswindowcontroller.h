@@ -13,9 +13,10 @@ class QQmlEngine;
 class SettingsNavigation;
 class UserDefaults;
 
-// The one settings window. Closing it only hides it; the next show() builds a
-// new one (with a fresh appearance observer), so pages start from the
-// preferences as they are then.
+// The one settings window. A closed window is destroyed (a tray application
+// should not carry a window nobody sees); the next show() builds a new one
+// with a fresh appearance observer, so pages start from the preferences as
+// they are then. The QML engine stays, so reopening compiles nothing.
 class SettingsWindowController : public QObject
 {
     Q_OBJECT

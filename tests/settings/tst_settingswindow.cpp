@@ -8,6 +8,7 @@
 #include "settingswindowgeometry.h"
 #include "userdefaults.h"
 
+#include <QPointer>
 #include <QQuickItem>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -115,11 +116,15 @@ private Q_SLOTS:
         QCOMPARE(m_controller->window(), first);
         QCOMPARE(m_navigation->selectedPage(), SettingsPage::about);
 
+        QPointer<SettingsAppearance> appearance = m_controller->appearance();
         first->close();
         QVERIFY(!m_controller->isVisible());
+        // A closed window holds no memory until it is opened again.
+        QTRY_VERIFY(!m_controller->window());
+        QVERIFY(appearance.isNull());
         m_controller->show(SettingsPage::general);
         QCOMPARE(built.count(), 2);
-        QVERIFY(m_controller->window() != first);
+        QVERIFY(m_controller->window());
         QVERIFY(m_controller->window()->isVisible());
         QCOMPARE(m_navigation->selectedPage(), SettingsPage::general);
     }
