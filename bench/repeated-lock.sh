@@ -37,12 +37,12 @@ cycle() {
 }
 
 for _ in $(seq 10); do cycle; done
-sleep 1
+sleep 3  # past the heap trim that follows an unlock
 base_rss=$(rss_kb) base_fds=$(fds) base_threads=$(threads) base_windows=$(windows)
 start=$SECONDS
 for _ in $(seq $((cycles - 10))); do cycle; done
 elapsed=$((SECONDS - start))
-sleep 1
+sleep 3  # past the heap trim that follows an unlock
 "$vostrel" stop-keep-awake
 sleep 0.5
 

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <functional>
 
@@ -93,6 +94,7 @@ private:
     void showPanel(OverlayPanel *panel);
     void removePanel(QScreen *screen);
     void unlockFrom(OverlayPanel *panel);
+    void trimHeap();
     void engageGuard();
     [[nodiscard]] QQmlEngine *engine();
 
@@ -103,4 +105,5 @@ private:
     QPointer<OverlayPanel> m_focusPanel;
     QQmlEngine *m_engine = nullptr;
     QMetaObject::Connection m_screenAdded;
+    QTimer m_heapTrim;
 };

@@ -30,7 +30,8 @@ public:
     // event loop, until they are held or the time is up: for taking over from
     // a client known to let go any moment (the crash guard standing down).
     virtual bool seizeInput(std::chrono::milliseconds timeout) = 0;
-    // Gives up the grabs and stops watching the window stack.
+    // Gives up the grabs, takes the panels off the screen and stops watching
+    // the window stack.
     virtual void release() = 0;
     [[nodiscard]] virtual bool isInputGrabbed() const = 0;
 

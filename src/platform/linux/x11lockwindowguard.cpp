@@ -111,6 +111,10 @@ void X11LockWindowGuard::release()
             xcb_ungrab_keyboard(c, XCB_CURRENT_TIME);
         if (m_pointer)
             xcb_ungrab_pointer(c, XCB_CURRENT_TIME);
+        // Off the screen in the same flush as the grabs: hiding through Qt
+        // first waits for each panel's render thread to finish its frame.
+        for (const xcb_window_t panel : std::as_const(m_panelIds))
+            xcb_unmap_window(c, panel);
         xcb_flush(c);
     }
     m_panels.clear();
