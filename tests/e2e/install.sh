@@ -59,6 +59,9 @@ dpkg-deb -x "$deb" "$root"
 version=$("$vostrel" --version) || fail "vostrel --version exited $?"
 [[ $version == "vostrel $(dpkg-deb -f "$deb" Version) (build "* ]] || fail "version: $version"
 [ -x "$root/usr/libexec/vostrel/vostrel-guard" ] || fail "no crash guard in libexec/vostrel"
+[ -x "$root/usr/libexec/vostrel/vostrel-app" ] || fail "no application in libexec/vostrel"
+# The command line loads Qt Core and D-Bus only.
+! ldd "$vostrel" | grep -qE 'libQt6(Gui|Quick|WebEngine)' || fail "vostrel loads the GUI libraries"
 for size in 16 22 24 32 48 64 128 256 512; do
     icon="$root/usr/share/icons/hicolor/${size}x$size/apps/app.vostrel.Vostrel.png"
     [ "$(file -b "$icon" | grep -o "$size x $size")" = "$size x $size" ] || fail "icon $size: $(file -b "$icon")"
@@ -128,8 +131,11 @@ status_text=$("$vostrel" status) || fail "vostrel status exited $?"
 [ "$status_text" = "Vostrel: Idle." ] || fail "status: '$status_text'"
 app_pid=$(owner_pid)
 [ -n "$app_pid" ] || fail "no process owns app.vostrel.Vostrel after the status call"
-[ "$(readlink "/proc/$app_pid/exe")" = "$vostrel" ] ||
-    fail "the bus name is owned by $(readlink "/proc/$app_pid/exe"), not the installed vostrel"
+# vostrel hands over to the installed application, keeping its own name.
+[ "$(readlink "/proc/$app_pid/exe")" = "$root/usr/libexec/vostrel/vostrel-app" ] ||
+    fail "the bus name is owned by $(readlink "/proc/$app_pid/exe"), not the installed vostrel-app"
+[ "$(tr '\0' ' ' <"/proc/$app_pid/cmdline")" = "$vostrel " ] ||
+    fail "the application shows as '$(tr '\0' ' ' <"/proc/$app_pid/cmdline")', not as vostrel"
 
 step "the activated application locks with the installed guard, and unlocks"
 "$vostrel" lock || fail "vostrel lock exited $?"

@@ -1,5 +1,7 @@
 #include "processcrashguard.h"
 
+#include "applicationcommand.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -87,7 +89,7 @@ void ProcessCrashGuard::launch()
     m_process->setProgram(program);
     m_process->setArguments(
         {QStringLiteral("--app-pid"), QString::number(QCoreApplication::applicationPid()),
-         QStringLiteral("--app-path"), QCoreApplication::applicationFilePath()});
+         QStringLiteral("--app-path"), ApplicationCommand::path()});
     auto *started = new QElapsedTimer;
     started->start();
     connect(m_process, &QProcess::finished, this, [this, started] {

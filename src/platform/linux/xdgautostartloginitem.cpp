@@ -1,5 +1,7 @@
 #include "xdgautostartloginitem.h"
 
+#include "applicationcommand.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -15,7 +17,7 @@ QString standardFolder()
 } // namespace
 
 XdgAutostartLoginItem::XdgAutostartLoginItem()
-    : XdgAutostartLoginItem(standardFolder(), QCoreApplication::applicationFilePath())
+    : XdgAutostartLoginItem(standardFolder(), ApplicationCommand::path())
 {}
 
 XdgAutostartLoginItem::XdgAutostartLoginItem(QString folder, QString executable)
