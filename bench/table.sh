@@ -28,8 +28,22 @@ idle_seconds=${VOSTREL_BENCH_IDLE_SECONDS:-60}
 startups=${VOSTREL_BENCH_STARTUPS:-5}
 work="$VOSTREL_SESSION_DIR/table"
 mkdir -p "$work"
-for tool in "$vostrel" "$app_build/bin/vostrel-guard" "$latency" "$proctree" \
-    "$bench_build/bench/vostrel-bench-processscan"; do
+# An application build being linked right now: wait (2 minutes at most)
+# until its binaries are there and stay the same size for 2 s.
+settled() {
+    local before
+    [ -x "$vostrel" ] && [ -x "$app_build/bin/vostrel-guard" ] || return 1
+    before=$(stat -c %s "$vostrel" "$app_build/bin/vostrel-guard")
+    sleep 2
+    [ "$before" = "$(stat -c %s "$vostrel" "$app_build/bin/vostrel-guard" 2>/dev/null)" ]
+}
+deadline=$((SECONDS + 120))
+until settled; do
+    ((SECONDS < deadline)) || { echo "table.sh: no application in $app_build/bin" >&2; exit 1; }
+    echo "-- waiting for $app_build/bin/vostrel" >&2
+    sleep 3
+done
+for tool in "$latency" "$proctree" "$bench_build/bench/vostrel-bench-processscan"; do
     [ -x "$tool" ] || { echo "table.sh: $tool is missing" >&2; exit 1; }
 done
 # We measure a copy of the application: a rebuild of APP_BUILD_DIR during the
