@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Lock latency and memory of the built application, inside a private session
 # (run through scripts/with-session; scripts/bench does that).
-#   lock-latency.sh BUILD_DIR
+#   lock-latency.sh APP_BUILD_DIR [BENCH_BUILD_DIR]
 set -euo pipefail
 build=$1
 vostrel="$build/bin/vostrel"
+latency="${2:-$build}/bench/vostrel-bench-locklatency"
 pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
 "$vostrel" defaults write app.vostrel.pin.stored "$pin" --string >/dev/null
 
@@ -16,7 +17,8 @@ for _ in $(seq 200); do "$vostrel" status >/dev/null 2>&1 && break; sleep 0.05; 
 rss() { awk '/VmRSS/ {printf "%.1f MB", $2 / 1024}' "/proc/$app/status"; }
 sleep 2
 echo "resident memory, idle before the first lock: $(rss)"
-"$build/bench/vostrel-bench-locklatency" 20 1234 2
+monitors=$(xrandr --listmonitors | awk 'NR > 1 {print $3}' | sed -E 's#/[0-9]+##g' | paste -sd,)
+"$latency" lock 20 --warmup 1 --pin 1234 --dbus --monitors "$monitors"
 echo "resident memory, idle after 20 locks: $(rss)"
 "$vostrel" lock
 sleep 1
