@@ -160,6 +160,37 @@ private Q_SLOTS:
             << wrapped("BEGIN:VEVENT\r\nUID:c\r\nDTSTART:20240101T080000Z\r\nEND:VEVENT\r\n"
                        "BEGIN:VEVENT\r\nUID:d\r\nSUMMARY:No start\r\nEND:VEVENT\r\n")
             << QList<CalendarEvent>{occurrence("", "2024-01-01T08:00:00Z", "2024-01-01T08:00:00Z")};
+        QTest::addRow("RDATE without RRULE keeps the DTSTART occurrence, once")
+            << wrapped("BEGIN:VEVENT\r\nUID:h\r\nSUMMARY:Review\r\n"
+                       "DTSTART:20240102T080000Z\r\nDURATION:PT1H\r\n"
+                       "RDATE:20240102T080000Z,20240104T080000Z\r\n"
+                       "RDATE:20240104T080000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Review", "2024-01-02T08:00:00Z", "2024-01-02T09:00:00Z"),
+                   occurrence("Review", "2024-01-04T08:00:00Z", "2024-01-04T09:00:00Z")};
+        QTest::addRow("an RDATE the rule gives too is one occurrence")
+            << wrapped("BEGIN:VEVENT\r\nUID:i\r\nSUMMARY:Gym\r\n"
+                       "DTSTART:20240105T170000Z\r\nDURATION:PT1H\r\n"
+                       "RRULE:FREQ=WEEKLY;COUNT=2\r\nRDATE:20240112T170000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Gym", "2024-01-05T17:00:00Z", "2024-01-05T18:00:00Z"),
+                   occurrence("Gym", "2024-01-12T17:00:00Z", "2024-01-12T18:00:00Z")};
+        QTest::addRow("a timed RDATE of an all-day event lasts its days from that time")
+            << wrapped("BEGIN:VEVENT\r\nUID:f\r\nSUMMARY:Away\r\n"
+                       "DTSTART;VALUE=DATE:20240110\r\nDTEND;VALUE=DATE:20240111\r\n"
+                       "RDATE:20240115T120000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Away", "2024-01-09T23:00:00Z", "2024-01-10T23:00:00Z"),
+                   occurrence("Away", "2024-01-15T12:00:00Z", "2024-01-16T12:00:00Z")};
+        // An end on the start day is no length at all; it never ends at the
+        // midnight before a timed occurrence.
+        QTest::addRow("an all-day event of no days never ends before it starts")
+            << wrapped("BEGIN:VEVENT\r\nUID:g\r\nSUMMARY:Blip\r\n"
+                       "DTSTART;VALUE=DATE:20240110\r\nDTEND;VALUE=DATE:20240110\r\n"
+                       "RDATE:20240115T120000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Blip", "2024-01-09T23:00:00Z", "2024-01-09T23:00:00Z"),
+                   occurrence("Blip", "2024-01-15T12:00:00Z", "2024-01-15T12:00:00Z")};
         QTest::addRow("an unknown TZID is taken as local time")
             << wrapped("BEGIN:VEVENT\r\nUID:e\r\nSUMMARY:Somewhere\r\n"
                        "DTSTART;TZID=Nowhere/Special:20240101T100000\r\n"

@@ -187,7 +187,9 @@ void Expander::expand(icalcomponent *event)
     const QDateTime start = toDateTime(dtstart, zone);
 
     // All-day events keep their length in days, so a change to or from summer
-    // time never moves their end away from midnight.
+    // time never moves their end away from midnight. The days are counted from
+    // each occurrence's own start: an RDATE may give a time of day, and its
+    // end must not fall back to a midnight before it.
     qint64 days = 0;
     qint64 seconds = 0;
     if (icalproperty *end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
@@ -212,11 +214,8 @@ void Expander::expand(icalcomponent *event)
     const auto occurrenceAt = [&](const QDateTime &occurrence) {
         CalendarEvent instance = base;
         instance.start = occurrence;
-        instance.end = dtstart.is_date
-                           ? QDateTime(occurrence.toTimeZone(m_localZone).date().addDays(days),
-                                       QTime(0, 0), m_localZone)
-                                 .toUTC()
-                           : occurrence.addSecs(seconds);
+        instance.end = dtstart.is_date ? occurrence.toTimeZone(m_localZone).addDays(days).toUTC()
+                                       : occurrence.addSecs(seconds);
         return instance;
     };
 
@@ -240,9 +239,14 @@ void Expander::expand(icalcomponent *event)
     for (icalproperty *exdate = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY);
          exdate; exdate = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY))
         excluded.insert(toDateTime(icalproperty_get_exdate(exdate), zoneOf(exdate)));
+    // An instant that the rule and an RDATE (or two RDATEs) both give is one
+    // occurrence.
+    QSet<QDateTime> placed;
     const auto addOccurrence = [&](const QDateTime &occurrence) {
-        if (!excluded.contains(occurrence))
-            add(occurrenceAt(occurrence));
+        if (excluded.contains(occurrence) || placed.contains(occurrence))
+            return;
+        placed.insert(occurrence);
+        add(occurrenceAt(occurrence));
     };
 
     if (rule) {
@@ -276,6 +280,9 @@ void Expander::expand(icalcomponent *event)
         }
         if (!iterator)
             addOccurrence(start);
+    } else {
+        // DTSTART is always the first instance; RDATEs alone only add to it.
+        addOccurrence(start);
     }
     for (const QDateTime &occurrence : std::as_const(rdates))
         addOccurrence(occurrence);
