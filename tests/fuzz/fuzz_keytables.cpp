@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::memcpy(&mask, data + 8, 8);
 
     if (const auto key = VirtualKeys::qtKey(code)) {
-        const auto back = VirtualKeys::fromQtKey(*key, VirtualKeys::qtModifiers(mask) & Qt::KeypadModifier);
+        const auto back =
+            VirtualKeys::fromQtKey(*key, VirtualKeys::qtModifiers(mask) & Qt::KeypadModifier);
         if (!back)
             std::abort();
     }
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)VirtualKeys::fromKeysym(sym);
     (void)VirtualKeys::fromQtKey(qtKey, VirtualKeys::qtModifiers(mask));
     (void)VirtualKeys::label(code);
-    if ((VirtualKeys::modifierMask(VirtualKeys::qtModifiers(mask)) & ~VirtualKeys::matchMask) != 0)
+    if ((VirtualKeys::modifierMask(VirtualKeys::qtModifiers(mask)) &
+         ~VirtualKeys::Modifier::matchMask) != 0)
         std::abort();
     return 0;
 }

@@ -160,6 +160,47 @@ private Q_SLOTS:
             << wrapped("BEGIN:VEVENT\r\nUID:c\r\nDTSTART:20240101T080000Z\r\nEND:VEVENT\r\n"
                        "BEGIN:VEVENT\r\nUID:d\r\nSUMMARY:No start\r\nEND:VEVENT\r\n")
             << QList<CalendarEvent>{occurrence("", "2024-01-01T08:00:00Z", "2024-01-01T08:00:00Z")};
+        QTest::addRow("RDATE without RRULE keeps the DTSTART occurrence, once")
+            << wrapped("BEGIN:VEVENT\r\nUID:h\r\nSUMMARY:Review\r\n"
+                       "DTSTART:20240102T080000Z\r\nDURATION:PT1H\r\n"
+                       "RDATE:20240102T080000Z,20240104T080000Z\r\n"
+                       "RDATE:20240104T080000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Review", "2024-01-02T08:00:00Z", "2024-01-02T09:00:00Z"),
+                   occurrence("Review", "2024-01-04T08:00:00Z", "2024-01-04T09:00:00Z")};
+        QTest::addRow("an RDATE the rule gives too is one occurrence")
+            << wrapped("BEGIN:VEVENT\r\nUID:i\r\nSUMMARY:Gym\r\n"
+                       "DTSTART:20240105T170000Z\r\nDURATION:PT1H\r\n"
+                       "RRULE:FREQ=WEEKLY;COUNT=2\r\nRDATE:20240112T170000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Gym", "2024-01-05T17:00:00Z", "2024-01-05T18:00:00Z"),
+                   occurrence("Gym", "2024-01-12T17:00:00Z", "2024-01-12T18:00:00Z")};
+        QTest::addRow("a timed RDATE of an all-day event ends at the midnight its days reach")
+            << wrapped("BEGIN:VEVENT\r\nUID:f\r\nSUMMARY:Away\r\n"
+                       "DTSTART;VALUE=DATE:20240110\r\nDTEND;VALUE=DATE:20240111\r\n"
+                       "RDATE:20240115T120000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Away", "2024-01-09T23:00:00Z", "2024-01-10T23:00:00Z"),
+                   occurrence("Away", "2024-01-15T12:00:00Z", "2024-01-15T23:00:00Z")};
+        // An end on the start day is no length at all; it never ends at the
+        // midnight before a timed occurrence.
+        QTest::addRow("an all-day event of no days never ends before it starts")
+            << wrapped("BEGIN:VEVENT\r\nUID:g\r\nSUMMARY:Blip\r\n"
+                       "DTSTART;VALUE=DATE:20240110\r\nDTEND;VALUE=DATE:20240110\r\n"
+                       "RDATE:20240115T120000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Blip", "2024-01-09T23:00:00Z", "2024-01-09T23:00:00Z"),
+                   occurrence("Blip", "2024-01-15T12:00:00Z", "2024-01-15T12:00:00Z")};
+        QTest::addRow("a day that does not exist is left out")
+            << wrapped("BEGIN:VEVENT\r\nUID:j\r\nSUMMARY:Nowhen\r\n"
+                       "DTSTART:20240140T080000Z\r\nDURATION:PT1H\r\nEND:VEVENT\r\n"
+                       "BEGIN:VEVENT\r\nUID:k\r\nSUMMARY:Plan\r\n"
+                       "DTSTART;VALUE=DATE:20240965\r\nRDATE;VALUE=DATE:20240120\r\nEND:VEVENT\r\n"
+                       "BEGIN:VEVENT\r\nUID:l\r\nSUMMARY:Talk\r\n"
+                       "DTSTART:20240103T080000Z\r\nDURATION:PT1H\r\n"
+                       "RDATE:20240140T080000Z\r\nEND:VEVENT\r\n")
+            << QList<CalendarEvent>{
+                   occurrence("Talk", "2024-01-03T08:00:00Z", "2024-01-03T09:00:00Z")};
         QTest::addRow("an unknown TZID is taken as local time")
             << wrapped("BEGIN:VEVENT\r\nUID:e\r\nSUMMARY:Somewhere\r\n"
                        "DTSTART;TZID=Nowhere/Special:20240101T100000\r\n"
@@ -191,6 +232,52 @@ private Q_SLOTS:
             text, utc("2024-01-01T00:00:00Z"), utc("2024-01-02T00:00:00Z"), QTimeZone::utc());
         QVERIFY(result.isValid);
         QVERIFY(result.events.isEmpty());
+    }
+
+    // Wall-clock times that a change to summer time skips are read with the
+    // offset before the change.
+    void skippedWallClockTimes_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QDateTime>("from");
+        QTest::addColumn<QList<CalendarEvent>>("expected");
+
+        QTest::addRow("floating time")
+            << wrapped("BEGIN:VEVENT\r\nUID:a\r\nSUMMARY:Night\r\n"
+                       "DTSTART:20240331T023000\r\nDURATION:PT30M\r\nEND:VEVENT\r\n")
+            << QStringLiteral("Europe/Prague") << utc("2024-03-30T00:00:00Z")
+            << QList<CalendarEvent>{
+                   occurrence("Night", "2024-03-31T01:30:00Z", "2024-03-31T02:00:00Z")};
+        QTest::addRow("a daily rule in a zone named by TZID")
+            << wrapped("BEGIN:VEVENT\r\nUID:b\r\nSUMMARY:Backup\r\n"
+                       "DTSTART;TZID=Europe/Prague:20240330T023000\r\nDURATION:PT15M\r\n"
+                       "RRULE:FREQ=DAILY;COUNT=3\r\nEND:VEVENT\r\n")
+            << QStringLiteral("UTC") << utc("2024-03-30T00:00:00Z")
+            << QList<CalendarEvent>{
+                   occurrence("Backup", "2024-03-30T01:30:00Z", "2024-03-30T01:45:00Z"),
+                   occurrence("Backup", "2024-03-31T01:30:00Z", "2024-03-31T01:45:00Z"),
+                   occurrence("Backup", "2024-04-01T00:30:00Z", "2024-04-01T00:45:00Z")};
+        // Chile moves its clocks at midnight: 8 September 2024 starts at 01:00.
+        QTest::addRow("an all-day event on a day without a midnight")
+            << wrapped("BEGIN:VEVENT\r\nUID:c\r\nSUMMARY:Fiestas\r\n"
+                       "DTSTART;VALUE=DATE:20240908\r\nEND:VEVENT\r\n")
+            << QStringLiteral("America/Santiago") << utc("2024-09-07T00:00:00Z")
+            << QList<CalendarEvent>{
+                   occurrence("Fiestas", "2024-09-08T04:00:00Z", "2024-09-09T03:00:00Z")};
+    }
+
+    void skippedWallClockTimes()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(QString, zone);
+        QFETCH(QDateTime, from);
+        QFETCH(QList<CalendarEvent>, expected);
+
+        const ICalendarParser::Result result =
+            ICalendarParser::parse(text, from, from.addDays(4), QTimeZone(zone.toLatin1()));
+        QVERIFY2(result.isValid, qPrintable(result.error));
+        QCOMPARE(result.events, expected);
     }
 
     void refusesBadText_data()

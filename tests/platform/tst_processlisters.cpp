@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <limits>
+
 #include <unistd.h>
 
 namespace {
@@ -68,6 +70,13 @@ private Q_SLOTS:
         QTest::addRow("250") << quint64(2505) << 10.0 << QByteArray("250");
         QTest::addRow("whole seconds only") << quint64(100) << 1.9 << QByteArray("100");
         QTest::addRow("started this second") << quint64(50) << 0.9 << QByteArray("0.0");
+        // Whatever /proc/uptime says, the share is a number.
+        QTest::addRow("uptime past 2^64 s") << quint64(375) << 1.5e101 << QByteArray("0.0");
+        QTest::addRow("uptime infinite")
+            << quint64(375) << std::numeric_limits<double>::infinity() << QByteArray("0.0");
+        QTest::addRow("uptime not a number")
+            << quint64(375) << std::numeric_limits<double>::quiet_NaN() << QByteArray("0.0");
+        QTest::addRow("negative elapsed") << quint64(375) << -5.0 << QByteArray("0.0");
     }
 
     void formatCpu()

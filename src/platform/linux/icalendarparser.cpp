@@ -102,6 +102,21 @@ QTime timeOf(const icaltimetype &time)
     return QTime(time.hour, time.minute, std::min(time.second, 59));
 }
 
+// A wall-clock time in a zone. One that a change to summer time skips does
+// not exist, and Qt makes it an invalid QDateTime, which would drop the
+// occurrence (or, worse, compare as some arbitrary instant); it is read with
+// the offset in force before the change, as RFC 5545 says. A date that does
+// not exist at all (libical lets 2024-09-65 through) stays invalid.
+QDateTime inZone(const QDate &date, const QTime &time, const QTimeZone &zone)
+{
+    const QDateTime local(date, time, zone);
+    if (local.isValid() || !date.isValid() || !time.isValid())
+        return local;
+    // The gap lasts hours; a day earlier the old offset still holds.
+    const QDateTime asUtc(date, time, Qt::UTC);
+    return asUtc.addSecs(-zone.offsetFromUtc(asUtc.addDays(-1))).toTimeZone(zone);
+}
+
 Zone Expander::zoneOf(icalproperty *property) const
 {
     Zone zone;
@@ -128,7 +143,7 @@ Zone Expander::zoneOf(icalproperty *property) const
 QDateTime Expander::toDateTime(icaltimetype time, const Zone &zone) const
 {
     if (time.is_date)
-        return QDateTime(dateOf(time), QTime(0, 0), m_localZone).toUTC();
+        return inZone(dateOf(time), QTime(0, 0), m_localZone).toUTC();
     if (icaltime_is_utc(time))
         return QDateTime(dateOf(time), timeOf(time), Qt::UTC);
     switch (zone.kind) {
@@ -138,13 +153,13 @@ QDateTime Expander::toDateTime(icaltimetype time, const Zone &zone) const
         return QDateTime::fromSecsSinceEpoch(qint64(seconds), Qt::UTC);
     }
     case Zone::Kind::System:
-        return QDateTime(dateOf(time), timeOf(time), zone.system).toUTC();
+        return inZone(dateOf(time), timeOf(time), zone.system).toUTC();
     case Zone::Kind::Utc:
         return QDateTime(dateOf(time), timeOf(time), Qt::UTC);
     case Zone::Kind::Floating:
         break;
     }
-    return QDateTime(dateOf(time), timeOf(time), m_localZone).toUTC();
+    return inZone(dateOf(time), timeOf(time), m_localZone).toUTC();
 }
 
 QDateTime Expander::propertyTime(icalproperty *property) const
@@ -154,6 +169,10 @@ QDateTime Expander::propertyTime(icalproperty *property) const
 
 void Expander::add(const CalendarEvent &occurrence)
 {
+    // Qt compares an invalid QDateTime as some instant or other; an
+    // occurrence on a day that does not exist has no place in time.
+    if (!occurrence.start.isValid() || !occurrence.end.isValid())
+        return;
     if (occurrence.start < m_to && occurrence.end > m_from)
         events.append(occurrence);
 }
@@ -185,9 +204,12 @@ void Expander::expand(icalcomponent *event)
     if (icaltime_is_utc(dtstart))
         zone.kind = Zone::Kind::Utc;
     const QDateTime start = toDateTime(dtstart, zone);
+    if (!start.isValid())
+        return; // a day that does not exist: nothing to place the series by
 
     // All-day events keep their length in days, so a change to or from summer
-    // time never moves their end away from midnight.
+    // time never moves their end away from midnight. An RDATE may give a time
+    // of day; its end is the same midnight, but never one before its start.
     qint64 days = 0;
     qint64 seconds = 0;
     if (icalproperty *end = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY)) {
@@ -212,11 +234,12 @@ void Expander::expand(icalcomponent *event)
     const auto occurrenceAt = [&](const QDateTime &occurrence) {
         CalendarEvent instance = base;
         instance.start = occurrence;
-        instance.end = dtstart.is_date
-                           ? QDateTime(occurrence.toTimeZone(m_localZone).date().addDays(days),
-                                       QTime(0, 0), m_localZone)
-                                 .toUTC()
-                           : occurrence.addSecs(seconds);
+        if (dtstart.is_date) {
+            const QDate last = occurrence.toTimeZone(m_localZone).date().addDays(days);
+            instance.end = std::max(occurrence, inZone(last, QTime(0, 0), m_localZone).toUTC());
+        } else {
+            instance.end = occurrence.addSecs(seconds);
+        }
         return instance;
     };
 
@@ -240,9 +263,14 @@ void Expander::expand(icalcomponent *event)
     for (icalproperty *exdate = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY);
          exdate; exdate = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY))
         excluded.insert(toDateTime(icalproperty_get_exdate(exdate), zoneOf(exdate)));
+    // An instant that the rule and an RDATE (or two RDATEs) both give is one
+    // occurrence.
+    QSet<QDateTime> placed;
     const auto addOccurrence = [&](const QDateTime &occurrence) {
-        if (!excluded.contains(occurrence))
-            add(occurrenceAt(occurrence));
+        if (excluded.contains(occurrence) || placed.contains(occurrence))
+            return;
+        placed.insert(occurrence);
+        add(occurrenceAt(occurrence));
     };
 
     if (rule) {
@@ -252,7 +280,7 @@ void Expander::expand(icalcomponent *event)
         std::optional<QDateTime> until;
         if (!icaltime_is_null_time(recurrence.until)) {
             until = recurrence.until.is_date && !dtstart.is_date
-                        ? QDateTime(dateOf(recurrence.until), QTime(23, 59, 59), m_localZone)
+                        ? inZone(dateOf(recurrence.until), QTime(23, 59, 59), m_localZone)
                         : toDateTime(recurrence.until, zone);
             recurrence.until = icaltime_null_time();
         }
@@ -276,6 +304,9 @@ void Expander::expand(icalcomponent *event)
         }
         if (!iterator)
             addOccurrence(start);
+    } else {
+        // DTSTART is always the first instance; RDATEs alone only add to it.
+        addOccurrence(start);
     }
     for (const QDateTime &occurrence : std::as_const(rdates))
         addOccurrence(occurrence);

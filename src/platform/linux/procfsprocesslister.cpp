@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
+#include <limits>
 #include <memory>
 
 #include <dirent.h>
@@ -215,7 +216,16 @@ std::optional<QByteArray> ProcFsProcessLister::cpuUsage(const QList<QByteArray> 
 
 QByteArray ProcFsProcessLister::formatCpu(quint64 ticks, double elapsedSeconds, long hertz)
 {
-    const auto seconds = static_cast<quint64>(elapsedSeconds);
+    // The elapsed time comes from /proc/uptime, which is text: a value past
+    // what a 64-bit count of seconds holds (or infinity) counts as the
+    // largest one, and one below a second (or not a number) as none, so the
+    // conversion below never leaves the range of quint64.
+    constexpr double secondsLimit = 18446744073709551616.0; // 2^64
+    quint64 seconds = 0;
+    if (elapsedSeconds >= secondsLimit)
+        seconds = std::numeric_limits<quint64>::max();
+    else if (elapsedSeconds >= 1)
+        seconds = static_cast<quint64>(elapsedSeconds);
     quint64 tenths = 0;
     if (seconds > 0 && hertz > 0)
         tenths = (ticks * 1000ULL / quint64(hertz)) / seconds;
