@@ -32,10 +32,11 @@ mkdir -p "$work"
 # until its binaries are there and stay the same size for 2 s.
 settled() {
     local before
-    [ -x "$vostrel" ] && [ -x "$app_build/bin/vostrel-guard" ] || return 1
-    before=$(stat -c %s "$vostrel" "$app_build/bin/vostrel-guard")
+    local binaries=("$vostrel" "$app_build/bin/vostrel-app" "$app_build/bin/vostrel-guard")
+    [ -x "${binaries[0]}" ] && [ -x "${binaries[1]}" ] && [ -x "${binaries[2]}" ] || return 1
+    before=$(stat -c %s "${binaries[@]}")
     sleep 2
-    [ "$before" = "$(stat -c %s "$vostrel" "$app_build/bin/vostrel-guard" 2>/dev/null)" ]
+    [ "$before" = "$(stat -c %s "${binaries[@]}" 2>/dev/null)" ]
 }
 deadline=$((SECONDS + 120))
 until settled; do
@@ -50,7 +51,7 @@ done
 # run cannot change it under us, and whatever stops processes by that build's
 # path (the end-to-end tests' clean-up does) leaves ours alone.
 mkdir -p "$work/app/bin"
-cp "$app_build/bin/vostrel" "$app_build/bin/vostrel-guard" "$work/app/bin/"
+cp "$app_build/bin/vostrel" "$app_build/bin/vostrel-app" "$app_build/bin/vostrel-guard" "$work/app/bin/"
 vostrel="$work/app/bin/vostrel"
 
 # i3lock as its users start it, kept in the foreground so that we know its
