@@ -40,7 +40,12 @@ for _ in $(seq 10); do cycle; done
 sleep 3  # past the heap trim that follows an unlock
 base_rss=$(rss_kb) base_fds=$(fds) base_threads=$(threads) base_windows=$(windows)
 start=$SECONDS
-for _ in $(seq $((cycles - 10))); do cycle; done
+samples=""
+for i in $(seq $((cycles - 10))); do
+    cycle
+    # Where the growth happens: early (caches filling) or all along (a leak).
+    [ $((i % 100)) -eq 0 ] && samples+=" $(($(rss_kb) / 1024))"
+done
 elapsed=$((SECONDS - start))
 sleep 3  # past the heap trim that follows an unlock
 "$vostrel" stop-keep-awake
@@ -56,6 +61,7 @@ kill $probe 2>/dev/null || true
 
 echo "lock/unlock cycles:        $cycles ($((cycles - 10)) measured, ${elapsed} s)"
 echo "resident memory:           $((base_rss / 1024)) MB after 10 cycles, $((end_rss / 1024)) MB after $cycles (growth $(((end_rss - base_rss))) kB)"
+echo "resident memory every 100:  ${samples# } MB"
 echo "file descriptors:          $base_fds -> $(fds)"
 echo "threads:                   $base_threads -> $(threads)"
 echo "Vostrel windows:           $base_windows -> $(windows) (viewable panels now: $(viewable_panels))"
