@@ -2,7 +2,8 @@
 // store asks for, and again over its two halves. A refused file yields no
 // events; an accepted one yields occurrences inside the window, in UTC and in
 // order, and the halves between them give exactly the occurrences of the
-// whole.
+// whole (which also checks that starting a rule's steps near the window
+// changes nothing).
 #include "icalendarparser.h"
 
 #include <QCoreApplication>
@@ -76,6 +77,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (before.isValid != whole.isValid || after.isValid != whole.isValid ||
         before.error != whole.error)
         std::abort();
+    // A file that used up its recurrence steps gives what it reached, which
+    // depends on where each window starts; only files expanded in full must
+    // agree.
+    if (whole.isTruncated || before.isTruncated || after.isTruncated)
+        return 0;
     if (before.events != overlapping(whole.events, from, middle) ||
         after.events != overlapping(whole.events, middle, to))
         std::abort();

@@ -1,6 +1,8 @@
 #include "icalendarparser.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 using Availability = CalendarEvent::Availability;
@@ -218,20 +220,179 @@ private Q_SLOTS:
             ICalendarParser::parse(text, utc("2024-01-01T00:00:00Z"), utc("2024-02-01T00:00:00Z"),
                                    QTimeZone("Europe/Prague"));
         QVERIFY2(result.isValid, qPrintable(result.error));
+        QVERIFY(!result.isTruncated);
         QCOMPARE(result.events, expected);
     }
 
     void boundsEndlessRules()
     {
-        // Every second since 1990: the expansion gives up instead of running
-        // for hours, and the file still counts as read.
+        // Every second since 1990: the expansion starts just before the
+        // window instead of in 1990, gives up once the file's steps are used,
+        // and the file still counts as read.
         const QByteArray text = wrapped("BEGIN:VEVENT\r\nUID:f\r\nSUMMARY:Tick\r\n"
                                         "DTSTART:19900101T000000Z\r\nRRULE:FREQ=SECONDLY\r\n"
                                         "END:VEVENT\r\n");
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("the first: f: stopped where")));
         const ICalendarParser::Result result = ICalendarParser::parse(
             text, utc("2024-01-01T00:00:00Z"), utc("2024-01-02T00:00:00Z"), QTimeZone::utc());
         QVERIFY(result.isValid);
+        QVERIFY(!result.events.isEmpty());
+        QVERIFY(result.events.size() < ICalendarParser::maximumIterations);
+        QVERIFY(result.isTruncated);
+        // An instant at the very start of the window is not inside it.
+        QCOMPARE(result.events.first().start, utc("2024-01-01T00:00:01Z"));
+    }
+
+    void stepsAreTheFilesNotEachRules()
+    {
+        // COUNT needs every step from DTSTART: the first rule uses up what
+        // the file may spend, however many rules like it the file holds, and
+        // the second keeps only its start.
+        const QByteArray text = wrapped("BEGIN:VEVENT\r\nUID:a\r\nSUMMARY:Tick\r\n"
+                                        "DTSTART:20231201T000000Z\r\n"
+                                        "RRULE:FREQ=SECONDLY;COUNT=250000\r\nEND:VEVENT\r\n"
+                                        "BEGIN:VEVENT\r\nUID:b\r\nSUMMARY:Stand-up\r\n"
+                                        "DTSTART:20240101T080000Z\r\nDURATION:PT15M\r\n"
+                                        "RRULE:FREQ=DAILY;COUNT=5\r\nEND:VEVENT\r\n");
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(
+                                               "^ICalendarParser: 2 recurring events not "
+                                               "expanded in full; the first: a: stopped")));
+        const ICalendarParser::Result result = ICalendarParser::parse(
+            text, utc("2024-01-01T00:00:00Z"), utc("2024-01-10T00:00:00Z"), QTimeZone::utc());
+        QVERIFY(result.isValid);
+        QVERIFY(result.isTruncated);
+        QCOMPARE(result.events, QList<CalendarEvent>{occurrence("Stand-up", "2024-01-01T08:00:00Z",
+                                                                "2024-01-01T08:15:00Z")});
+    }
+
+    void timeBoundsRulesThatNeverOccur()
+    {
+        // libical looks as far as the year 2582 for the ninth second-of-the-
+        // month occurrence a month never has; a file of such rules stops
+        // after the time it may spend, keeping each later rule's start.
+        QByteArray events;
+        for (int i = 0; i < 40; ++i) {
+            events += "BEGIN:VEVENT\r\nUID:n" + QByteArray::number(i) +
+                      "\r\nSUMMARY:Never\r\nDTSTART:01000102T100000Z\r\n"
+                      "RRULE:FREQ=MONTHLY;BYMONTHDAY=2;BYSETPOS=9\r\nEND:VEVENT\r\n";
+        }
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("time and steps for recurrences")));
+        QElapsedTimer timer;
+        timer.start();
+        const ICalendarParser::Result result =
+            ICalendarParser::parse(wrapped(events), utc("2024-01-01T00:00:00Z"),
+                                   utc("2024-02-01T00:00:00Z"), QTimeZone::utc());
+        QVERIFY2(timer.elapsed() < 4 * ICalendarParser::maximumExpansionTime.count(),
+                 qPrintable(QString::number(timer.elapsed())));
+        QVERIFY(result.isValid);
+        QVERIFY(result.isTruncated);
         QVERIFY(result.events.isEmpty());
+    }
+
+    // Rules libical would step through for years (or until the year 2582)
+    // between two occurrences keep only their first.
+    void unboundedRulesKeepTheirStart_data()
+    {
+        QTest::addColumn<QByteArray>("rule");
+        QTest::addRow("the 30th of February") << QByteArray("FREQ=DAILY;BYMONTH=2;BYMONTHDAY=30");
+        QTest::addRow("every second of 29 February")
+            << QByteArray("FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=29");
+        QTest::addRow("the first Monday's hours") << QByteArray("FREQ=HOURLY;BYDAY=1MO");
+        QTest::addRow("seconds of one hour a day, for weeks")
+            << QByteArray("FREQ=SECONDLY;BYHOUR=10");
+        QTest::addRow("BYMONTHDAY in a WEEKLY rule") << QByteArray("FREQ=WEEKLY;BYMONTHDAY=3");
+        QTest::addRow("BYWEEKNO in a MONTHLY rule") << QByteArray("FREQ=MONTHLY;BYWEEKNO=3");
+    }
+
+    void unboundedRulesKeepTheirStart()
+    {
+        QFETCH(QByteArray, rule);
+        const QByteArray text = wrapped("BEGIN:VEVENT\r\nUID:u\r\nSUMMARY:U\r\n"
+                                        "DTSTART:20240102T100000Z\r\nDURATION:PT1H\r\n"
+                                        "RRULE:" +
+                                        rule + "\r\nEND:VEVENT\r\n");
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("only its start counts$")));
+        QElapsedTimer timer;
+        timer.start();
+        const ICalendarParser::Result result = ICalendarParser::parse(
+            text, utc("2024-01-01T00:00:00Z"), utc("2024-02-01T00:00:00Z"), QTimeZone::utc());
+        QVERIFY(timer.elapsed() < 5000);
+        QVERIFY(result.isValid);
+        QVERIFY(result.isTruncated);
+        QCOMPARE(result.events, QList<CalendarEvent>{occurrence("U", "2024-01-02T10:00:00Z",
+                                                                "2024-01-02T11:00:00Z")});
+    }
+
+    // Rules without COUNT start stepping just before the window; what they
+    // give there is what stepping from DTSTART gives.
+    void skippingAheadChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        const auto event = [](const char *lines) {
+            return wrapped(QByteArray("BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:S\r\n") + lines +
+                           "END:VEVENT\r\n");
+        };
+        QTest::addRow("every five hours across the change to summer time")
+            << event("DTSTART;TZID=Europe/Prague:20240101T013000\r\nDURATION:PT20M\r\n"
+                     "RRULE:FREQ=HOURLY;INTERVAL=5\r\n");
+        QTest::addRow("every third day, twice, floating")
+            << event("DTSTART:20240101T091500\r\nDURATION:PT1H\r\n"
+                     "RRULE:FREQ=DAILY;INTERVAL=3;BYHOUR=9,17\r\n");
+        QTest::addRow("all-day, two days long, every fourth day")
+            << event("DTSTART;VALUE=DATE:20240102\r\nDTEND;VALUE=DATE:20240104\r\n"
+                     "RRULE:FREQ=DAILY;INTERVAL=4\r\n");
+        QTest::addRow("every other week on two days, weeks from Sunday")
+            << event("DTSTART;TZID=America/New_York:20240101T080000\r\nDURATION:PT9H\r\n"
+                     "RRULE:FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,TH;WKST=SU\r\n");
+        QTest::addRow("every 50 minutes")
+            << event("DTSTART;TZID=Europe/Prague:20240101T000700\r\nDURATION:PT5M\r\n"
+                     "RRULE:FREQ=MINUTELY;INTERVAL=50\r\n");
+        QTest::addRow("every 7201 seconds")
+            << event("DTSTART:20240101T120000Z\r\nRRULE:FREQ=SECONDLY;INTERVAL=7201\r\n"
+                     "DURATION:PT1S\r\n");
+        QTest::addRow("weekdays, on some months' days, twice a day")
+            << event("DTSTART:20240102T073000\r\nDURATION:PT30M\r\n"
+                     "RRULE:FREQ=DAILY;BYDAY=MO,TU,WE,TH,FR;BYMONTHDAY=1,2,3,28,29,30,31;"
+                     "BYHOUR=7,19\r\n");
+        QTest::addRow("every third hour at two minutes past")
+            << event("DTSTART;TZID=Europe/Prague:20240101T001000\r\nDURATION:PT5M\r\n"
+                     "RRULE:FREQ=HOURLY;INTERVAL=3;BYMINUTE=10,40;BYSECOND=0,30\r\n");
+        QTest::addRow("every seven minutes within one hour")
+            << event("DTSTART:20240101T100000Z\r\nDURATION:PT5M\r\n"
+                     "RRULE:FREQ=MINUTELY;INTERVAL=7;BYHOUR=10\r\n");
+        QTest::addRow("four days long, weekly, reaching into the window")
+            << event("DTSTART:20240101T080000Z\r\nDTEND:20240105T080000Z\r\n"
+                     "RRULE:FREQ=WEEKLY\r\n");
+        QTest::addRow("a zone of the file's own")
+            << wrapped("BEGIN:VTIMEZONE\r\nTZID:Custom\r\nBEGIN:STANDARD\r\n"
+                       "DTSTART:19700101T000000\r\nTZOFFSETFROM:+0530\r\n"
+                       "TZOFFSETTO:+0530\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n"
+                       "BEGIN:VEVENT\r\nUID:s\r\nSUMMARY:S\r\n"
+                       "DTSTART;TZID=Custom:20240101T230000\r\nDURATION:PT2H\r\n"
+                       "RRULE:FREQ=DAILY;INTERVAL=2\r\nEND:VEVENT\r\n");
+    }
+
+    void skippingAheadChangesNothing()
+    {
+        QFETCH(QByteArray, text);
+        const QTimeZone prague("Europe/Prague");
+        // From the first day nothing is skipped.
+        const ICalendarParser::Result all = ICalendarParser::parse(
+            text, utc("2024-01-01T00:00:00Z"), utc("2024-04-06T00:00:00Z"), prague);
+        const QDateTime from = utc("2024-03-28T00:00:00Z");
+        const ICalendarParser::Result late =
+            ICalendarParser::parse(text, from, utc("2024-04-06T00:00:00Z"), prague);
+        QVERIFY(all.isValid && late.isValid);
+        QList<CalendarEvent> expected;
+        for (const CalendarEvent &event : all.events) {
+            if (event.end > from)
+                expected.append(event);
+        }
+        QVERIFY(!expected.isEmpty());
+        QCOMPARE(late.events, expected);
     }
 
     // Wall-clock times that a change to summer time skips are read with the

@@ -1,5 +1,6 @@
 #include "icalendarparser.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMutex>
 #include <QSet>
@@ -8,6 +9,7 @@
 #include <libical/ical.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -34,32 +36,53 @@ struct Zone
     QTimeZone system;
 };
 
+// What one parse may spend on recurrences, shared by every rule of the file.
+struct Budget
+{
+    int steps = ICalendarParser::maximumIterations;
+    QElapsedTimer clock;
+
+    [[nodiscard]] bool isSpent() const
+    {
+        return steps <= 0 || clock.hasExpired(ICalendarParser::maximumExpansionTime.count());
+    }
+};
+
 class Expander
 {
 public:
     Expander(icalcomponent *calendar, const QDateTime &from, const QDateTime &to,
-             const QTimeZone &localZone)
+             const QTimeZone &localZone, Budget &budget)
         : m_calendar(calendar)
         , m_from(from)
         , m_to(to)
         , m_localZone(localZone)
+        , m_budget(budget)
     {}
 
     void collectOverrides();
     void expand(icalcomponent *event);
 
     QList<CalendarEvent> events;
+    // Rules cut short or not expanded at all, and why the first was.
+    int truncatedRules = 0;
+    QString firstTruncation;
 
 private:
     Zone zoneOf(icalproperty *property) const;
     [[nodiscard]] QDateTime toDateTime(icaltimetype time, const Zone &zone) const;
     [[nodiscard]] QDateTime propertyTime(icalproperty *property) const;
-    void add(const CalendarEvent &occurrence);
+    [[nodiscard]] icaltimetype firstStep(const icalrecurrencetype &rule, icaltimetype dtstart,
+                                         const Zone &zone, qint64 length) const;
+    [[nodiscard]] const char *unsteppable(const icalrecurrencetype &rule, icaltimetype first) const;
+    // False when the occurrence lies outside the window (or nowhere in time).
+    bool add(const CalendarEvent &occurrence);
 
     icalcomponent *m_calendar;
     QDateTime m_from;
     QDateTime m_to;
     QTimeZone m_localZone;
+    Budget &m_budget;
     // Occurrences replaced by an override of their own, by UID.
     QHash<QString, QSet<QDateTime>> m_overridden;
 };
@@ -167,14 +190,120 @@ QDateTime Expander::propertyTime(icalproperty *property) const
     return toDateTime(icalvalue_get_datetime(icalproperty_get_value(property)), zoneOf(property));
 }
 
-void Expander::add(const CalendarEvent &occurrence)
+bool Expander::add(const CalendarEvent &occurrence)
 {
     // Qt compares an invalid QDateTime as some instant or other; an
     // occurrence on a day that does not exist has no place in time.
     if (!occurrence.start.isValid() || !occurrence.end.isValid())
-        return;
-    if (occurrence.start < m_to && occurrence.end > m_from)
-        events.append(occurrence);
+        return false;
+    if (!(occurrence.start < m_to && occurrence.end > m_from))
+        return false;
+    events.append(occurrence);
+    return true;
+}
+
+// Where the recurrence iterator starts. A rule without COUNT whose periods
+// are a fixed number of wall-clock seconds gives the same occurrences from
+// any start a whole number of periods after DTSTART, so the iterator starts
+// at the last such point comfortably before the window rather than stepping
+// through every occurrence since DTSTART: an hourly rule from the year 24
+// would otherwise use up the file's budget long before it reached the
+// present. The iterator also returns that start itself, rule or not; it lies
+// before the window, where nothing is kept.
+//
+// That holds only where libical steps by the period: the parts that pick
+// times within each period (BYSECOND for MINUTELY, BYMINUTE and BYSECOND for
+// HOURLY, any time of day for DAILY and WEEKLY) and the days DAILY keeps
+// (BYDAY, BYMONTHDAY, BYMONTH) or WEEKLY picks (BYDAY). libical walks a
+// coarser part such as BYHOUR of an HOURLY rule by index, not by the interval,
+// so any other rule, and COUNT, which needs every step, start at DTSTART.
+icaltimetype Expander::firstStep(const icalrecurrencetype &rule, icaltimetype dtstart,
+                                 const Zone &zone, qint64 length) const
+{
+    const auto isSet = [](const short *parts) {
+        return parts[0] != ICAL_RECURRENCE_ARRAY_MAX;
+    };
+    if (rule.count != 0 || rule.rscale || isSet(rule.by_year_day) || isSet(rule.by_week_no) ||
+        isSet(rule.by_set_pos))
+        return dtstart;
+    const bool picksDays = isSet(rule.by_day) || isSet(rule.by_month_day) || isSet(rule.by_month);
+    qint64 period = 0;
+    bool steps = false;
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        period = 1;
+        steps =
+            !picksDays && !isSet(rule.by_hour) && !isSet(rule.by_minute) && !isSet(rule.by_second);
+        break;
+    case ICAL_MINUTELY_RECURRENCE:
+        period = 60;
+        steps = !picksDays && !isSet(rule.by_hour) && !isSet(rule.by_minute);
+        break;
+    case ICAL_HOURLY_RECURRENCE:
+        period = 3600;
+        steps = !picksDays && !isSet(rule.by_hour);
+        break;
+    case ICAL_DAILY_RECURRENCE:
+        period = 86400;
+        steps = true;
+        break;
+    case ICAL_WEEKLY_RECURRENCE:
+        period = 7 * 86400;
+        steps = !isSet(rule.by_month_day) && !isSet(rule.by_month);
+        break;
+    default:
+        break;
+    }
+    if (!steps)
+        return dtstart;
+    period *= std::max<qint64>(rule.interval, 1);
+    // A date steps by whole days only; a leap second has no place in the
+    // arithmetic below.
+    if ((dtstart.is_date && period % 86400 != 0) || dtstart.second > 59)
+        return dtstart;
+
+    // Wall-clock times as seconds, counted as if they were UTC: the iterator
+    // knows nothing else.
+    const auto wallSeconds = [](const QDate &date, const QTime &time) {
+        return QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
+    };
+    const QDate startDate = dateOf(dtstart);
+    const QTime startTime = dtstart.is_date ? QTime(0, 0) : timeOf(dtstart);
+    if (!startDate.isValid() || !startTime.isValid())
+        return dtstart;
+    QDateTime windowStart;
+    if (dtstart.is_date || zone.kind == Zone::Kind::Floating)
+        windowStart = m_from.toTimeZone(m_localZone);
+    else if (zone.kind == Zone::Kind::System)
+        windowStart = m_from.toTimeZone(zone.system);
+    else if (zone.kind == Zone::Kind::Utc)
+        windowStart = m_from.toUTC();
+    if (zone.kind == Zone::Kind::Ical && !dtstart.is_date) {
+        const icaltimetype wall =
+            icaltime_from_timet_with_zone(time_t(m_from.toSecsSinceEpoch()), 0, zone.ical);
+        windowStart = QDateTime(dateOf(wall), timeOf(wall), Qt::UTC);
+    }
+    if (!windowStart.isValid())
+        return dtstart;
+    // Two days cover any change of UTC offset between an occurrence and the
+    // window (Samoa once skipped a whole day).
+    constexpr qint64 slack = 2 * 86400;
+    const qint64 first = wallSeconds(startDate, startTime);
+    const qint64 target = wallSeconds(windowStart.date(), windowStart.time()) - length - slack;
+    if (target - first < period)
+        return dtstart;
+    const QDateTime skipped =
+        QDateTime(startDate, startTime, Qt::UTC).addSecs((target - first) / period * period);
+    icaltimetype result = dtstart;
+    result.year = skipped.date().year();
+    result.month = skipped.date().month();
+    result.day = skipped.date().day();
+    if (!dtstart.is_date) {
+        result.hour = skipped.time().hour();
+        result.minute = skipped.time().minute();
+        result.second = skipped.time().second();
+    }
+    return result;
 }
 
 void Expander::collectOverrides()
@@ -269,8 +398,8 @@ void Expander::expand(icalcomponent *event)
     const auto addOccurrence = [&](const QDateTime &occurrence) {
         if (excluded.contains(occurrence) || placed.contains(occurrence))
             return;
-        placed.insert(occurrence);
-        add(occurrenceAt(occurrence));
+        if (add(occurrenceAt(occurrence)))
+            placed.insert(occurrence);
     };
 
     if (rule) {
@@ -286,30 +415,126 @@ void Expander::expand(icalcomponent *event)
         }
         icaltimetype local = dtstart;
         local.zone = nullptr;
-        std::unique_ptr<icalrecur_iterator, RecurIteratorDeleter> iterator(
-            icalrecur_iterator_new(recurrence, local));
-        int iterations = 0;
-        for (icaltimetype next = iterator ? icalrecur_iterator_next(iterator.get())
-                                          : icaltime_null_time();
-             !icaltime_is_null_time(next); next = icalrecur_iterator_next(iterator.get())) {
-            const QDateTime occurrence = toDateTime(next, zone);
-            if ((until && occurrence > *until) || occurrence >= m_to)
-                break;
-            if (++iterations > ICalendarParser::maximumIterations) {
-                qWarning() << "ICalendarParser: stopped expanding" << uidOf(event) << "after"
-                           << ICalendarParser::maximumIterations << "occurrences";
-                break;
-            }
-            addOccurrence(occurrence);
-        }
-        if (!iterator)
+        const qint64 length = days > 0 ? (days + 1) * 86400 : seconds;
+        const icaltimetype first = firstStep(recurrence, local, zone, length);
+        const auto truncated = [&](const QString &reason) {
+            if (truncatedRules++ == 0)
+                firstTruncation = uidOf(event) + QStringLiteral(": ") + reason;
+        };
+        const char *reason = unsteppable(recurrence, first);
+        if (!reason && m_budget.isSpent())
+            reason = "the file used up its time and steps for recurrences";
+        if (reason) {
+            // The first occurrence is known without libical.
+            truncated(QString::fromLatin1(reason) + QStringLiteral("; only its start counts"));
             addOccurrence(start);
+        } else {
+            std::unique_ptr<icalrecur_iterator, RecurIteratorDeleter> iterator(
+                icalrecur_iterator_new(recurrence, first));
+            for (icaltimetype next = iterator ? icalrecur_iterator_next(iterator.get())
+                                              : icaltime_null_time();
+                 !icaltime_is_null_time(next); next = icalrecur_iterator_next(iterator.get())) {
+                const QDateTime occurrence = toDateTime(next, zone);
+                if ((until && occurrence > *until) || occurrence >= m_to)
+                    break;
+                if (m_budget.isSpent()) {
+                    truncated(QStringLiteral("stopped where the file used up its time and steps "
+                                             "for recurrences"));
+                    break;
+                }
+                --m_budget.steps;
+                addOccurrence(occurrence);
+            }
+            if (!iterator)
+                addOccurrence(start);
+        }
     } else {
         // DTSTART is always the first instance; RDATEs alone only add to it.
         addOccurrence(start);
     }
     for (const QDateTime &occurrence : std::as_const(rdates))
         addOccurrence(occurrence);
+}
+
+// Why libical cannot expand the rule in bounded time, or nothing. libical
+// finds each occurrence by stepping through every period of the rule's
+// frequency (every second of a SECONDLY rule) and testing the other parts,
+// and keeps stepping until one fits: up to the year 2582 for a rule that
+// nothing fits, which takes half a second for a DAILY rule and days for a
+// SECONDLY one, inside a single call that cannot be stopped. What this cannot
+// tell apart (a BYSETPOS no period reaches, say) is left to the file's time.
+const char *Expander::unsteppable(const icalrecurrencetype &rule, icaltimetype first) const
+{
+    const auto isSet = [](const short *parts) {
+        return parts[0] != ICAL_RECURRENCE_ARRAY_MAX;
+    };
+    const bool isYearly = rule.freq == ICAL_YEARLY_RECURRENCE;
+    // What RFC 5545 rules out; libical expands it all the same.
+    if (!isYearly && isSet(rule.by_week_no))
+        return "BYWEEKNO outside a YEARLY rule";
+    if ((rule.freq == ICAL_DAILY_RECURRENCE || rule.freq == ICAL_WEEKLY_RECURRENCE ||
+         rule.freq == ICAL_MONTHLY_RECURRENCE) &&
+        isSet(rule.by_year_day))
+        return "BYYEARDAY in a DAILY, WEEKLY or MONTHLY rule";
+    if (rule.freq == ICAL_WEEKLY_RECURRENCE && isSet(rule.by_month_day))
+        return "BYMONTHDAY in a WEEKLY rule";
+    // A day of the month that none of the rule's months has (the 30th of
+    // February) is the rule nothing fits.
+    if (isSet(rule.by_month_day) && !rule.rscale) {
+        constexpr int monthLength[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        int longest = 0;
+        for (int i = 0; i < ICAL_BY_MONTH_SIZE && rule.by_month[i] != ICAL_RECURRENCE_ARRAY_MAX;
+             ++i) {
+            const int month = icalrecurrencetype_month_month(rule.by_month[i]);
+            if (month >= 1 && month <= 12)
+                longest = std::max(longest, monthLength[month - 1]);
+        }
+        if (!isSet(rule.by_month))
+            longest = 31;
+        bool fits = false;
+        for (int i = 0;
+             i < ICAL_BY_MONTHDAY_SIZE && rule.by_month_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i)
+            fits = fits || std::abs(rule.by_month_day[i]) <= longest;
+        if (!fits)
+            return "BYMONTHDAY names no day of its months";
+    }
+
+    qint64 unit = 0;
+    bool isCoarse = isSet(rule.by_hour) || isSet(rule.by_day);
+    switch (rule.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        unit = 1;
+        isCoarse = isCoarse || isSet(rule.by_minute);
+        break;
+    case ICAL_MINUTELY_RECURRENCE:
+        unit = 60;
+        break;
+    case ICAL_HOURLY_RECURRENCE:
+        unit = 3600;
+        break;
+    default:
+        return nullptr;
+    }
+    // Below a day, a rule that picks days of months or years may step for
+    // years between two occurrences; weekdays come round within a week.
+    if (isSet(rule.by_month_day) || isSet(rule.by_month) || isSet(rule.by_year_day) ||
+        isSet(rule.by_set_pos))
+        return "a rule below a day that picks days of months or years";
+    for (int i = 0; i < ICAL_BY_DAY_SIZE && rule.by_day[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        if (icalrecurrencetype_day_position(rule.by_day[i]) != 0)
+            return "a rule below a day that picks the nth weekday";
+    }
+    if (!isCoarse)
+        return nullptr; // every step is an occurrence, counted against the file's steps
+    // Steps through hours or days it then leaves out: bounded by how far the
+    // start lies before the window's end (a week more for the weekdays).
+    const QDateTime start(dateOf(first), timeOf(first), Qt::UTC);
+    if (!start.isValid())
+        return "a start that is no time";
+    const qint64 distance = start.secsTo(m_to) + 9 * 86400;
+    if (distance / unit > ICalendarParser::maximumIterations)
+        return "a rule below a day that leaves out hours or days, from too long before";
+    return nullptr;
 }
 
 std::vector<icalcomponent *> calendarsIn(icalcomponent *root)
@@ -368,14 +593,28 @@ ICalendarParser::Result ICalendarParser::parse(const QByteArray &text, const QDa
         result.error = QStringLiteral("the file holds no VCALENDAR");
         return result;
     }
+    Budget budget;
+    budget.clock.start();
+    int truncatedRules = 0;
+    QString firstTruncation;
     for (icalcomponent *calendar : calendars) {
-        Expander expander(calendar, from.toUTC(), to.toUTC(), localZone);
+        Expander expander(calendar, from.toUTC(), to.toUTC(), localZone, budget);
         expander.collectOverrides();
         for (icalcomponent *event =
                  icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
              event; event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT))
             expander.expand(event);
         result.events.append(expander.events);
+        if (truncatedRules == 0)
+            firstTruncation = expander.firstTruncation;
+        truncatedRules += expander.truncatedRules;
+    }
+    // One line per file, however many rules it holds.
+    if (truncatedRules > 0) {
+        result.isTruncated = true;
+        qWarning().noquote() << "ICalendarParser:" << truncatedRules
+                             << "recurring events not expanded in full; the first:"
+                             << firstTruncation;
     }
     std::stable_sort(
         result.events.begin(), result.events.end(),

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimeZone>
 
+#include <chrono>
+
 // Turns the text of an iCalendar file into the event occurrences that overlap
 // a window of time: recurrences expanded (RRULE, RDATE, EXDATE, and
 // RECURRENCE-ID overrides), times resolved through the file's VTIMEZONEs (or
@@ -27,11 +29,22 @@ public:
         QString error;
         // Sorted by start, in UTC.
         QList<CalendarEvent> events;
+        // Some recurrence was cut short (the file used up maximumIterations or
+        // maximumExpansionTime) or, being one libical cannot step through in
+        // bounded time, kept to its first occurrence. The events are then what
+        // could be expanded.
+        bool isTruncated = false;
     };
 
-    // No single recurring event yields more occurrences than this per
-    // expansion, so a rule repeating every second cannot stall the parser.
+    // No file takes more recurrence steps than this per expansion, however
+    // many rules it holds, so rules repeating every second cannot stall the
+    // parser. Rules without COUNT step from just before the window, so only
+    // the occurrences near it count, not every one since DTSTART.
     static constexpr int maximumIterations = 200000;
+    // Nor does it spend longer than this on them: libical may take a good part
+    // of a second to find that a rule never occurs again (it looks as far as
+    // the year 2582), and a file can hold thousands of such rules.
+    static constexpr std::chrono::milliseconds maximumExpansionTime{2000};
 
     // Cheap checks a download or file must pass before it replaces a good
     // copy: text without NUL bytes, opening with BEGIN:VCALENDAR and closing
