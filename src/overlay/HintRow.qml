@@ -40,7 +40,7 @@ Item {
             }
             Text {
                 anchors.horizontalCenter: parent.horizontalCenter
-                text: qsTr("Touch to unlock")
+                text: hint.flow.touchCaption
                 font.pixelSize: 12
                 color: hint.textColor
             }

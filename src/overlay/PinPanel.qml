@@ -128,10 +128,13 @@ Rectangle {
                 }
                 Text {
                     anchors.horizontalCenter: parent.horizontalCenter
-                    text: Wording.adapt("Unlock with Touch ID")
+                    // The finger just read: the reader is listening again.
+                    text: panel.flow.fingerNotRecognised ? panel.flow.touchCaption
+                                                         : Wording.adapt("Unlock with Touch ID")
                     font.pixelSize: 12
                     font.family: "monospace"
-                    color: panel.faded(panel.secondaryText, 0.7)
+                    color: panel.flow.fingerNotRecognised ? Qt.rgba(1, 0.27, 0.23, 0.7)
+                                                          : panel.faded(panel.secondaryText, 0.7)
                 }
             }
         }

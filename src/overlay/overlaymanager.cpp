@@ -292,6 +292,12 @@ OverlayPanel *OverlayManager::createPanel(QScreen *screen)
     content->setActive(false);
     auto *panel = new OverlayPanel(screen, engine(), flow, content, m_windowed);
     connect(flow, &UnlockFlow::unlockRequested, this, [this, panel] { unlockFrom(panel); });
+    // A new theme builds the lock screen anew, and it appears again: the
+    // fingerprint is tried once more if its last attempt has ended.
+    connect(content, &LockScreenContent::identityChanged, flow, [content, flow] {
+        if (content->isActive())
+            flow->appeared();
+    });
     m_panels.append(panel);
     if (!m_windowed)
         m_services.guard.prepare(panel);

@@ -42,7 +42,7 @@ PINManager::PINManager(UserDefaults &defaults, BiometricAuthenticator &biometric
 PINManager::~PINManager()
 {
     // Nobody is left to hear the answer, but the reader must not stay claimed.
-    if (!m_biometricWaiters.empty()) {
+    if (m_isReaderBusy) {
         m_biometricWaiters.clear();
         m_biometrics.cancel();
     }
@@ -180,15 +180,43 @@ void PINManager::lockoutTick()
 void PINManager::authenticateWithBiometrics(std::function<void(bool)> completion)
 {
     m_biometricWaiters.push_back(std::move(completion));
-    if (m_biometricWaiters.size() > 1)
+    // A cancelled check still winding down holds the reader; this request
+    // starts when it answers.
+    if (m_biometricWaiters.size() > 1 || m_isReaderBusy)
         return;
-    m_biometrics.authenticate(this, [this](bool success) { finishBiometrics(success); });
+    startBiometrics();
+}
+
+void PINManager::startBiometrics()
+{
+    m_isReaderBusy = true;
+    const quint64 check = ++m_biometricCheck;
+    m_biometrics.authenticate(
+        this,
+        [this, check](bool success) {
+            m_isReaderBusy = false;
+            if (check == m_biometricCheck)
+                finishBiometrics(success);
+            else if (!m_biometricWaiters.empty())
+                startBiometrics();
+        },
+        [this, check] {
+            if (check == m_biometricCheck)
+                Q_EMIT biometricNotRecognised();
+        });
 }
 
 void PINManager::cancelBiometrics()
 {
-    if (!m_biometricWaiters.empty())
-        m_biometrics.cancel();
+    if (!m_isReaderBusy)
+        return;
+    // Taken first: the reader may answer the cancel before it returns, and
+    // these waiters must not start another check then.
+    const auto waiters = std::exchange(m_biometricWaiters, {});
+    ++m_biometricCheck;
+    m_biometrics.cancel();
+    for (const auto &completion : waiters)
+        completion(false);
 }
 
 void PINManager::finishBiometrics(bool success)

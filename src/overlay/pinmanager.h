@@ -93,13 +93,17 @@ public:
     // at maxLockoutExponent.
     [[nodiscard]] qint64 lockoutDuration(qint64 attempts) const;
 
-    // One fingerprint check. Requests made while one is running share its
-    // answer, so every screen's lock view may ask at once. On success the
+    // One fingerprint check, which lasts until a finger matches, none comes in
+    // time or it is cancelled; fingers not recognised meanwhile are reported
+    // by biometricNotRecognised(). Requests made while one is running share
+    // its answer, so every screen's lock view may ask at once. On success the
     // attempts are reset before any completion runs. Completions run on the
     // main thread; without a reader they may run before this returns.
     void authenticateWithBiometrics(std::function<void(bool)> completion);
     // Gives the reader back, e.g. once the PIN has unlocked; the waiting
-    // completions receive false.
+    // completions receive false at once. Whatever the reader still says about
+    // that check is ignored, and a request made before it has been given back
+    // starts a check of its own once it has.
     Q_INVOKABLE void cancelBiometrics();
     [[nodiscard]] bool isBiometricCheckRunning() const { return !m_biometricWaiters.empty(); }
 
@@ -112,11 +116,15 @@ Q_SIGNALS:
     void lockoutRemainingSecondsChanged();
     void maxPINAttemptsChanged();
     void storedPINChanged();
+    // A finger was read and did not match; the running check goes on. It
+    // does not count as a wrong attempt.
+    void biometricNotRecognised();
 
 private:
     void setFailedAttempts(qint64 value);
     void setLockedOut(bool value);
     void setLockoutRemainingSeconds(qint64 value);
+    void startBiometrics();
     void finishBiometrics(bool success);
 
     UserDefaults &m_defaults;
@@ -126,4 +134,8 @@ private:
     bool m_isLockedOut = false;
     qint64 m_lockoutRemainingSeconds = 0;
     std::vector<std::function<void(bool)>> m_biometricWaiters;
+    // The reader's check has not answered yet (it may be a cancelled one).
+    bool m_isReaderBusy = false;
+    // Numbers the checks, so that one cancelled is told from the current one.
+    quint64 m_biometricCheck = 0;
 };

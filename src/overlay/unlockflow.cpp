@@ -33,6 +33,17 @@ UnlockFlow::UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent
     connect(&pins, &PINManager::isLockedOutChanged, this, &UnlockFlow::lockoutChanged);
     connect(&pins, &PINManager::lockoutRemainingSecondsChanged, this, &UnlockFlow::lockoutChanged);
     connect(&pins, &PINManager::failedAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
+    // The reader is shared by every screen, and so is what it read; a flow
+    // that is not waiting for it (one of a lock that ended) shows nothing.
+    connect(&pins, &PINManager::biometricNotRecognised, this, [this] {
+        if (!m_touchIDAttempted)
+            return;
+        setFingerNotRecognised(true);
+        m_notRecognisedTimer.start();
+    });
+    m_notRecognisedTimer.setSingleShot(true);
+    m_notRecognisedTimer.setInterval(notRecognisedDuration);
+    connect(&m_notRecognisedTimer, &QTimer::timeout, this, &UnlockFlow::notRecognisedExpired);
     connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::storedPIN)
             refreshExpectedLength();
@@ -61,6 +72,11 @@ bool UnlockFlow::isTouchIDEnabled() const
 {
     // Unlike the Security page, the lock screen treats an unwritten key as off.
     return m_defaults.boolValue(PreferenceKey::touchIDEnabled);
+}
+
+QString UnlockFlow::touchCaption() const
+{
+    return m_fingerNotRecognised ? tr("Not recognised") : tr("Touch to unlock");
 }
 
 bool UnlockFlow::isLockedOut() const
@@ -166,8 +182,17 @@ void UnlockFlow::attemptTouchID()
 
 void UnlockFlow::retryTouchID()
 {
-    setTouchIDAttempted(false);
+    notRecognisedExpired();
+    // A second request would only wait for the same reader.
+    if (m_touchIDAttempted)
+        return;
     attemptTouchID();
+}
+
+void UnlockFlow::notRecognisedExpired()
+{
+    m_notRecognisedTimer.stop();
+    setFingerNotRecognised(false);
 }
 
 void UnlockFlow::appeared()
@@ -187,6 +212,7 @@ void UnlockFlow::reset()
     setWrongPIN(false);
     setShakeOffset(0.0);
     setTouchIDAttempted(false);
+    notRecognisedExpired();
 }
 
 void UnlockFlow::finishTouchID(bool success)
@@ -196,6 +222,7 @@ void UnlockFlow::finishTouchID(bool success)
         return;
     }
     setTouchIDAttempted(false);
+    notRecognisedExpired();
 }
 
 void UnlockFlow::refreshExpectedLength()
@@ -245,6 +272,14 @@ void UnlockFlow::setTouchIDAttempted(bool attempted)
         return;
     m_touchIDAttempted = attempted;
     Q_EMIT touchIDAttemptedChanged();
+}
+
+void UnlockFlow::setFingerNotRecognised(bool notRecognised)
+{
+    if (m_fingerNotRecognised == notRecognised)
+        return;
+    m_fingerNotRecognised = notRecognised;
+    Q_EMIT fingerNotRecognisedChanged();
 }
 
 void UnlockFlow::setWaitingForInput(bool waiting)

@@ -3,6 +3,9 @@
 #include <QObject>
 #include <qqmlregistration.h>
 #include <QString>
+#include <QTimer>
+
+#include <chrono>
 
 class PINManager;
 class UserDefaults;
@@ -25,6 +28,11 @@ class UnlockFlow : public QObject
     Q_PROPERTY(bool wrongPIN READ isWrongPIN NOTIFY wrongPINChanged)
     Q_PROPERTY(bool touchIDAttempted READ isTouchIDAttempted NOTIFY touchIDAttemptedChanged)
     Q_PROPERTY(bool touchIDEnabled READ isTouchIDEnabled NOTIFY touchIDEnabledChanged)
+    // A finger was just read and not recognised; the reader goes on listening.
+    Q_PROPERTY(bool fingerNotRecognised READ isFingerNotRecognised NOTIFY
+                   fingerNotRecognisedChanged)
+    // The caption under the fingerprint symbol of the hint row.
+    Q_PROPERTY(QString touchCaption READ touchCaption NOTIFY fingerNotRecognisedChanged)
     Q_PROPERTY(bool lockedOut READ isLockedOut NOTIFY lockoutChanged)
     Q_PROPERTY(qint64 lockoutRemainingSeconds READ lockoutRemainingSeconds NOTIFY lockoutChanged)
     Q_PROPERTY(qint64 failedAttempts READ failedAttempts NOTIFY failedAttemptsChanged)
@@ -36,6 +44,8 @@ public:
     // Virtual key codes of the keys that edit the entry.
     static constexpr int backspaceKeyCode = 51;
     static constexpr int escapeKeyCode = 53;
+    // How long "Not recognised" stays before the hint invites a touch again.
+    static constexpr std::chrono::milliseconds notRecognisedDuration{3000};
 
     explicit UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent = nullptr);
     ~UnlockFlow() override;
@@ -47,6 +57,8 @@ public:
     [[nodiscard]] bool isWrongPIN() const { return m_wrongPIN; }
     [[nodiscard]] bool isTouchIDAttempted() const { return m_touchIDAttempted; }
     [[nodiscard]] bool isTouchIDEnabled() const;
+    [[nodiscard]] bool isFingerNotRecognised() const { return m_fingerNotRecognised; }
+    [[nodiscard]] QString touchCaption() const;
     [[nodiscard]] bool isLockedOut() const;
     [[nodiscard]] qint64 lockoutRemainingSeconds() const;
     [[nodiscard]] qint64 failedAttempts() const;
@@ -58,7 +70,10 @@ public:
     void handleKeyPress(const QString &characters, int keyCode);
     Q_INVOKABLE void submitPIN();
     Q_INVOKABLE void attemptTouchID();
+    // A fresh attempt, unless the reader is already listening for this screen.
     Q_INVOKABLE void retryTouchID();
+    // The end of the "Not recognised" display.
+    void notRecognisedExpired();
     // Called when the lock screen is shown: one automatic fingerprint attempt.
     Q_INVOKABLE void appeared();
     // Called when the lock screen is put away to be shown again at the next
@@ -76,6 +91,7 @@ Q_SIGNALS:
     void wrongPINChanged();
     void touchIDAttemptedChanged();
     void touchIDEnabledChanged();
+    void fingerNotRecognisedChanged();
     void lockoutChanged();
     void failedAttemptsChanged();
     void waitingForInputChanged();
@@ -87,6 +103,7 @@ private:
     void setWrongPIN(bool wrong);
     void setTouchIDAttempted(bool attempted);
     void finishTouchID(bool success);
+    void setFingerNotRecognised(bool notRecognised);
     void refreshExpectedLength();
 
     PINManager &m_pins;
@@ -96,6 +113,8 @@ private:
     double m_shakeOffset = 0.0;
     bool m_wrongPIN = false;
     bool m_touchIDAttempted = false;
+    bool m_fingerNotRecognised = false;
+    QTimer m_notRecognisedTimer;
     int m_lastExpectedLength = 0;
     bool m_waitingForInput = false;
     // Counts the locks this flow has served; timers and fingerprint answers

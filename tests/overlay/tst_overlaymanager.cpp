@@ -262,6 +262,19 @@ private Q_SLOTS:
         m_stack->reader.answer(true);
         QVERIFY(m_overlay->isOverlayActive());
     }
+
+    void aNewThemeWhileLockedTriesTheFingerprintAgain()
+    {
+        m_stack->defaults.setBool(PreferenceKey::touchIDEnabled, true);
+        m_overlay->activate();
+        QTRY_VERIFY(m_stack->reader.isWaiting());
+        m_stack->reader.answer(false); // no finger came in time
+        m_stack->themes.setCurrentTheme(OverlayThemeID::glass);
+        QTRY_VERIFY(m_stack->reader.isWaiting());
+        QCOMPARE(m_stack->reader.requestCount(), 2);
+        m_stack->reader.answer(true);
+        QVERIFY(!m_overlay->isOverlayActive());
+    }
 };
 
 QTEST_MAIN(TestOverlayManager)

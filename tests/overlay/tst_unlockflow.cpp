@@ -1,9 +1,13 @@
+#include "fakefprintd.h"
+#include "fprintdauthenticator.h"
 #include "lockstack.h"
 #include "preferencekeys.h"
 #include "unlockflow.h"
 
 #include <QSignalSpy>
 #include <QTest>
+
+#include <optional>
 
 namespace {
 struct Key
@@ -214,6 +218,72 @@ private Q_SLOTS:
         QCOMPARE(m_reader->requestCount(), 0);
     }
 
+    void aFingerNotRecognisedIsShownWhileTheReaderListens()
+    {
+        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
+        QSignalSpy unlocked(m_flow.get(), &UnlockFlow::unlockRequested);
+        const QString invitation = m_flow->touchCaption();
+        m_flow->retryTouchID();
+        QTRY_VERIFY(m_reader->isWaiting());
+        QVERIFY(m_reader->reject());
+        QVERIFY(m_flow->isFingerNotRecognised());
+        QCOMPARE(m_flow->touchCaption(), QStringLiteral("Not recognised"));
+        QVERIFY(m_reader->isWaiting());
+        m_flow->notRecognisedExpired();
+        QCOMPARE(m_flow->touchCaption(), invitation);
+
+        // Neither a wrong finger nor a click while the reader listens counts
+        // as a wrong PIN or ends the attempt.
+        QVERIFY(m_reader->reject());
+        m_flow->retryTouchID();
+        QVERIFY(!m_flow->isFingerNotRecognised());
+        QVERIFY(m_flow->isTouchIDAttempted());
+        QCOMPARE(m_pins->failedAttempts(), 0);
+        QVERIFY(m_reader->answer(true));
+        QCOMPARE(unlocked.count(), 1);
+    }
+
+    void aFingerNotRecognisedThenTheRightOneUnlocksThroughFprintd()
+    {
+        if (qEnvironmentVariableIsEmpty("DBUS_SYSTEM_BUS_ADDRESS"))
+            QSKIP("needs the private system bus of scripts/with-session");
+        FakeFprintd daemon;
+        QVERIFY(daemon.start());
+        daemon.setBehaviour(FakeFprintd::Behaviour::NeverAnswers);
+        FprintdAuthenticator reader;
+        PINManager pins(*m_defaults, reader);
+        UnlockFlow flow(pins, *m_defaults);
+        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
+        QSignalSpy unlocked(&flow, &UnlockFlow::unlockRequested);
+        const auto verifications = [&] {
+            return daemon.calls().count(QStringLiteral("VerifyStart(any)"));
+        };
+
+        flow.appeared();
+        QTRY_VERIFY(daemon.isVerifying());
+        daemon.sendVerifyStatus(QStringLiteral("verify-no-match"), true);
+        QTRY_COMPARE(flow.touchCaption(), QStringLiteral("Not recognised"));
+        QTRY_COMPARE(verifications(), 2);
+        daemon.sendVerifyStatus(QStringLiteral("verify-match"), true);
+        QTRY_COMPARE(unlocked.count(), 1);
+        QVERIFY(!daemon.isClaimed());
+
+        // The lock ends while the reader listens, and the next one asks for
+        // it before it has been given back: it gets an attempt of its own.
+        flow.reset();
+        flow.retryTouchID();
+        QTRY_COMPARE(verifications(), 3);
+        flow.reset();
+        pins.cancelBiometrics();
+        std::optional<bool> next;
+        pins.authenticateWithBiometrics([&](bool success) { next = success; });
+        QTRY_COMPARE(verifications(), 4);
+        QVERIFY(!next.has_value());
+        daemon.sendVerifyStatus(QStringLiteral("verify-match"), true);
+        QTRY_COMPARE(next, std::optional<bool>(true));
+        QCOMPARE(unlocked.count(), 1);
+    }
+
     void aResetFlowForgetsTheLockThatEnded()
     {
         m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
@@ -227,7 +297,9 @@ private Q_SLOTS:
         QCOMPARE(m_flow->enteredCount(), 0);
         QVERIFY(!m_flow->showPINField());
         QVERIFY(!m_flow->isTouchIDAttempted());
-        // The reader answering for the ended lock unlocks nothing.
+        // The reader answering for the ended lock shows and unlocks nothing.
+        QVERIFY(m_reader->reject());
+        QVERIFY(!m_flow->isFingerNotRecognised());
         QVERIFY(m_reader->answer(true));
         QCOMPARE(unlocked.count(), 0);
 

@@ -23,26 +23,31 @@ private:
     std::unique_ptr<FprintdAuthenticator> m_authenticator;
     std::optional<bool> m_answer;
     int m_answerCount = 0;
+    int m_notRecognisedCount = 0;
     QObject m_caller;
 
     static QString user() { return QString::fromLocal8Bit(getpwuid(geteuid())->pw_name); }
 
-    static QStringList fullAttempt()
+    // Each verification after the first follows a finger that did not match.
+    static QStringList fullAttempt(int verifications = 1)
     {
-        return {QStringLiteral("GetDefaultDevice"),
-                QStringLiteral("ListEnrolledFingers(%1)").arg(user()),
-                QStringLiteral("Claim(%1)").arg(user()),
-                QStringLiteral("VerifyStart(any)"),
-                QStringLiteral("VerifyStop"),
-                QStringLiteral("Release")};
+        QStringList calls{QStringLiteral("GetDefaultDevice"),
+                          QStringLiteral("ListEnrolledFingers(%1)").arg(user()),
+                          QStringLiteral("Claim(%1)").arg(user())};
+        for (int i = 0; i < verifications; ++i)
+            calls << QStringLiteral("VerifyStart(any)") << QStringLiteral("VerifyStop");
+        return calls << QStringLiteral("Release");
     }
 
     void authenticate(const QObject *context = nullptr)
     {
-        m_authenticator->authenticate(context ? context : &m_caller, [this](bool success) {
-            m_answer = success;
-            ++m_answerCount;
-        });
+        m_authenticator->authenticate(
+            context ? context : &m_caller,
+            [this](bool success) {
+                m_answer = success;
+                ++m_answerCount;
+            },
+            [this] { ++m_notRecognisedCount; });
     }
 
     // Until the reader is scanning for a finger.
@@ -66,6 +71,7 @@ private Q_SLOTS:
         m_authenticator = std::make_unique<FprintdAuthenticator>();
         m_answer.reset();
         m_answerCount = 0;
+        m_notRecognisedCount = 0;
     }
 
     void cleanup()
@@ -112,44 +118,53 @@ private Q_SLOTS:
 
     void verdicts_data()
     {
-        QTest::addColumn<FakeFprintd::Behaviour>("behaviour");
+        QTest::addColumn<QString>("verdict");
         QTest::addColumn<bool>("success");
-        QTest::addRow("match") << FakeFprintd::Behaviour::Match << true;
-        QTest::addRow("no match") << FakeFprintd::Behaviour::NoMatch << false;
+        QTest::addRow("match") << QStringLiteral("verify-match") << true;
+        QTest::addRow("reader gone") << QStringLiteral("verify-disconnected") << false;
+        QTest::addRow("reader failed") << QStringLiteral("verify-unknown-error") << false;
     }
 
     void verdicts()
     {
-        QFETCH(FakeFprintd::Behaviour, behaviour);
+        QFETCH(QString, verdict);
         QFETCH(bool, success);
-        m_daemon->setBehaviour(behaviour);
-        authenticate();
-        QTRY_VERIFY(m_answer.has_value());
-        QCOMPARE(*m_answer, success);
-        // The reader is given back before the answer arrives.
-        QCOMPARE(m_daemon->calls(), fullAttempt());
-        QVERIFY(!m_daemon->isClaimed());
-        QVERIFY(!m_authenticator->isBusy());
-
-        // ... so the next attempt finds it free.
-        m_answer.reset();
-        authenticate();
-        QTRY_VERIFY(m_answer.has_value());
-        QCOMPARE(*m_answer, success);
+        m_daemon->setBehaviour(FakeFprintd::Behaviour::NeverAnswers);
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            m_answer.reset();
+            authenticate();
+            waitForScanning();
+            m_daemon->sendVerifyStatus(verdict, true);
+            QTRY_VERIFY(m_answer.has_value());
+            QCOMPARE(*m_answer, success);
+            // The reader is given back before the answer arrives, so the
+            // next attempt finds it free.
+            QVERIFY(!m_daemon->isClaimed());
+            QVERIFY(!m_authenticator->isBusy());
+        }
+        QCOMPARE(m_daemon->calls(), fullAttempt() + fullAttempt());
         QCOMPARE(m_answerCount, 2);
+        QCOMPARE(m_notRecognisedCount, 0);
     }
 
-    void unfinishedScansKeepWaiting()
+    void fingersNotRecognisedKeepTheReaderListening()
     {
+        // fprintd ends a verification at a finger it does not know, and
+        // keeps it running after a bad read.
         m_daemon->setBehaviour(FakeFprintd::Behaviour::NeverAnswers);
         authenticate();
         waitForScanning();
         m_daemon->sendVerifyStatus(QStringLiteral("verify-retry-scan"), false);
-        m_daemon->sendVerifyStatus(QStringLiteral("verify-swipe-too-short"), false);
+        m_daemon->sendVerifyStatus(QStringLiteral("verify-no-match"), true);
+        QTRY_COMPARE(m_daemon->calls().count(QStringLiteral("VerifyStart(any)")), 2);
+        waitForScanning();
+        m_daemon->sendVerifyStatus(QStringLiteral("verify-finger-not-centered"), false);
         m_daemon->sendVerifyStatus(QStringLiteral("verify-match"), true);
         QTRY_VERIFY(m_answer.has_value());
         QCOMPARE(*m_answer, true);
-        QCOMPARE(m_daemon->calls(), fullAttempt());
+        QCOMPARE(m_notRecognisedCount, 3);
+        QCOMPARE(m_daemon->calls(), fullAttempt(2));
+        QVERIFY(!m_daemon->isClaimed());
     }
 
     void verdictFromAnotherClientIsIgnored()
@@ -167,7 +182,7 @@ private Q_SLOTS:
         // The bus handles the intruder's messages in order, so once this call
         // returns the forgery has been routed ahead of the real verdict below.
         QVERIFY(intruder.interface()->isServiceRegistered(FakeFprintd::serviceName));
-        m_daemon->sendVerifyStatus(QStringLiteral("verify-no-match"), true);
+        m_daemon->sendVerifyStatus(QStringLiteral("verify-disconnected"), true);
         QTRY_VERIFY(m_answer.has_value());
         QCOMPARE(*m_answer, false);
         QDBusConnection::disconnectFromBus(QStringLiteral("intruder"));
@@ -237,7 +252,7 @@ private Q_SLOTS:
         m_daemon->setBehaviour(FakeFprintd::Behaviour::NeverAnswers);
         authenticate();
         std::optional<bool> second;
-        m_authenticator->authenticate(&m_caller, [&](bool success) { second = success; });
+        m_authenticator->authenticate(&m_caller, [&](bool success) { second = success; }, {});
         QCOMPARE(second, std::optional<bool>(false));
         waitForScanning();
         m_daemon->sendVerifyStatus(QStringLiteral("verify-match"), true);

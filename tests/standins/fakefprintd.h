@@ -22,7 +22,6 @@ public:
         NoDevice,     // GetDefaultDevice fails with NoSuchDevice
         NoFingers,    // ListEnrolledFingers fails with NoEnrolledPrints
         Match,        // a verdict of verify-match follows VerifyStart
-        NoMatch,      // a verdict of verify-no-match follows VerifyStart
         NeverAnswers, // VerifyStart succeeds and no verdict ever comes
     };
 

@@ -67,16 +67,11 @@ void FakeFprintdDevice::VerifyStart(const QString &finger)
         return;
     }
     m_daemon.setVerifying(true);
-    QString verdict;
-    if (m_daemon.behaviour() == FakeFprintd::Behaviour::Match)
-        verdict = QStringLiteral("verify-match");
-    else if (m_daemon.behaviour() == FakeFprintd::Behaviour::NoMatch)
-        verdict = QStringLiteral("verify-no-match");
-    if (!verdict.isEmpty()) {
+    if (m_daemon.behaviour() == FakeFprintd::Behaviour::Match) {
         // After the reply, as the reader needs a moment to see the finger.
-        QTimer::singleShot(0, this, [this, verdict] {
+        QTimer::singleShot(0, this, [this] {
             if (m_daemon.isVerifying())
-                Q_EMIT VerifyStatus(verdict, true);
+                Q_EMIT VerifyStatus(QStringLiteral("verify-match"), true);
         });
     }
 }

@@ -5,14 +5,15 @@
 #include <utility>
 
 void FakeBiometricAuthenticator::authenticate(const QObject *context,
-                                              std::function<void(bool)> completion)
+                                              std::function<void(bool)> completion,
+                                              std::function<void()> notRecognised)
 {
     ++m_requestCount;
     if (!m_isAvailable || m_pending) {
         completion(false);
         return;
     }
-    m_pending = Request{context, std::move(completion)};
+    m_pending = Request{context, std::move(completion), std::move(notRecognised)};
 }
 
 void FakeBiometricAuthenticator::cancel()
@@ -29,5 +30,16 @@ bool FakeBiometricAuthenticator::answer(bool success)
     Request request = *std::exchange(m_pending, std::nullopt);
     if (request.context)
         request.completion(success);
+    return true;
+}
+
+bool FakeBiometricAuthenticator::reject()
+{
+    if (!m_pending)
+        return false;
+    // Copied: the handler may cancel the attempt and so free the slot.
+    const Request request = *m_pending;
+    if (request.context && request.notRecognised)
+        request.notRecognised();
     return true;
 }

@@ -15,7 +15,8 @@ public:
     FakeBiometricAuthenticator(const FakeBiometricAuthenticator &) = delete;
     FakeBiometricAuthenticator &operator=(const FakeBiometricAuthenticator &) = delete;
 
-    void authenticate(const QObject *context, std::function<void(bool)> completion) override;
+    void authenticate(const QObject *context, std::function<void(bool)> completion,
+                      std::function<void()> notRecognised) override;
     void cancel() override;
 
     // Without a reader every request is refused at once, as the real backend does.
@@ -24,6 +25,9 @@ public:
 
     // Answers the waiting attempt; false when none was waiting.
     bool answer(bool success);
+    // Reports a finger that did not match; the attempt keeps waiting. False
+    // when none was waiting.
+    bool reject();
 
     [[nodiscard]] bool isWaiting() const { return m_pending.has_value(); }
     [[nodiscard]] int requestCount() const { return m_requestCount; }
@@ -34,6 +38,7 @@ private:
     {
         QPointer<const QObject> context;
         std::function<void(bool)> completion;
+        std::function<void()> notRecognised;
     };
 
     bool m_isAvailable = true;

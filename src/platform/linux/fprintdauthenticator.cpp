@@ -8,6 +8,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QLoggingCategory>
+#include <QStringList>
 
 #include <pwd.h>
 #include <unistd.h>
@@ -23,6 +24,16 @@ const QString managerInterface = QStringLiteral("net.reactivated.Fprint.Manager"
 const QString deviceInterface = QStringLiteral("net.reactivated.Fprint.Device");
 const QString verifyStatusSignal = QStringLiteral("VerifyStatus");
 const QString verifyMatch = QStringLiteral("verify-match");
+const QString verifyNoMatch = QStringLiteral("verify-no-match");
+
+// The reader saw a finger but could not read it well enough to compare.
+bool isRetry(const QString &result)
+{
+    static const QStringList retries{
+        QStringLiteral("verify-retry-scan"), QStringLiteral("verify-swipe-too-short"),
+        QStringLiteral("verify-finger-not-centered"), QStringLiteral("verify-remove-and-retry")};
+    return retries.contains(result);
+}
 
 QDBusConnection bus()
 {
@@ -74,7 +85,8 @@ QString FprintdAuthenticator::userName()
 }
 
 void FprintdAuthenticator::authenticate(const QObject *context,
-                                        std::function<void(bool)> completion)
+                                        std::function<void(bool)> completion,
+                                        std::function<void()> notRecognised)
 {
     if (isBusy()) {
         qCInfo(lcFprintd) << "refusing a second attempt while one is running";
@@ -83,12 +95,14 @@ void FprintdAuthenticator::authenticate(const QObject *context,
     }
     m_context = context;
     m_completion = std::move(completion);
+    m_notRecognised = std::move(notRecognised);
     m_daemon.clear();
     m_devicePath.clear();
     m_isStopping = false;
     m_isMatched = false;
     m_isClaimSent = false;
     m_isVerifyStartSent = false;
+    m_isRestartWanted = false;
 
     m_stage = Stage::FindingDevice;
     const QDBusMessage message = QDBusMessage::createMethodCall(
@@ -181,6 +195,10 @@ void FprintdAuthenticator::onVerifyStarted(const QDBusPendingCall &call)
         cleanUp();
         return;
     }
+    if (std::exchange(m_isRestartWanted, false)) {
+        restartVerify();
+        return;
+    }
     m_stage = Stage::Verifying;
     m_verifyTimer.start(m_verifyTimeout);
 }
@@ -189,11 +207,51 @@ void FprintdAuthenticator::onVerifyStatus(const QString &result, bool done)
 {
     if (m_isStopping || (m_stage != Stage::StartingVerify && m_stage != Stage::Verifying))
         return;
-    if (result == verifyMatch)
+    if (result == verifyMatch) {
         m_isMatched = true;
-    else if (!done)
-        return; // retry-scan and the like: the user may present the finger again
-    stop();
+        stop();
+        return;
+    }
+    if (result != verifyNoMatch && !isRetry(result)) {
+        // A verdict of another kind means the reader itself failed.
+        if (done)
+            stop();
+        return;
+    }
+    if (done) {
+        if (m_stage == Stage::Verifying)
+            restartVerify();
+        else
+            m_isRestartWanted = true;
+    } else if (m_stage == Stage::Verifying) {
+        m_verifyTimer.start(m_verifyTimeout);
+    }
+    // Last, and on a copy: the caller may cancel the attempt from here.
+    if (const auto notRecognised = m_notRecognised; m_context && notRecognised)
+        notRecognised();
+}
+
+void FprintdAuthenticator::restartVerify()
+{
+    m_verifyTimer.stop();
+    m_stage = Stage::RestartingVerify;
+    callDevice(QStringLiteral("VerifyStop"), {}, &FprintdAuthenticator::onRestartStopped);
+}
+
+void FprintdAuthenticator::onRestartStopped(const QDBusPendingCall &call)
+{
+    if (call.isError() || m_isStopping) {
+        if (call.isError())
+            qCInfo(lcFprintd) << "cannot verify again:" << call.error().message();
+        // The verification is over either way; only the claim is left to give back.
+        m_isStopping = true;
+        watchVerdicts(false);
+        release();
+        return;
+    }
+    m_stage = Stage::StartingVerify;
+    callDevice(QStringLiteral("VerifyStart"), {QStringLiteral("any")},
+               &FprintdAuthenticator::onVerifyStarted);
 }
 
 void FprintdAuthenticator::stop()
@@ -248,11 +306,13 @@ void FprintdAuthenticator::finish()
     const bool success = m_isMatched;
     const QPointer<const QObject> context = std::exchange(m_context, nullptr);
     const auto completion = std::exchange(m_completion, nullptr);
+    m_notRecognised = nullptr;
     m_stage = Stage::Idle;
     m_isStopping = false;
     m_isMatched = false;
     m_isClaimSent = false;
     m_isVerifyStartSent = false;
+    m_isRestartWanted = false;
     if (context && completion)
         completion(success);
 }

@@ -16,11 +16,16 @@ class QDBusServiceWatcher;
 //
 // An attempt asks for the default reader and the user's enrolled fingers; with
 // either missing it fails without touching the reader. Otherwise it claims the
-// reader, starts a verification with any finger and waits for the verdict.
-// Whatever ends the attempt (verdict, timeout, cancel, fprintd leaving the bus),
-// the verification is stopped and the reader released before the completion
-// runs, so the next attempt finds it free. Every call is asynchronous and has
-// a timeout, so a hung daemon delays an answer but never withholds it.
+// reader, starts a verification with any finger and waits for a match.
+// fprintd ends a verification at a finger it does not recognise, so the
+// attempt stops that verification and starts the next one, keeping the claim;
+// a bad read (too short, off centre) leaves the verification running. Either
+// counts as a finger at the reader, so the wait for one starts over. Whatever
+// ends the attempt (a match, no finger in time, a failed reader, cancel,
+// fprintd leaving the bus), the verification is stopped and the reader
+// released before the completion runs, so the next attempt finds it free.
+// Every call is asynchronous and has a timeout, so a hung daemon delays an
+// answer but never withholds it.
 //
 // All calls after the first go to the unique bus name that answered it, and
 // only that sender's verdicts count: another client cannot unlock by emitting
@@ -38,10 +43,11 @@ public:
     // Releases a reader still claimed; the pending completion is dropped.
     ~FprintdAuthenticator() override;
 
-    void authenticate(const QObject *context, std::function<void(bool)> completion) override;
+    void authenticate(const QObject *context, std::function<void(bool)> completion,
+                      std::function<void()> notRecognised) override;
     void cancel() override;
 
-    // How long a finger may take to be presented and read.
+    // How long the reader waits for a finger, counted afresh after each one.
     void setVerifyTimeout(std::chrono::milliseconds timeout) { m_verifyTimeout = timeout; }
     // How long one call may go unanswered before the daemon counts as hung.
     void setCallTimeout(std::chrono::milliseconds timeout) { m_callTimeout = timeout; }
@@ -62,6 +68,7 @@ private:
         Claiming,
         StartingVerify,
         Verifying,
+        RestartingVerify,
         StoppingVerify,
         Releasing,
     };
@@ -72,6 +79,8 @@ private:
     void onEnrolledFingers(const QDBusPendingCall &reply);
     void onClaimed(const QDBusPendingCall &reply);
     void onVerifyStarted(const QDBusPendingCall &reply);
+    void restartVerify();
+    void onRestartStopped(const QDBusPendingCall &reply);
     void onVerifyStopped(const QDBusPendingCall &reply);
     void onReleased(const QDBusPendingCall &reply);
     // Ends the attempt with the outcome decided so far (false unless matched).
@@ -89,11 +98,14 @@ private:
     Stage m_stage = Stage::Idle;
     QPointer<const QObject> m_context;
     std::function<void(bool)> m_completion;
+    std::function<void()> m_notRecognised;
     QString m_daemon;
     QString m_devicePath;
     bool m_isStopping = false;
     bool m_isMatched = false;
     bool m_isClaimSent = false;
     bool m_isVerifyStartSent = false;
+    // A verdict ended the verification before VerifyStart was answered.
+    bool m_isRestartWanted = false;
     bool m_isWatchingVerdicts = false;
 };
