@@ -27,12 +27,16 @@ private:
     enum class State { Watching, Covering };
 
     bool connectDisplay();
+    bool createCover();
     // False when there is no display to cover.
     bool cover();
     void uncover();
     void tryGrab();
     void raise();
     void handleXEvents();
+    // True when the watched process told us to stand down.
+    bool handleSignals();
+    void watchedDied();
     void relaunch();
     [[nodiscard]] int pollTimeoutMs() const;
 
@@ -48,6 +52,7 @@ private:
     xcb_window_t m_cover = XCB_NONE;
     bool m_keyboard = false;
     bool m_pointer = false;
+    long long m_nextGrabCheckMs = 0;
 
     int m_relaunches = 0;
     long long m_nextRelaunchMs = 0;
