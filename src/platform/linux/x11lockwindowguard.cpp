@@ -120,7 +120,17 @@ void X11LockWindowGuard::release()
     m_panels.clear();
     m_panelIds.clear();
     m_focusPanel = nullptr;
+    m_crashCover = XCB_NONE;
     setGrabbed(false, false);
+}
+
+void X11LockWindowGuard::setCrashCover(quint32 window)
+{
+    // A cover announced after the lock came down belongs to no lock.
+    if (!m_engaged)
+        return;
+    m_crashCover = xcb_window_t(window);
+    keepPanelsOnTop();
 }
 
 void X11LockWindowGuard::tryGrab()
@@ -174,6 +184,10 @@ void X11LockWindowGuard::setGrabbed(bool keyboard, bool pointer)
 
 void X11LockWindowGuard::keepPanelsOnTop()
 {
-    std::vector<xcb_window_t> ids(m_panelIds.cbegin(), m_panelIds.cend());
+    // Raised in this order: the crash cover first, so it ends up under them.
+    std::vector<xcb_window_t> ids;
+    if (m_crashCover != XCB_NONE)
+        ids.push_back(m_crashCover);
+    ids.insert(ids.end(), m_panelIds.cbegin(), m_panelIds.cend());
     m_stackKeeper.keep(ids);
 }
