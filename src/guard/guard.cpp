@@ -353,8 +353,10 @@ void Guard::handleXEvents()
             break;
         }
         case XCB_UNMAP_NOTIFY:
+            // While Vostrel lives it maps the cover back itself, and takes it
+            // down with its panels at the unlock.
             if (reinterpret_cast<xcb_unmap_notify_event_t *>(event)->window == m_cover &&
-                m_cover != XCB_NONE) {
+                m_cover != XCB_NONE && m_state == State::Covering) {
                 xcb_map_window(m_connection, m_cover);
                 restack = true;
             }

@@ -115,6 +115,10 @@ void X11LockWindowGuard::release()
         // first waits for each panel's render thread to finish its frame.
         for (const xcb_window_t panel : std::as_const(m_panelIds))
             xcb_unmap_window(c, panel);
+        // The crash guard's cover under them goes too, or it would show black
+        // until the guard has handled its stop signal.
+        if (m_crashCover != XCB_NONE)
+            xcb_unmap_window(c, m_crashCover);
         xcb_flush(c);
     }
     m_panels.clear();
