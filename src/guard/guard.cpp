@@ -122,9 +122,8 @@ int Guard::run()
             uncover();
             return 0;
         }
-        const bool died =
-            (m_watchedFd >= 0 && fds[watchedIndex].revents & (POLLIN | POLLHUP)) ||
-            (m_watchedByPolling && isGone(m_watchedPid));
+        const bool died = (m_watchedFd >= 0 && fds[watchedIndex].revents & (POLLIN | POLLHUP)) ||
+                          (m_watchedByPolling && isGone(m_watchedPid));
         if (died) {
             watchedDied();
             // Covered at once; the relaunch below waits for its back-off.
@@ -149,6 +148,13 @@ int Guard::run()
         if (m_state == State::Covering && m_watchedFd < 0 && !m_watchedByPolling &&
             nowMs() >= m_nextRelaunchMs)
             relaunch();
+        else if (m_relaunchDeadlineMs != 0 && m_watchedPid > 0 && nowMs() >= m_relaunchDeadlineMs) {
+            // Hung before its lock was up: the screen would stay black for
+            // good. Its death is seen above, and the next try follows.
+            std::fprintf(stderr, "vostrel-guard: the relaunched Vostrel did not take over\n");
+            m_relaunchDeadlineMs = 0;
+            kill(m_watchedPid, SIGKILL);
+        }
     }
 }
 
@@ -180,6 +186,7 @@ void Guard::watchedDied()
     m_watchedByPolling = false;
     // Until the relaunch, no process speaks for the lock.
     m_watchedPid = 0;
+    m_relaunchDeadlineMs = 0;
 }
 
 int Guard::pollTimeoutMs() const
@@ -195,6 +202,8 @@ int Guard::pollTimeoutMs() const
         atMost(!m_keyboard || !m_pointer ? grabRetryMs : m_nextGrabCheckMs - nowMs());
     if (m_state == State::Covering && m_watchedFd < 0 && !m_watchedByPolling)
         atMost(m_nextRelaunchMs - nowMs());
+    if (m_relaunchDeadlineMs != 0)
+        atMost(m_relaunchDeadlineMs - nowMs());
     return timeout;
 }
 
@@ -412,6 +421,7 @@ void Guard::relaunch()
         return;
     }
     m_watchedPid = child;
+    m_relaunchDeadlineMs = nowMs() + m_options.relaunchPatienceMs;
     m_watchedFd = openPidFd(child);
     m_watchedByPolling = m_watchedFd < 0;
 }

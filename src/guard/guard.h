@@ -13,6 +13,9 @@ public:
     {
         pid_t appPid = 0;
         std::string appPath;
+        // How long a relaunched Vostrel may take to raise its lock and relieve
+        // us before it counts as hung and is started afresh.
+        int relaunchPatienceMs = 60000;
     };
 
     explicit Guard(Options options);
@@ -56,4 +59,5 @@ private:
 
     int m_relaunches = 0;
     long long m_nextRelaunchMs = 0;
+    long long m_relaunchDeadlineMs = 0; // 0: not watching a relaunch
 };

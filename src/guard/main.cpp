@@ -13,6 +13,7 @@
 // xcb and the C library only — so that it has nothing to crash in.
 #include "guard.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -28,8 +29,11 @@ int main(int argc, char *argv[])
             options.appPid = std::atoi(argv[++i]);
         else if (arg == "--app-path" && i + 1 < argc)
             options.appPath = argv[++i];
+        else if (arg == "--relaunch-patience-ms" && i + 1 < argc)
+            options.relaunchPatienceMs = std::max(1, std::atoi(argv[++i]));
         else if (arg == "--help") {
-            std::puts("usage: vostrel-guard --app-pid PID --app-path PATH\n"
+            std::puts("usage: vostrel-guard --app-pid PID --app-path PATH "
+                      "[--relaunch-patience-ms MS]\n"
                       "Started by Vostrel with each lock; not meant to be run by hand.");
             return 0;
         }

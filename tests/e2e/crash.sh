@@ -35,17 +35,18 @@ wait_for 10 xdotool search --name e2e-keylogger >/dev/null || fail "the key logg
 xdotool mousemove 600 450 # over the key logger
 
 # The guard is started through a wrapper that has it relaunch through
-# another, which, armed, dies once at once.
+# another, which, armed, dies at once or hangs, once each.
 cat >"$work/launcher" <<LAUNCHER
 #!/bin/sh
 [ -e "$work/fail-next-launch" ] && rm -f "$work/fail-next-launch" && exit 1
+[ -e "$work/hang-next-launch" ] && rm -f "$work/hang-next-launch" && exec sleep 600
 exec "$vostrel" "\$@"
 LAUNCHER
 cat >"$work/guard" <<GUARD
 #!/usr/bin/env bash
 args=("\$@")
 for i in "\${!args[@]}"; do [ "\${args[i]}" = --app-path ] && args[i+1]="$work/launcher"; done
-exec "$(dirname "$vostrel")/vostrel-guard" "\${args[@]}"
+exec "$(dirname "$vostrel")/vostrel-guard" "\${args[@]}" --relaunch-patience-ms 3000
 GUARD
 chmod +x "$work/launcher" "$work/guard"
 # A session of its own, as a terminal gives it: its process group is its own.
@@ -132,9 +133,9 @@ lock_with_guard
 kill_while_typing xkill xkill -id "$(panels | head -n 1 | cut -d' ' -f2)"
 relocked_unlocks xkill
 
-step "a relaunch that dies at once is retried; a window mapped meanwhile is pushed back"
+step "relaunches that die at once or hang are retried; a window mapped meanwhile is pushed back"
 lock_with_guard
-touch "$work/fail-next-launch"
+touch "$work/fail-next-launch" "$work/hang-next-launch"
 kill -9 "$(app_pid)"
 wait_for 10 bash -c "[ ! -e '$work/fail-next-launch' ]" || fail "no relaunch was tried"
 "$xclient" map &
@@ -148,6 +149,7 @@ while ((SECONDS < deadline)); do
     sleep 0.5
 done
 relocked_unlocks retry
+[ ! -e "$work/hang-next-launch" ] || fail "the hanging relaunch was not tried"
 kill "$mapper"
 
 echo "PASS"

@@ -68,8 +68,8 @@ int watch(xcb_connection_t *c, xcb_screen_t *screen, double seconds, const char 
     std::fflush(stdout);
     while (std::chrono::duration<double>(last - start).count() < seconds) {
         for (std::size_t i = 0; i < points.size(); ++i)
-            cookies[i] = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root,
-                                       points[i].first, points[i].second, 1, 1, ~0U);
+            cookies[i] = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, points[i].first,
+                                       points[i].second, 1, 1, ~0U);
         bool seen = false;
         for (std::size_t i = 0; i < cookies.size(); ++i) {
             xcb_get_image_reply_t *reply = xcb_get_image_reply(c, cookies[i], nullptr);
