@@ -5,11 +5,11 @@
 // The moment Vostrel dies (a crash, kill -9, the out-of-memory killer) the
 // guard raises that cover over the whole X screen, grabs the keyboard and
 // the pointer so no key reaches the desktop, and starts Vostrel again in
-// relock mode. The new Vostrel raises its lock
-// screen and then tells the guard to stand down (SIGUSR1); only then does the
-// guard let go. It runs in a session of its own, so closing the terminal
-// Vostrel was started from, or Ctrl+C in it, never reaches it, and it stands
-// down only when the process it watches says so. It is deliberately tiny —
+// relock mode. The new Vostrel raises its lock screen and then tells the
+// guard to stand down (SIGUSR1); only then does the guard let go. It runs
+// in a session of its own, so closing the terminal Vostrel was started from,
+// or Ctrl+C in it, never reaches it, and it stands down only when the
+// process it watches says so. It is deliberately tiny —
 // xcb and the C library only — so that it has nothing to crash in.
 #include "guard.h"
 
