@@ -15,6 +15,7 @@
 #include "settingswindowcontroller.h"
 #include "statusbarcontroller.h"
 #include "weboverlaymodule.h"
+#include "x11lockwindowguard.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -108,6 +109,8 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
                                                         : SettingsPage::general);
         });
     }
+    QObject::connect(&ProcessCrashGuard::shared(), &ProcessCrashGuard::coverWindowCreated,
+                     &X11LockWindowGuard::shared(), &X11LockWindowGuard::setCrashCover);
     if (commandLine.isRelock()) {
         // The panels are mapped once lock() returns; only then may the guard
         // that covered for us let go.

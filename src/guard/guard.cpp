@@ -19,6 +19,9 @@ extern char **environ;
 
 namespace {
 constexpr int grabRetryMs = 50;
+// Grabs can be lost without notice (an XKB ungrab action, a server grab
+// ending); taking them again while held costs a round trip and nothing else.
+constexpr int grabCheckMs = 250;
 constexpr int processPollMs = 100;
 constexpr int maxRelaunchDelayMs = 30000;
 
@@ -75,20 +78,31 @@ Guard::~Guard()
 
 int Guard::run()
 {
+    // Every signal a terminal, a shell or a stray script may send is read
+    // here rather than acted on: only the watched process can make us stand
+    // down (SIGUSR1, or SIGTERM when it unlocks), and nothing else ends us.
     sigset_t signals;
     sigemptyset(&signals);
-    sigaddset(&signals, SIGUSR1); // stand down
-    sigaddset(&signals, SIGTERM); // stand down (Vostrel unlocked)
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGHUP);
-    sigaddset(&signals, SIGCHLD);
+    for (const int signal : {SIGUSR1, SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGCHLD, SIGPIPE, SIGTSTP,
+                             SIGTTIN, SIGTTOU, SIGUSR2, SIGALRM})
+        sigaddset(&signals, signal);
     sigprocmask(SIG_BLOCK, &signals, nullptr);
-    m_signalFd = signalfd(-1, &signals, SFD_CLOEXEC);
+    m_signalFd = signalfd(-1, &signals, SFD_CLOEXEC | SFD_NONBLOCK);
+    if (m_signalFd < 0)
+        return 1;
 
     m_watchedFd = openPidFd(m_watchedPid);
     m_watchedByPolling = m_watchedFd < 0;
-    if (m_watchedByPolling && isGone(m_watchedPid) && !cover())
-        return 1;
+    // The cover exists and is mapped, low in the stack, before it is needed:
+    // Vostrel keeps it right below its panels, so when they vanish with it
+    // the screen is already covered and keys land on this window.
+    if (connectDisplay())
+        createCover();
+    if (m_watchedByPolling && isGone(m_watchedPid)) {
+        watchedDied();
+        if (!cover())
+            return 1;
+    }
 
     for (;;) {
         std::vector<pollfd> fds;
@@ -96,41 +110,22 @@ int Guard::run()
         const std::size_t watchedIndex = fds.size();
         if (m_watchedFd >= 0)
             fds.push_back({m_watchedFd, POLLIN, 0});
-        const std::size_t xIndex = fds.size();
         if (m_connection)
             fds.push_back({xcb_get_file_descriptor(m_connection), POLLIN, 0});
 
-        const int ready = poll(fds.data(), fds.size(), pollTimeoutMs());
-        if (ready < 0 && errno != EINTR)
+        if (poll(fds.data(), fds.size(), pollTimeoutMs()) < 0 && errno != EINTR)
             return 1;
 
-        if (fds[0].revents & POLLIN) {
-            signalfd_siginfo info{};
-            while (read(m_signalFd, &info, sizeof info) == sizeof info) {
-                if (info.ssi_signo == SIGCHLD) {
-                    while (waitpid(-1, nullptr, WNOHANG) > 0) {
-                    }
-                    continue;
-                }
-                if (info.ssi_signo == SIGHUP)
-                    continue;
-                // SIGTERM while covering comes from someone else than a
-                // Vostrel that has its lock up: keep covering.
-                if (info.ssi_signo == SIGUSR1 || m_state == State::Watching) {
-                    uncover();
-                    return 0;
-                }
-            }
+        // Read before the death is looked at: a relaunched Vostrel that finds
+        // another instance holding the lock relieves us and exits at once.
+        if (handleSignals()) {
+            uncover();
+            return 0;
         }
-
-        const bool watchedDied =
-            (m_watchedFd >= 0 && fds[watchedIndex].revents & (POLLIN | POLLHUP)) ||
-            (m_watchedByPolling && isGone(m_watchedPid));
-        if (watchedDied) {
-            if (m_watchedFd >= 0)
-                close(m_watchedFd);
-            m_watchedFd = -1;
-            m_watchedByPolling = false;
+        const bool died = (m_watchedFd >= 0 && fds[watchedIndex].revents & (POLLIN | POLLHUP)) ||
+                          (m_watchedByPolling && isGone(m_watchedPid));
+        if (died) {
+            watchedDied();
             // Covered at once; the relaunch below waits for its back-off.
             if (!cover()) {
                 // No display to cover any more (the session ended): nothing
@@ -140,33 +135,75 @@ int Guard::run()
         }
 
         if (m_connection) {
-            if (xIndex < fds.size() && fds[xIndex].revents)
-                handleXEvents();
+            // Also drains what xcb queued while it waited for a grab's reply.
+            handleXEvents();
             if (xcb_connection_has_error(m_connection)) {
                 // The X server is gone, and with it everything there was to hide.
                 return 1;
             }
-            if (!m_keyboard || !m_pointer)
+            if (m_state == State::Covering &&
+                (!m_keyboard || !m_pointer || nowMs() >= m_nextGrabCheckMs))
                 tryGrab();
         }
         if (m_state == State::Covering && m_watchedFd < 0 && !m_watchedByPolling &&
             nowMs() >= m_nextRelaunchMs)
             relaunch();
+        else if (m_relaunchDeadlineMs != 0 && m_watchedPid > 0 && nowMs() >= m_relaunchDeadlineMs) {
+            // Hung before its lock was up: the screen would stay black for
+            // good. Its death is seen above, and the next try follows.
+            std::fprintf(stderr, "vostrel-guard: the relaunched Vostrel did not take over\n");
+            m_relaunchDeadlineMs = 0;
+            kill(m_watchedPid, SIGKILL);
+        }
     }
+}
+
+bool Guard::handleSignals()
+{
+    signalfd_siginfo info{};
+    bool standDown = false;
+    while (read(m_signalFd, &info, sizeof info) == sizeof info) {
+        const auto sender = static_cast<pid_t>(info.ssi_pid);
+        if (info.ssi_signo == SIGCHLD) {
+            while (waitpid(-1, nullptr, WNOHANG) > 0) {
+            }
+        } else if ((info.ssi_signo == SIGUSR1 || info.ssi_signo == SIGTERM) && m_watchedPid > 0 &&
+                   sender == m_watchedPid) {
+            standDown = true;
+        } else {
+            std::fprintf(stderr, "vostrel-guard: ignored signal %u from process %d\n",
+                         info.ssi_signo, static_cast<int>(sender));
+        }
+    }
+    return standDown;
+}
+
+void Guard::watchedDied()
+{
+    if (m_watchedFd >= 0)
+        close(m_watchedFd);
+    m_watchedFd = -1;
+    m_watchedByPolling = false;
+    // Until the relaunch, no process speaks for the lock.
+    m_watchedPid = 0;
+    m_relaunchDeadlineMs = 0;
 }
 
 int Guard::pollTimeoutMs() const
 {
     int timeout = -1;
+    const auto atMost = [&timeout](long long ms) {
+        const int bounded = static_cast<int>(std::clamp(ms, 0LL, 60000LL));
+        timeout = timeout < 0 ? bounded : std::min(timeout, bounded);
+    };
     if (m_watchedByPolling)
-        timeout = processPollMs;
-    if (m_connection && (!m_keyboard || !m_pointer))
-        timeout = timeout < 0 ? grabRetryMs : std::min(timeout, grabRetryMs);
-    if (m_state == State::Covering && m_watchedFd < 0 && !m_watchedByPolling) {
-        const long long wait = std::max(0LL, m_nextRelaunchMs - nowMs());
-        timeout =
-            timeout < 0 ? static_cast<int>(wait) : std::min<int>(timeout, static_cast<int>(wait));
-    }
+        atMost(processPollMs);
+    if (m_connection && m_state == State::Covering)
+        atMost(!m_keyboard || !m_pointer ? grabRetryMs : m_nextGrabCheckMs - nowMs());
+    if (m_state == State::Covering && m_watchedFd < 0 && !m_watchedByPolling)
+        atMost(m_nextRelaunchMs - nowMs());
+    if (m_relaunchDeadlineMs != 0)
+        atMost(m_relaunchDeadlineMs - nowMs());
     return timeout;
 }
 
@@ -186,35 +223,73 @@ bool Guard::connectDisplay()
     return true;
 }
 
+bool Guard::createCover()
+{
+    auto *geometry =
+        xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_root), nullptr);
+    const uint16_t width = geometry ? geometry->width : 8192;
+    const uint16_t height = geometry ? geometry->height : 8192;
+    std::free(geometry);
+
+    const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
+    m_cover = xcb_generate_id(m_connection);
+    const uint32_t values[] = {screen->black_pixel, 1,
+                               XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE};
+    xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_cover, m_root, 0, 0, width, height, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
+                      XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
+    const char name[] = "Vostrel guard";
+    xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_cover, XCB_ATOM_WM_NAME,
+                        XCB_ATOM_STRING, 8, sizeof name - 1, name);
+    // A compositor must neither fade nor dim the cover: drawn at less than
+    // full opacity it would show what it hides.
+    const auto setCardinal = [this](const char *atomName, uint32_t value) {
+        auto *atom = xcb_intern_atom_reply(
+            m_connection,
+            xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(atomName)),
+                            atomName),
+            nullptr);
+        if (!atom)
+            return;
+        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_cover, atom->atom,
+                            XCB_ATOM_CARDINAL, 32, 1, &value);
+        std::free(atom);
+    };
+    setCardinal("_NET_WM_WINDOW_OPACITY", 0xffffffffU);
+    setCardinal("_NET_WM_BYPASS_COMPOSITOR", 1);
+
+    // At the bottom until Vostrel lifts it to just below its panels; on top
+    // it would hide the lock screen.
+    const uint32_t below = XCB_STACK_MODE_BELOW;
+    xcb_configure_window(m_connection, m_cover, XCB_CONFIG_WINDOW_STACK_MODE, &below);
+    xcb_map_window(m_connection, m_cover);
+    // Root substructure: windows mapping or rising above the cover.
+    // Root structure: the screen changing size.
+    const uint32_t rootMask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &rootMask);
+    // A round trip: the server has made and stacked the window before
+    // Vostrel, on a connection of its own, is told to restack it.
+    std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    if (xcb_connection_has_error(m_connection))
+        return false;
+
+    // Vostrel reads the window from our output; afterwards the output goes
+    // where errors go, so a relaunched Vostrel never writes into a pipe whose
+    // reader has died.
+    std::printf("cover %u\n", static_cast<unsigned>(m_cover));
+    std::fflush(stdout);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    return true;
+}
+
 bool Guard::cover()
 {
     m_state = State::Covering;
     if (!m_connection && !connectDisplay())
         return false;
-    if (m_cover == XCB_NONE) {
-        auto *geometry =
-            xcb_get_geometry_reply(m_connection, xcb_get_geometry(m_connection, m_root), nullptr);
-        const uint16_t width = geometry ? geometry->width : 8192;
-        const uint16_t height = geometry ? geometry->height : 8192;
-        std::free(geometry);
-
-        const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data;
-        m_cover = xcb_generate_id(m_connection);
-        const uint32_t values[] = {screen->black_pixel, 1,
-                                   XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE};
-        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_cover, m_root, 0, 0, width, height,
-                          0, XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT,
-                          XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
-        const char name[] = "Vostrel guard";
-        xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, m_cover, XCB_ATOM_WM_NAME,
-                            XCB_ATOM_STRING, 8, sizeof name - 1, name);
-        xcb_map_window(m_connection, m_cover);
-        // Root substructure: windows mapping or rising above the cover.
-        // Root structure: the screen changing size.
-        const uint32_t rootMask =
-            XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
-        xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &rootMask);
-    }
+    if (m_cover == XCB_NONE && !createCover())
+        return false;
+    xcb_map_window(m_connection, m_cover);
     raise();
     tryGrab();
     return true;
@@ -247,26 +322,22 @@ void Guard::tryGrab()
 {
     if (m_cover == XCB_NONE)
         return;
-    if (!m_keyboard) {
-        xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_cover, XCB_CURRENT_TIME);
-        auto *reply =
-            xcb_grab_keyboard_reply(m_connection,
-                                    xcb_grab_keyboard(m_connection, 0, m_cover, XCB_CURRENT_TIME,
-                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
-                                    nullptr);
-        m_keyboard = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
-        std::free(reply);
-    }
-    if (!m_pointer) {
-        auto *reply = xcb_grab_pointer_reply(
-            m_connection,
-            xcb_grab_pointer(m_connection, 0, m_cover, XCB_EVENT_MASK_BUTTON_PRESS,
-                             XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, m_cover, XCB_NONE,
-                             XCB_CURRENT_TIME),
-            nullptr);
-        m_pointer = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
-        std::free(reply);
-    }
+    m_nextGrabCheckMs = nowMs() + grabCheckMs;
+    xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_cover, XCB_CURRENT_TIME);
+    auto *keyboard =
+        xcb_grab_keyboard_reply(m_connection,
+                                xcb_grab_keyboard(m_connection, 0, m_cover, XCB_CURRENT_TIME,
+                                                  XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                nullptr);
+    m_keyboard = keyboard && keyboard->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(keyboard);
+    auto *pointer = xcb_grab_pointer_reply(
+        m_connection,
+        xcb_grab_pointer(m_connection, 0, m_cover, XCB_EVENT_MASK_BUTTON_PRESS, XCB_GRAB_MODE_ASYNC,
+                         XCB_GRAB_MODE_ASYNC, m_cover, XCB_NONE, XCB_CURRENT_TIME),
+        nullptr);
+    m_pointer = pointer && pointer->status == XCB_GRAB_STATUS_SUCCESS;
+    std::free(pointer);
 }
 
 void Guard::handleXEvents()
@@ -291,8 +362,10 @@ void Guard::handleXEvents()
             break;
         }
         case XCB_UNMAP_NOTIFY:
+            // While Vostrel lives it maps the cover back itself, and takes it
+            // down with its panels at the unlock.
             if (reinterpret_cast<xcb_unmap_notify_event_t *>(event)->window == m_cover &&
-                m_cover != XCB_NONE) {
+                m_cover != XCB_NONE && m_state == State::Covering) {
                 xcb_map_window(m_connection, m_cover);
                 restack = true;
             }
@@ -302,10 +375,13 @@ void Guard::handleXEvents()
         }
         std::free(event);
     }
-    if (restack)
+    // While Vostrel lives, its own stack keeper places the cover; a guard
+    // raising it too would fight the panels for the top.
+    if (m_state == State::Covering && restack)
         raise();
+    else
+        xcb_flush(m_connection);
 }
-
 void Guard::relaunch()
 {
     // The relaunched Vostrel is watched like the first: should it die before
@@ -345,6 +421,7 @@ void Guard::relaunch()
         return;
     }
     m_watchedPid = child;
+    m_relaunchDeadlineMs = nowMs() + m_options.relaunchPatienceMs;
     m_watchedFd = openPidFd(child);
     m_watchedByPolling = m_watchedFd < 0;
 }

@@ -13,6 +13,9 @@ public:
     {
         pid_t appPid = 0;
         std::string appPath;
+        // How long a relaunched Vostrel may take to raise its lock and relieve
+        // us before it counts as hung and is started afresh.
+        int relaunchPatienceMs = 60000;
     };
 
     explicit Guard(Options options);
@@ -27,12 +30,16 @@ private:
     enum class State { Watching, Covering };
 
     bool connectDisplay();
+    bool createCover();
     // False when there is no display to cover.
     bool cover();
     void uncover();
     void tryGrab();
     void raise();
     void handleXEvents();
+    // True when the watched process told us to stand down.
+    bool handleSignals();
+    void watchedDied();
     void relaunch();
     [[nodiscard]] int pollTimeoutMs() const;
 
@@ -48,7 +55,9 @@ private:
     xcb_window_t m_cover = XCB_NONE;
     bool m_keyboard = false;
     bool m_pointer = false;
+    long long m_nextGrabCheckMs = 0;
 
     int m_relaunches = 0;
     long long m_nextRelaunchMs = 0;
+    long long m_relaunchDeadlineMs = 0; // 0: not watching a relaunch
 };

@@ -1,6 +1,12 @@
 // A hostile or unlucky X client for the end-to-end tests.
 //   e2e_xclient raise            an override-redirect magenta window that
 //                                raises itself every 50 ms, until killed
+//   e2e_xclient map              the same window, raised once, until killed
+//   e2e_xclient watch SECONDS FILE
+//                                samples pixels across the screen for
+//                                SECONDS and writes to FILE how long any of
+//                                them showed magenta (the desktop and the
+//                                test windows), in ms, and in how many samples
 //   e2e_xclient hold-grab FILE   holds an active keyboard grab until SIGUSR1,
 //                                then writes to FILE how many milliseconds
 //                                passed until another client had the keyboard
@@ -12,6 +18,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <utility>
+#include <vector>
 
 namespace {
 volatile std::sig_atomic_t released = 0;
@@ -21,7 +29,7 @@ void onRelease(int)
     released = 1;
 }
 
-int raise(xcb_connection_t *c, xcb_screen_t *screen)
+int raise(xcb_connection_t *c, xcb_screen_t *screen, bool again)
 {
     const xcb_window_t window = xcb_generate_id(c);
     const uint32_t values[] = {0xff00ff, 1};
@@ -30,13 +38,70 @@ int raise(xcb_connection_t *c, xcb_screen_t *screen)
                       XCB_CW_BACK_PIXEL | XCB_CW_OVERRIDE_REDIRECT, values);
     xcb_map_window(c, window);
     const uint32_t above = XCB_STACK_MODE_ABOVE;
+    bool first = true;
     for (;;) {
-        xcb_configure_window(c, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
+        if (std::exchange(first, false) || again)
+            xcb_configure_window(c, window, XCB_CONFIG_WINDOW_STACK_MODE, &above);
         xcb_flush(c);
         if (xcb_connection_has_error(c))
             return 1;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
+}
+
+// One 1x1 image request per point, all sent before the first reply is read,
+// so a sweep costs about one round trip and a gap of a millisecond shows.
+int watch(xcb_connection_t *c, xcb_screen_t *screen, double seconds, const char *path)
+{
+    constexpr uint32_t magenta = 0xff00ff;
+    std::vector<std::pair<int16_t, int16_t>> points;
+    for (const int16_t y : {5, 300, 540, 1075}) {
+        for (const int16_t x : {5, 300, 960, 1915, 1925, 2880, 3835})
+            points.emplace_back(x, y);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    auto last = start;
+    double uncoveredMs = 0;
+    long uncoveredSweeps = 0;
+    std::vector<xcb_get_image_cookie_t> cookies(points.size());
+    std::puts("watching");
+    std::fflush(stdout);
+    while (std::chrono::duration<double>(last - start).count() < seconds) {
+        for (std::size_t i = 0; i < points.size(); ++i)
+            cookies[i] = xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, points[i].first,
+                                       points[i].second, 1, 1, ~0U);
+        bool seen = false;
+        for (std::size_t i = 0; i < cookies.size(); ++i) {
+            xcb_get_image_reply_t *reply = xcb_get_image_reply(c, cookies[i], nullptr);
+            if (reply && xcb_get_image_data_length(reply) >= 4) {
+                uint32_t pixel = 0;
+                std::memcpy(&pixel, xcb_get_image_data(reply), sizeof pixel);
+                if ((pixel & 0xffffff) == magenta && !seen)
+                    std::printf("magenta at %d,%d after %.1f ms\n", points[i].first,
+                                points[i].second,
+                                std::chrono::duration<double, std::milli>(
+                                    std::chrono::steady_clock::now() - start)
+                                    .count());
+                seen |= (pixel & 0xffffff) == magenta;
+            }
+            std::free(reply);
+        }
+        const auto now = std::chrono::steady_clock::now();
+        if (seen) {
+            uncoveredMs += std::chrono::duration<double, std::milli>(now - last).count();
+            ++uncoveredSweeps;
+        }
+        last = now;
+        if (xcb_connection_has_error(c))
+            return 1;
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+    }
+    FILE *out = std::fopen(path, "w");
+    if (!out)
+        return 1;
+    std::fprintf(out, "%.1f %ld\n", uncoveredMs, uncoveredSweeps);
+    std::fclose(out);
+    return 0;
 }
 
 int holdGrab(xcb_connection_t *c, xcb_screen_t *screen, const char *path)
@@ -95,8 +160,10 @@ int main(int argc, char *argv[])
     if (xcb_connection_has_error(c))
         return 1;
     xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    if (std::strcmp(argv[1], "raise") == 0)
-        return raise(c, screen);
+    if (std::strcmp(argv[1], "raise") == 0 || std::strcmp(argv[1], "map") == 0)
+        return raise(c, screen, std::strcmp(argv[1], "raise") == 0);
+    if (std::strcmp(argv[1], "watch") == 0 && argc > 3)
+        return watch(c, screen, std::atof(argv[2]), argv[3]);
     if (std::strcmp(argv[1], "hold-grab") == 0 && argc > 2)
         return holdGrab(c, screen, argv[2]);
     return 2;

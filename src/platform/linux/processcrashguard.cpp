@@ -8,13 +8,22 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <unistd.h>
 
 namespace {
 constexpr char guardName[] = "vostrel-guard";
+
+std::atomic<bool> guardWanted{false};
+
+void exitLeavingGuardInCharge()
+{
+    if (guardWanted)
+        ::_exit(1);
 }
+} // namespace
 
 ProcessCrashGuard::ProcessCrashGuard(QObject *parent)
     : QObject(parent)
@@ -51,6 +60,14 @@ QString ProcessCrashGuard::guardProgram()
 void ProcessCrashGuard::start()
 {
     m_wanted = true;
+    guardWanted = true;
+    // Should this process exit while locked (Qt exits when its X connection
+    // breaks, as after xkill), it ends at once instead of running the
+    // destructors that would stop the guard and take the panels down: the
+    // guard sees the death and keeps the screens covered. Registered after
+    // those long-lived objects were made, so it runs before their destructors.
+    static const bool registered = std::atexit(&exitLeavingGuardInCharge) == 0;
+    Q_UNUSED(registered)
     if (!isRunning())
         launch();
 }
@@ -58,6 +75,7 @@ void ProcessCrashGuard::start()
 void ProcessCrashGuard::stop()
 {
     m_wanted = false;
+    guardWanted = false;
     if (!m_process)
         return;
     QProcess *process = m_process;
@@ -85,7 +103,10 @@ void ProcessCrashGuard::launch()
     }
     delete m_process;
     m_process = new QProcess(this);
-    m_process->setProcessChannelMode(QProcess::ForwardedChannels);
+    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A session of its own: the hang-up of the terminal we were started
+    // from, or Ctrl+C in it, must not reach the guard with us.
+    m_process->setChildProcessModifier([] { ::setsid(); });
     m_process->setProgram(program);
     m_process->setArguments(
         {QStringLiteral("--app-pid"), QString::number(QCoreApplication::applicationPid()),
@@ -104,8 +125,21 @@ void ProcessCrashGuard::launch()
                     launch();
             });
     });
+    connect(m_process, &QProcess::readyReadStandardOutput, this,
+            &ProcessCrashGuard::readGuardOutput);
     m_process->start();
     Q_EMIT runningChanged();
+}
+
+void ProcessCrashGuard::readGuardOutput()
+{
+    while (m_process && m_process->canReadLine()) {
+        const QList<QByteArray> words = m_process->readLine().trimmed().split(' ');
+        bool ok = false;
+        const quint32 window = words.size() == 2 && words[0] == "cover" ? words[1].toUInt(&ok) : 0;
+        if (ok && window != 0)
+            Q_EMIT coverWindowCreated(window);
+    }
 }
 
 void ProcessCrashGuard::relieveGuardThatStartedUs()

@@ -34,9 +34,13 @@ public:
 
 Q_SIGNALS:
     void runningChanged();
+    // The guard's own black window, mapped low in the stack: kept right
+    // under the lock's panels, it is what shows the moment they vanish.
+    void coverWindowCreated(quint32 window);
 
 private:
     void launch();
+    void readGuardOutput();
 
     QProcess *m_process = nullptr;
     bool m_wanted = false;

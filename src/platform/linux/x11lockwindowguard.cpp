@@ -115,12 +115,26 @@ void X11LockWindowGuard::release()
         // first waits for each panel's render thread to finish its frame.
         for (const xcb_window_t panel : std::as_const(m_panelIds))
             xcb_unmap_window(c, panel);
+        // The crash guard's cover under them goes too, or it would show black
+        // until the guard has handled its stop signal.
+        if (m_crashCover != XCB_NONE)
+            xcb_unmap_window(c, m_crashCover);
         xcb_flush(c);
     }
     m_panels.clear();
     m_panelIds.clear();
     m_focusPanel = nullptr;
+    m_crashCover = XCB_NONE;
     setGrabbed(false, false);
+}
+
+void X11LockWindowGuard::setCrashCover(quint32 window)
+{
+    // A cover announced after the lock came down belongs to no lock.
+    if (!m_engaged)
+        return;
+    m_crashCover = xcb_window_t(window);
+    keepPanelsOnTop();
 }
 
 void X11LockWindowGuard::tryGrab()
@@ -174,6 +188,10 @@ void X11LockWindowGuard::setGrabbed(bool keyboard, bool pointer)
 
 void X11LockWindowGuard::keepPanelsOnTop()
 {
-    std::vector<xcb_window_t> ids(m_panelIds.cbegin(), m_panelIds.cend());
+    // Raised in this order: the crash cover first, so it ends up under them.
+    std::vector<xcb_window_t> ids;
+    if (m_crashCover != XCB_NONE)
+        ids.push_back(m_crashCover);
+    ids.insert(ids.end(), m_panelIds.cbegin(), m_panelIds.cend());
     m_stackKeeper.keep(ids);
 }

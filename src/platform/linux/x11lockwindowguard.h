@@ -35,6 +35,9 @@ public:
 
     // One grab attempt; the retry timer calls it until both grabs are held.
     void tryGrab();
+    // The crash guard's cover, kept right under the panels while engaged so
+    // that it shows, and takes the keys, the instant the panels vanish.
+    void setCrashCover(quint32 window);
 
 private:
     [[nodiscard]] xcb_connection_t *qtConnection() const;
@@ -44,6 +47,7 @@ private:
     QList<QPointer<QWindow>> m_panels;
     QSet<xcb_window_t> m_panelIds;
     QPointer<QWindow> m_focusPanel;
+    xcb_window_t m_crashCover = XCB_NONE;
     bool m_engaged = false;
     bool m_keyboard = false;
     bool m_pointer = false;

@@ -20,6 +20,7 @@ public:
     X11StackKeeper &operator=(const X11StackKeeper &) = delete;
 
     // Starts keeping `windows` on top (or replaces the set); an empty set stops.
+    // They are raised in order, so the last one given ends up topmost.
     void keep(const std::vector<xcb_window_t> &windows);
     void stop();
 
