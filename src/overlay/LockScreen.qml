@@ -41,7 +41,7 @@ Rectangle {
         accent: root.content.accentColor
         secondaryText: root.content.secondaryText
         lightScheme: root.content.lightScheme
-        opacity: root.flow.showPINField ? 1 : 0
+        opacity: root.flow.showPINField && !root.flow.waitingForInput ? 1 : 0
         visible: opacity > 0
         Behavior on opacity {
             enabled: root.content.animationsEnabled
@@ -49,13 +49,30 @@ Rectangle {
         }
     }
 
-    Text {
-        anchors.top: parent.top
-        anchors.topMargin: 28
-        anchors.horizontalCenter: parent.horizontalCenter
+    // Keys typed now go to the application holding the keyboard, not to the
+    // PIN: the lock asks for none and says how to get the keyboard back.
+    Column {
+        anchors.centerIn: parent
+        width: Math.min(parent.width - 64, 560)
         visible: root.flow.waitingForInput
-        text: qsTr("Waiting for another application to release the keyboard…")
-        font.pixelSize: 12
-        color: Qt.rgba(1, 0.8, 0.4, 0.85)
+        spacing: 10
+
+        Text {
+            width: parent.width
+            text: qsTr("Waiting for another application to release the keyboard…")
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            font.pixelSize: 20
+            color: root.content.secondaryText
+        }
+        Text {
+            width: parent.width
+            text: qsTr("Press Escape to close the open menu")
+            wrapMode: Text.Wrap
+            horizontalAlignment: Text.AlignHCenter
+            font.pixelSize: 14
+            color: Qt.rgba(root.content.secondaryText.r, root.content.secondaryText.g,
+                           root.content.secondaryText.b, 0.7)
+        }
     }
 }
