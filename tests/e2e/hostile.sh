@@ -119,7 +119,7 @@ openbox >"$work/openbox.log" 2>&1 &
 pids+=($!)
 wait_for 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" || fail "openbox did not start"
 setxkbmap -option grab:break_actions
-xdotool windowactivate --sync "$other"
+xdotool windowfocus "$other"
 "$vostrel" lock
 wait_for 10 covered || fail "panels under openbox"
 wait_for 2 "$xclient" keyboard-held || fail "the lock does not hold the keyboard under openbox"
