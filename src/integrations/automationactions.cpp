@@ -55,7 +55,8 @@ void AutomationActions::stopKeepAwake()
 QString AutomationActions::status() const
 {
     const ProcessMonitor &tasks = m_tasks ? *m_tasks : ProcessMonitor::shared();
-    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), tasks.aiAgentNames());
+    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), tasks.aiAgentNames(),
+                      m_overlay.isInputHeld());
 }
 
 void AutomationActions::reopen()
@@ -64,11 +65,13 @@ void AutomationActions::reopen()
         m_reopen();
 }
 
-QString AutomationActions::statusText(bool locked, bool keepingAwake, const QStringList &agentNames)
+QString AutomationActions::statusText(bool locked, bool keepingAwake, const QStringList &agentNames,
+                                      bool inputHeld)
 {
     QString text = QStringLiteral("Vostrel: ");
     if (locked)
-        text += QLatin1String("Screen locked. ");
+        text += inputHeld ? QLatin1String("Screen locked. ")
+                          : QLatin1String("Screen locked (keyboard not held). ");
     if (keepingAwake)
         text += QLatin1String("Keeping awake. ");
     if (!agentNames.isEmpty())

@@ -35,9 +35,10 @@ public:
     [[nodiscard]] QString status() const override;
     void reopen() override;
 
-    // "Vostrel: Screen locked. Keeping awake. AI agents: a, b. " or "… Idle."
+    // "Vostrel: Screen locked. Keeping awake. AI agents: a, b. " or "… Idle.";
+    // "Screen locked (keyboard not held). " while the lock lacks the keyboard.
     [[nodiscard]] static QString statusText(bool locked, bool keepingAwake,
-                                            const QStringList &agentNames);
+                                            const QStringList &agentNames, bool inputHeld = true);
 
     void setReopenHandler(std::function<void()> handler) { m_reopen = std::move(handler); }
 

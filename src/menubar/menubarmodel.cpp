@@ -59,7 +59,8 @@ QString MenuBarModel::statusText() const
 {
     // The panel's state, not a fresh read of the managers: the two lines must
     // never disagree with each other.
-    return AutomationActions::statusText(m_overlayActive, m_keepAwakeActive, {});
+    return AutomationActions::statusText(m_overlayActive, m_keepAwakeActive, {},
+                                         m_services.overlay.isInputHeld());
 }
 
 QString MenuBarModel::remainingTimeText() const

@@ -11,6 +11,10 @@ Item {
     property color accent
     property color textColor
 
+    // Nothing typed reaches the lock while another application holds the
+    // keyboard; the space stays, so the column does not jump.
+    opacity: flow.waitingForInput ? 0 : 1
+    enabled: !flow.waitingForInput
     implicitWidth: flow.touchIDEnabled ? touchButton.implicitWidth : label.implicitWidth
     implicitHeight: (flow.touchIDEnabled ? touchButton.implicitHeight : label.implicitHeight) + 20
 

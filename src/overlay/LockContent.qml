@@ -75,8 +75,9 @@ Item {
             Layout.alignment: Qt.AlignHCenter
             Layout.maximumWidth: root.width - 2 * root.content.centrePadding
             spacing: root.content.centreSpacing
-            // Stands back while the PIN panel is in front of it.
-            opacity: root.flow.showPINField ? 0.12 : 1
+            // Stands back while the PIN panel or the wait for the keyboard is
+            // in front of it.
+            opacity: root.flow.showPINField || root.flow.waitingForInput ? 0.12 : 1
             Behavior on opacity {
                 enabled: root.content.animationsEnabled
                 NumberAnimation { duration: 300; easing.type: Easing.OutCubic }

@@ -41,7 +41,7 @@ Rectangle {
         accent: root.content.accentColor
         secondaryText: root.content.secondaryText
         lightScheme: root.content.lightScheme
-        opacity: root.flow.showPINField ? 1 : 0
+        opacity: root.flow.showPINField && !root.flow.waitingForInput ? 1 : 0
         visible: opacity > 0
         Behavior on opacity {
             enabled: root.content.animationsEnabled
@@ -49,13 +49,44 @@ Rectangle {
         }
     }
 
-    Text {
-        anchors.top: parent.top
-        anchors.topMargin: 28
-        anchors.horizontalCenter: parent.horizontalCenter
+    // Keys typed now go to the application holding the keyboard, not to the
+    // PIN: the lock asks for none and says how to get the keyboard back.
+    Rectangle {
+        anchors.centerIn: parent
         visible: root.flow.waitingForInput
-        text: qsTr("Waiting for another application to release the keyboard…")
-        font.pixelSize: 12
-        color: Qt.rgba(1, 0.8, 0.4, 0.85)
+        width: Math.min(waiting.implicitWidth + 80, parent.width - 64)
+        height: waiting.implicitHeight + 64
+        radius: 16
+        color: root.content.lightScheme ? Qt.rgba(0.97, 0.97, 0.98, 0.94)
+                                        : Qt.rgba(0.10, 0.11, 0.14, 0.94)
+        border.color: root.content.lightScheme ? Qt.rgba(0, 0, 0, 0.08) : Qt.rgba(1, 1, 1, 0.08)
+        border.width: 1
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: waitingTitle.text
+
+        Column {
+            id: waiting
+            anchors.centerIn: parent
+            width: Math.min(implicitWidth, parent.width - 80)
+            spacing: 10
+
+            Text {
+                id: waitingTitle
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: Math.min(implicitWidth, root.width - 144)
+                text: qsTr("Waiting for another application to release the keyboard…")
+                wrapMode: Text.Wrap
+                horizontalAlignment: Text.AlignHCenter
+                font.pixelSize: 16
+                color: root.content.secondaryText
+            }
+            Text {
+                anchors.horizontalCenter: parent.horizontalCenter
+                text: qsTr("Press Escape to close the open menu")
+                font.pixelSize: 13
+                color: Qt.rgba(root.content.secondaryText.r, root.content.secondaryText.g,
+                               root.content.secondaryText.b, 0.7)
+            }
+        }
     }
 }

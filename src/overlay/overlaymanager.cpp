@@ -119,6 +119,11 @@ QList<OverlayPanel *> OverlayManager::builtPanels() const
     return panels;
 }
 
+bool OverlayManager::isInputHeld() const
+{
+    return !m_active || m_windowed || m_services.guard.isInputGrabbed();
+}
+
 OverlayPanel *OverlayManager::panelFor(QScreen *screen) const
 {
     for (OverlayPanel *panel : builtPanels()) {

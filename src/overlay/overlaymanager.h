@@ -63,6 +63,9 @@ public:
     // Every panel built, shown or kept hidden for the next lock.
     [[nodiscard]] QList<OverlayPanel *> builtPanels() const;
     [[nodiscard]] OverlayPanel *focusPanel() const { return m_focusPanel; }
+    // False while locked without the keyboard: another application holds it,
+    // or the lock lost its grab and has not yet taken it back.
+    [[nodiscard]] bool isInputHeld() const;
 
     // Development aid: ordinary windows, no grabs.
     // Panels built the other way are dropped and built anew at the next lock.

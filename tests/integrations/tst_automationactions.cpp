@@ -77,6 +77,13 @@ private Q_SLOTS:
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Idle."));
         m_actions->lockScreen();
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Screen locked. Keeping awake. "));
+
+        // The grab lost, or never had: scripts must not take it for a safe lock.
+        m_stack->guard.setGrabbed(false);
+        QCOMPARE(m_actions->status(),
+                 QStringLiteral("Vostrel: Screen locked (keyboard not held). Keeping awake. "));
+        m_stack->guard.setGrabbed(true);
+        QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Screen locked. Keeping awake. "));
     }
 
     void statusNamesTheRunningAgents()

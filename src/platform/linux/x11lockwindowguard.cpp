@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 using namespace std::chrono_literals;
@@ -27,6 +28,10 @@ X11LockWindowGuard::X11LockWindowGuard(QObject *parent)
     m_retryTimer.setInterval(grabRetryInterval);
     m_retryTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_retryTimer, &QTimer::timeout, this, &X11LockWindowGuard::tryGrab);
+    // Called on the keeper's thread.
+    m_stackKeeper.setInputLostHandler([this] {
+        QMetaObject::invokeMethod(this, &X11LockWindowGuard::retakeInput, Qt::QueuedConnection);
+    });
 }
 
 X11LockWindowGuard::~X11LockWindowGuard()
@@ -54,9 +59,27 @@ void X11LockWindowGuard::prepare(QWindow *panel)
     // Qt leaves a window's background empty, so until the first frame is
     // drawn a freshly mapped window still shows what was beneath it.
     panel->create();
+    const auto window = xcb_window_t(panel->winId());
     const uint32_t black = xcb_setup_roots_iterator(xcb_get_setup(c)).data->black_pixel;
-    xcb_change_window_attributes(c, xcb_window_t(panel->winId()), XCB_CW_BACK_PIXEL, &black);
+    xcb_change_window_attributes(c, window, XCB_CW_BACK_PIXEL, &black);
+    // A compositor draws windows as it likes: picom's inactive-opacity would
+    // show the desktop through every panel but the focused one. Set before
+    // the first map, which is when a compositor reads them.
+    const uint32_t opaque = 0xffffffff;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_WINDOW_OPACITY"),
+                        XCB_ATOM_CARDINAL, 32, 1, &opaque);
+    const uint32_t bypass = 1;
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, window, atom("_NET_WM_BYPASS_COMPOSITOR"),
+                        XCB_ATOM_CARDINAL, 32, 1, &bypass);
     xcb_flush(c);
+}
+
+xcb_atom_t X11LockWindowGuard::atom(const char *name) const
+{
+    xcb_connection_t *c = qtConnection();
+    const ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
 void X11LockWindowGuard::engage(const QList<QWindow *> &panels, QWindow *focusPanel)
@@ -74,9 +97,8 @@ void X11LockWindowGuard::engage(const QList<QWindow *> &panels, QWindow *focusPa
         return;
     keepPanelsOnTop();
     // Focus first: while another client holds the keyboard, keys typed after
-    // it lets go still go to the panel rather than to a hidden window.
-    xcb_set_input_focus(qtConnection(), XCB_INPUT_FOCUS_PARENT, xcb_window_t(focusPanel->winId()),
-                        XCB_CURRENT_TIME);
+    // it lets go go nowhere rather than to a hidden window.
+    focusLock(qtConnection());
     // A new focus panel needs the grabs again, on its own window.
     setGrabbed(false, false);
     tryGrab();
@@ -89,8 +111,7 @@ bool X11LockWindowGuard::seizeInput(std::chrono::milliseconds timeout)
         return false;
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (!isInputGrabbed()) {
-        xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, xcb_window_t(m_focusPanel->winId()),
-                            XCB_CURRENT_TIME);
+        focusLock(c);
         tryGrab();
         if (isInputGrabbed() || std::chrono::steady_clock::now() >= deadline)
             break;
@@ -149,6 +170,9 @@ void X11LockWindowGuard::tryGrab()
     bool pointer = m_pointer;
 
     if (!keyboard) {
+        // The stack keeper may be holding the keyboard for us since our grab
+        // was lost; it lets go only now, so nothing typed meanwhile escapes.
+        m_stackKeeper.releaseBridge();
         // owner_events off: every key is reported to the focus panel, whatever
         // window is under the pointer.
         ReplyPtr<xcb_grab_keyboard_reply_t> reply(
@@ -186,12 +210,47 @@ void X11LockWindowGuard::setGrabbed(bool keyboard, bool pointer)
         Q_EMIT inputGrabbedChanged(isInputGrabbed());
 }
 
+void X11LockWindowGuard::retakeInput()
+{
+    xcb_connection_t *c = qtConnection();
+    if (!m_engaged || !c || !m_focusPanel)
+        return;
+    setGrabbed(false, false);
+    focusLock(c);
+    tryGrab();
+}
+
+void X11LockWindowGuard::focusLock(xcb_connection_t *c) const
+{
+    // The keeper's sink, not the grab window: a grab broken while the focus
+    // lies on its own window is announced to nobody.
+    xcb_window_t target = m_stackKeeper.inputSink();
+    if (target == XCB_NONE && m_focusPanel)
+        target = xcb_window_t(m_focusPanel->winId());
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, target, XCB_CURRENT_TIME);
+}
+
 void X11LockWindowGuard::keepPanelsOnTop()
 {
+    xcb_connection_t *c = qtConnection();
     // Raised in this order: the crash cover first, so it ends up under them.
     std::vector<xcb_window_t> ids;
     if (m_crashCover != XCB_NONE)
         ids.push_back(m_crashCover);
     ids.insert(ids.end(), m_panelIds.cbegin(), m_panelIds.cend());
-    m_stackKeeper.keep(ids);
+    // Where each window is now, as the server has it after Qt's own requests
+    // (asked on Qt's connection, so they come first): the keeper puts one
+    // back there when another client moves it.
+    std::vector<xcb_get_geometry_cookie_t> cookies;
+    for (const xcb_window_t id : std::as_const(ids))
+        cookies.push_back(xcb_get_geometry(c, id));
+    std::vector<X11StackKeeper::Window> windows;
+    auto cookie = cookies.cbegin();
+    for (const xcb_window_t id : std::as_const(ids)) {
+        const ReplyPtr<xcb_get_geometry_reply_t> reply(
+            xcb_get_geometry_reply(c, *cookie++, nullptr));
+        if (reply)
+            windows.push_back({id, reply->x, reply->y, reply->width, reply->height});
+    }
+    m_stackKeeper.keep(windows, m_focusPanel ? xcb_window_t(m_focusPanel->winId()) : XCB_NONE);
 }

@@ -41,7 +41,12 @@ public:
 
 private:
     [[nodiscard]] xcb_connection_t *qtConnection() const;
+    [[nodiscard]] xcb_atom_t atom(const char *name) const;
     void keepPanelsOnTop();
+    void focusLock(xcb_connection_t *c) const;
+    // The stack keeper found a grab gone: the lock says so until it has
+    // taken it back.
+    void retakeInput();
     void setGrabbed(bool keyboard, bool pointer);
 
     QList<QPointer<QWindow>> m_panels;
