@@ -9,9 +9,7 @@ namespace PlatformWording {
 
 QString adapt(const QString &text)
 {
-    // Longest names first, so that "macOS 14.0+" is not caught by "Mac".
-    static const std::array<std::pair<QRegularExpression, QString>, 7> table{{
-        {QRegularExpression(QStringLiteral("macOS 14\\.0\\+")), QStringLiteral("Linux (X11)")},
+    static const std::array<std::pair<QRegularExpression, QString>, 6> table{{
         {QRegularExpression(QStringLiteral("System Settings")), QStringLiteral("Settings")},
         {QRegularExpression(QStringLiteral("Shortcuts\\.app")), QStringLiteral("your scripts")},
         {QRegularExpression(QStringLiteral("Screen Recording")), QStringLiteral("Screen capture")},

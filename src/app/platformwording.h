@@ -2,9 +2,9 @@
 
 #include <QString>
 
-// The application's texts were first written for another desktop; the few
-// that name its facilities ("Touch ID", "iCloud" ...) are shown with their
-// Linux counterpart. Every other text passes unchanged.
+// The few texts that name a facility by another system's name ("Touch ID",
+// "iCloud" ...) are shown with the name Linux users know it by. Every other
+// text passes unchanged.
 namespace PlatformWording {
 [[nodiscard]] QString adapt(const QString &text);
 }

@@ -1,6 +1,7 @@
 #include "menubarmodel.h"
 
 #include "automationactions.h"
+#include "hotkeymanager.h"
 #include "keepawakemanager.h"
 #include "notificationcenter.h"
 #include "notificationnames.h"
@@ -36,6 +37,7 @@ MenuBarModel::MenuBarModel(const Services &services, SettingsOpener settingsOpen
     center.observe(Notification::overlayDidActivate, this, [this] { setOverlayActive(true); });
     center.observe(Notification::overlayDidDeactivate, this, [this] { setOverlayActive(false); });
     center.observe(Notification::keepAwakeStateChanged, this, [this] { readKeepAwake(); });
+    center.observe(Notification::hotkeyDidChange, this, [this] { Q_EMIT sectionsChanged(); });
     connect(&m_services.keepAwake, &KeepAwakeManager::remainingTimeTextChanged, this,
             &MenuBarModel::remainingTimeTextChanged);
     connect(&m_services.defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
@@ -85,7 +87,8 @@ QList<MenuBarModel::Section> MenuBarModel::sections() const
 
     const Section lock{
         tr("Lock Screen"),
-        {{Action::LockNow, tr("Lock Now"), QStringLiteral("lock.fill"), QStringLiteral("⌘L")},
+        {{Action::LockNow, tr("Lock Now"), QStringLiteral("lock.fill"),
+          HotkeyManager::storedDisplayString(m_services.defaults)},
          {Action::AutoLock, tr("Auto-lock after idle"), QStringLiteral("clock.arrow.circlepath")}}};
 
     const bool settings = isSettingsAvailable();

@@ -9,6 +9,10 @@
 #include <QQmlEngine>
 #include <QRegion>
 
+#include <algorithm>
+#include <array>
+#include <utility>
+
 Q_LOGGING_CATEGORY(lcPopover, "vostrel.menubar.panel")
 
 namespace {
@@ -42,18 +46,77 @@ MenuBarPopover::MenuBarPopover(QQmlEngine *engine, MenuBarModel *model)
 
 MenuBarPopover::~MenuBarPopover() = default;
 
-QRect MenuBarPopover::frameFor(const QRect &iconGeometry, const QPoint &cursor,
-                               const QRect &screenArea)
+namespace {
+enum class Edge { None, Top, Bottom, Left, Right };
+
+struct Bar
 {
-    const QRect anchor = iconGeometry.isEmpty() ? QRect(cursor, QSize(1, 1)) : iconGeometry;
-    const int centreX = anchor.x() + anchor.width() / 2;
-    const bool below =
-        screenArea.isEmpty() || anchor.center().y() < screenArea.y() + screenArea.height() / 2;
-    QRect frame(QPoint(centreX - panelSize.width() / 2, 0), panelSize);
-    if (below)
-        frame.moveTop(anchor.y() + anchor.height() + gap);
-    else
-        frame.moveTop(anchor.y() - gap - panelSize.height());
+    Edge edge = Edge::None;
+    int thickness = 0;
+};
+
+// The bar a pointer without an icon position is on, if any.
+Bar barAt(const QPoint &cursor, const QRect &screen, const QRect &area)
+{
+    if (screen.isEmpty() || !screen.contains(cursor))
+        return {};
+    // Outside the available area: on the strip a bar reserves.
+    if (!area.isEmpty() && !area.contains(cursor)) {
+        if (cursor.y() < area.top())
+            return {Edge::Top, area.top() - screen.top()};
+        if (cursor.y() > area.bottom())
+            return {Edge::Bottom, screen.bottom() - area.bottom()};
+        if (cursor.x() < area.left())
+            return {Edge::Left, area.left() - screen.left()};
+        return {Edge::Right, screen.right() - area.right()};
+    }
+    // Otherwise the desktop reported no strip for it: a tray icon sits in the
+    // middle of its bar, so the bar reaches as far again past the pointer.
+    const std::array<std::pair<Edge, int>, 4> distances{{
+        {Edge::Top, cursor.y() - screen.top()},
+        {Edge::Bottom, screen.bottom() - cursor.y()},
+        {Edge::Left, cursor.x() - screen.left()},
+        {Edge::Right, screen.right() - cursor.x()},
+    }};
+    const auto nearest = std::min_element(distances.cbegin(), distances.cend(),
+                                          [](const auto &a, const auto &b) { return a.second < b.second; });
+    if (nearest->second >= MenuBarPopover::barReach)
+        return {};
+    return {nearest->first, 2 * nearest->second + 1};
+}
+} // namespace
+
+QRect MenuBarPopover::frameFor(const QRect &iconGeometry, const QPoint &cursor,
+                               const QRect &screen, const QRect &screenArea)
+{
+    const Bar bar = iconGeometry.isEmpty() ? barAt(cursor, screen, screenArea) : Bar{};
+    QRect frame(QPoint(), panelSize);
+    switch (bar.edge) {
+    case Edge::Top:
+        frame.moveTopLeft({cursor.x() - panelSize.width() / 2, screen.top() + bar.thickness + gap});
+        break;
+    case Edge::Bottom:
+        frame.moveBottomLeft(
+            {cursor.x() - panelSize.width() / 2, screen.bottom() - bar.thickness - gap});
+        break;
+    case Edge::Left:
+        frame.moveTopLeft({screen.left() + bar.thickness + gap, cursor.y()});
+        break;
+    case Edge::Right:
+        frame.moveTopRight({screen.right() - bar.thickness - gap, cursor.y()});
+        break;
+    case Edge::None: {
+        const QRect anchor = iconGeometry.isEmpty() ? QRect(cursor, QSize(1, 1)) : iconGeometry;
+        const bool below = screenArea.isEmpty() ||
+                           anchor.center().y() < screenArea.y() + screenArea.height() / 2;
+        frame.moveLeft(anchor.x() + anchor.width() / 2 - panelSize.width() / 2);
+        if (below)
+            frame.moveTop(anchor.y() + anchor.height() + gap);
+        else
+            frame.moveTop(anchor.y() - gap - panelSize.height());
+        break;
+    }
+    }
     if (screenArea.isEmpty())
         return frame;
     // A screen smaller than the panel keeps its top left corner in view.

@@ -27,11 +27,18 @@ public:
     [[nodiscard]] MenuBarModel *model() const { return m_model; }
     [[nodiscard]] bool isPointerGrabbed() const { return m_pointerGrabbed; }
 
+    // How far from a screen edge the pointer may be and still be taken to
+    // be on a bar along that edge.
+    static constexpr int barReach = 64;
+
     // Where the panel goes: centred under the icon, or over it when the icon
-    // sits in the lower half of the screen; at the pointer when the tray
-    // gives no geometry; always inside the screen's area.
+    // sits in the lower half of the screen; always inside the screen's
+    // available area. When the tray gives no geometry, the pointer stands for
+    // the icon: beside the bar it is on (the strip the available area leaves
+    // out, or, where the desktop reports none, a bar as thick as twice the
+    // pointer's distance from the nearest edge), else at the pointer.
     [[nodiscard]] static QRect frameFor(const QRect &iconGeometry, const QPoint &cursor,
-                                        const QRect &screenArea);
+                                        const QRect &screen, const QRect &screenArea);
 
     void popUp(const QRect &frame);
     // Takes the pointer, should the panel not hold it (another client had

@@ -24,12 +24,10 @@ void qml_register_types_Vostrel_MenuBar();
 
 namespace {
 // The panel goes to the screen the icon (or the pointer) is on.
-QRect screenAreaAt(const QPoint &point)
+QScreen *screenAt(const QPoint &point)
 {
     QScreen *screen = QGuiApplication::screenAt(point);
-    if (!screen)
-        screen = QGuiApplication::primaryScreen();
-    return screen ? screen->availableGeometry() : QRect();
+    return screen ? screen : QGuiApplication::primaryScreen();
 }
 
 // Presses on the application's own windows other than the panel: a grab with
@@ -67,6 +65,8 @@ StatusBarController::StatusBarController(const Services &services, QObject *pare
     : QObject(parent)
     , m_services(services)
 {
+    m_pressGuard.setSingleShot(true);
+    connect(&m_pressGuard, &QTimer::timeout, this, &StatusBarController::endPressGuard);
     m_trayIcon.setToolTip(QStringLiteral("Vostrel"));
     connect(&m_trayIcon, &QSystemTrayIcon::activated, this, &StatusBarController::handleActivation);
     updateIcon();
@@ -107,11 +107,28 @@ void StatusBarController::handleActivation(QSystemTrayIcon::ActivationReason rea
 {
     if (reason == QSystemTrayIcon::Unknown)
         return;
-    if (m_closedByPress) {
+    if (m_isPressGuardActive) {
         qCDebug(lcStatusItem) << "activation swallowed: its press closed the panel";
         return;
     }
     togglePanel();
+}
+
+void StatusBarController::startPressGuard()
+{
+    m_isPressGuardActive = true;
+    // An XEmbed icon is a window of this application: its activation comes
+    // with the press itself, before the event loop turns. A StatusNotifier
+    // tray reports no icon position and activates on the press over D-Bus,
+    // some time after the press reached the panel.
+    m_pressGuard.start(m_trayIcon.geometry().isEmpty() ? statusNotifierPressGuard
+                                                        : std::chrono::milliseconds(0));
+}
+
+void StatusBarController::endPressGuard()
+{
+    m_pressGuard.stop();
+    m_isPressGuardActive = false;
 }
 
 void StatusBarController::togglePanel()
@@ -145,20 +162,19 @@ void StatusBarController::openPanel()
     m_panel = panel;
     connect(panel, &MenuBarPopover::dismissRequested, this, [this] {
         closePanel();
-        m_closedByPress = true;
-        QTimer::singleShot(0, this, [this] { m_closedByPress = false; });
+        startPressGuard();
     });
     new PressWatcher(panel, [this] {
-        // Deferred: the press is still being delivered to its window.
-        QTimer::singleShot(0, this, [this] { m_closedByPress = false; });
-        m_closedByPress = true;
+        startPressGuard();
         closePanel();
     });
 
     const QRect icon = m_trayIcon.geometry();
     const QPoint cursor = QCursor::pos();
-    const QRect area = screenAreaAt(icon.isEmpty() ? cursor : icon.center());
-    const QRect frame = MenuBarPopover::frameFor(icon, cursor, area);
+    const QScreen *screen = screenAt(icon.isEmpty() ? cursor : icon.center());
+    const QRect frame = MenuBarPopover::frameFor(icon, cursor,
+                                                 screen ? screen->geometry() : QRect(),
+                                                 screen ? screen->availableGeometry() : QRect());
     qCDebug(lcStatusItem) << "panel opens at" << frame << "icon" << icon;
     panel->popUp(frame);
 }

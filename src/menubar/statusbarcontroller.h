@@ -6,6 +6,9 @@
 #include <QObject>
 #include <QPointer>
 #include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <chrono>
 
 class KeepAwakeManager;
 class NotificationCenter;
@@ -43,6 +46,15 @@ public:
     void openPanel();
     void closePanel();
 
+    // A press that closes the panel may also land on the tray icon; the
+    // activation it raises there must not open the panel again. Until the
+    // guard ends, activations are swallowed: at the next turn of the event
+    // loop where the icon has a position (XEmbed), after
+    // statusNotifierPressGuard where it has none.
+    static constexpr std::chrono::milliseconds statusNotifierPressGuard{500};
+    [[nodiscard]] bool isPressGuardActive() const { return m_isPressGuardActive; }
+    void endPressGuard();
+
     void updateIcon();
     void updateTitle();
     // Shows the icon again, should a tray have dropped it.
@@ -50,6 +62,7 @@ public:
 
 private:
     void handleActivation(QSystemTrayIcon::ActivationReason reason);
+    void startPressGuard();
     [[nodiscard]] QQmlEngine *engine();
 
     Services m_services;
@@ -61,7 +74,6 @@ private:
     QString m_title;
     bool m_showsLockedIcon = false;
     bool m_hasIcon = false;
-    // Set by a press that closed the panel until the event loop turns, so the
-    // activation the same press may raise on the icon does not reopen it.
-    bool m_closedByPress = false;
+    QTimer m_pressGuard;
+    bool m_isPressGuardActive = false;
 };

@@ -5,10 +5,11 @@
 
 #include <optional>
 
-// The key numbering and modifier mask in which hotkeys are stored. They are
-// the numbers of the original Apple keyboard layout (L = 37, K = 40) and its
-// modifier bits, so a preferences file stays meaningful wherever it came from;
-// the backends translate them into Qt keys and X keysyms here and nowhere else.
+// The key numbering and modifier mask in which hotkeys are stored: fixed
+// numbers per physical key (L = 37, K = 40) and one bit per modifier, the
+// same on every keyboard layout and display server, so a preferences file
+// stays meaningful wherever it is read. The backends translate them into Qt
+// keys and X keysyms here and nowhere else.
 namespace VirtualKeys {
 
 namespace Modifier {
@@ -32,8 +33,9 @@ inline constexpr quint64 matchMask = shift | control | option | command;
 [[nodiscard]] std::optional<quint32> keysym(quint16 keyCode);
 [[nodiscard]] std::optional<quint16> fromKeysym(quint32 keysym);
 
-// What a key cap shows for the key: its unshifted character, a symbol such as
-// "↩" or a name such as "F5". Empty for an unknown code.
+// What a key cap shows for the key: its unshifted character, an arrow, or the
+// name printed on PC keyboards such as "Return" or "F5". Empty for an unknown
+// code.
 [[nodiscard]] QString label(quint16 keyCode);
 
 } // namespace VirtualKeys

@@ -76,7 +76,7 @@ SettingsPageContainer {
             icon: "clock"
             iconColor: SettingsStyle.orange
             title: qsTr("Default duration")
-            subtitle: qsTr("When activating from menu bar")
+            subtitle: qsTr("When activating from the tray")
             SettingsPopupPicker {
                 objectName: "durationPicker"
                 Layout.preferredWidth: 140

@@ -12,6 +12,11 @@ Item {
     signal chosen()
 
     readonly property var info: ThemeCatalog.theme(theme)
+    readonly property color preview: info.previewColor || "transparent"
+    readonly property color accent: info.accentColor || "white"
+    // Clear previews (glass, live blur) draw a neutral wash instead, as the
+    // Overlay & Themes cards do.
+    readonly property bool clearPreview: preview.a === 0
     implicitWidth: 124
     implicitHeight: column.implicitHeight
 
@@ -35,18 +40,35 @@ Item {
             border.color: card.selected ? SettingsStyle.accent : "transparent"
 
             Rectangle {
+                objectName: "preview"
                 anchors.fill: parent
                 anchors.margins: 2
                 radius: 10
-                color: card.info.previewColor || "#222"
+                border.width: card.selected ? 0 : 0.5
+                border.color: SettingsStyle.separator
+                gradient: Gradient {
+                    GradientStop {
+                        position: 0
+                        color: card.clearPreview
+                               ? (SettingsStyle.dark ? Qt.rgba(1, 1, 1, 0.08) : Qt.rgba(0, 0, 0, 0.04))
+                               : card.preview
+                    }
+                    GradientStop {
+                        position: 1
+                        color: card.clearPreview
+                               ? (SettingsStyle.dark ? Qt.rgba(1, 1, 1, 0.04) : Qt.rgba(0, 0, 0, 0.02))
+                               : card.preview
+                    }
+                }
 
                 Symbol {
                     anchors.centerIn: parent
                     name: card.info.iconName || ""
                     size: 24
-                    color: Qt.rgba(card.info.accentColor ? card.info.accentColor.r : 1,
-                                   card.info.accentColor ? card.info.accentColor.g : 1,
-                                   card.info.accentColor ? card.info.accentColor.b : 1, 0.9)
+                    // The clear themes' white accent vanishes on the light wash.
+                    color: card.clearPreview && !SettingsStyle.dark
+                           ? SettingsStyle.secondaryText
+                           : Qt.rgba(card.accent.r, card.accent.g, card.accent.b, 0.9)
                 }
             }
         }

@@ -281,9 +281,9 @@ Rectangle {
                 spacing: 12
                 Repeater {
                     model: [
-                        { symbol: "command", text: qsTr("Press ⌘L to lock your screen") },
+                        { symbol: "command", text: qsTr("Press %1 to lock your screen").arg(view.flow.lockHotkey) },
                         { symbol: "number", text: qsTr("Type your PIN to unlock") },
-                        { symbol: "gearshape", text: qsTr("Click the menu bar icon for settings") }
+                        { symbol: "gearshape", text: qsTr("Click the tray icon for settings") }
                     ]
                     RowLayout {
                         required property var modelData

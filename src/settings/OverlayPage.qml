@@ -111,7 +111,7 @@ SettingsPageContainer {
             icon: "rectangle.on.rectangle.dashed"
             iconColor: SettingsStyle.orange
             title: qsTr("Blur actual desktop")
-            subtitle: PlatformText.adapt(qsTr("Off by default: dark gradient only, no Screen Recording. Turn on for a frosted view of your screen (macOS may ask for Screen Recording)."))
+            subtitle: qsTr("Off by default: dark gradient only. Turn on for a frosted view of your screen, captured as the lock comes up (X11; a Wayland session keeps the dark gradient).")
             SettingsSwitch {
                 objectName: "showDesktopSwitch"
                 value: ThemeManager.liveBlurShowDesktop

@@ -1,6 +1,5 @@
 #include "aboutmodel.h"
 
-#include "platformwording.h"
 #include "supportlinks.h"
 #include "updatecheckeradapter.h"
 
@@ -52,7 +51,14 @@ QString AboutModel::updateButtonTitle() const
 
 QString AboutModel::platform()
 {
-    return PlatformWording::adapt(QStringLiteral("macOS 14.0+"));
+    // The session the user logged in to, not the display connection: in a
+    // Wayland session this application may still reach the screen through
+    // XWayland.
+    const QString session = qEnvironmentVariable("XDG_SESSION_TYPE");
+    bool wayland = session == QLatin1String("wayland");
+    if (session != QLatin1String("x11") && !wayland)
+        wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    return wayland ? tr("Linux (Wayland)") : tr("Linux (X11)");
 }
 
 QString AboutModel::supportEmail()

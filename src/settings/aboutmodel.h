@@ -24,6 +24,7 @@ class AboutModel : public QObject
     // "Download Update" when there is something to download, else "Check for
     // Updates".
     Q_PROPERTY(QString updateButtonTitle READ updateButtonTitle NOTIFY updateChanged)
+    // "Linux (X11)" or "Linux (Wayland)", after the session's type.
     Q_PROPERTY(QString platform READ platform CONSTANT)
     Q_PROPERTY(QString supportEmail READ supportEmail CONSTANT)
     Q_PROPERTY(QUrl supportURL READ supportURL CONSTANT)

@@ -1,7 +1,6 @@
 #include "hotkeyrecorder.h"
 
 #include "hotkeymanager.h"
-#include "platformwording.h"
 
 HotkeyRecorder::HotkeyRecorder(QObject *parent)
     : HotkeyRecorder(HotkeyManager::shared(), parent)
@@ -32,12 +31,7 @@ bool HotkeyRecorder::isRecording() const
 
 QStringList HotkeyRecorder::keyCaps() const
 {
-    QStringList caps;
-    const QString display = m_manager.displayString();
-    // By code point, so that no cap holds half a surrogate pair.
-    for (const uint codePoint : display.toUcs4())
-        caps.append(QString::fromUcs4(reinterpret_cast<const char32_t *>(&codePoint), 1));
-    return caps;
+    return m_manager.displayParts();
 }
 
 QString HotkeyRecorder::subtitle() const
@@ -46,8 +40,10 @@ QString HotkeyRecorder::subtitle() const
         return tr("Press your new shortcut...");
     if (m_manager.isGlobalGrabSupported())
         return tr("Press to instantly lock your screen from any app.");
-    return PlatformWording::adapt(tr("From other apps, enable Vostrel under System Settings → "
-                                     "Privacy & Security → Accessibility."));
+    // Without a global grab (Wayland) the desktop's own shortcut settings are
+    // the way to lock from anywhere.
+    return tr("From other apps: bind the command “vostrel lock” to a shortcut in your "
+              "desktop's keyboard settings.");
 }
 
 QString HotkeyRecorder::conflictMessage() const

@@ -15,7 +15,7 @@ class HotkeyRecorder : public QObject
     QML_ELEMENT
     Q_DISABLE_COPY_MOVE(HotkeyRecorder)
     Q_PROPERTY(bool recording READ isRecording NOTIFY recordingChanged)
-    // The display string one character per cap: ["⌘", "L"].
+    // The combination one key per cap: ["Super", "L"].
     Q_PROPERTY(QStringList keyCaps READ keyCaps NOTIFY keyCapsChanged)
     Q_PROPERTY(QString subtitle READ subtitle NOTIFY subtitleChanged)
     // Set when the display server refused the combination because another

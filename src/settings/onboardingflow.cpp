@@ -1,7 +1,7 @@
 #include "onboardingflow.h"
 
+#include "hotkeymanager.h"
 #include "overlaythemeid.h"
-
 #include "pinmanager.h"
 #include "pinrules.h"
 #include "preferencekeys.h"
@@ -17,6 +17,11 @@ OnboardingFlow::OnboardingFlow(UserDefaults &defaults, ThemeManager &themes, QOb
     , m_defaults(defaults)
     , m_themes(themes)
 {}
+
+QString OnboardingFlow::lockHotkey() const
+{
+    return HotkeyManager::storedDisplayString(m_defaults);
+}
 
 QStringList OnboardingFlow::themeChoices()
 {

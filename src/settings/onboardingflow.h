@@ -26,6 +26,8 @@ class OnboardingFlow : public QObject
         QString selectedTheme READ selectedTheme WRITE setSelectedTheme NOTIFY selectedThemeChanged)
     Q_PROPERTY(QStringList themeChoices READ themeChoices CONSTANT)
     Q_PROPERTY(bool isLastStep READ isLastStep NOTIFY currentStepChanged)
+    // The lock hotkey as the last step's tip names it ("Super+L").
+    Q_PROPERTY(QString lockHotkey READ lockHotkey CONSTANT)
 
 public:
     static constexpr int totalStepCount = 4;
@@ -44,6 +46,7 @@ public:
     [[nodiscard]] QString pinError() const { return m_pinError; }
     [[nodiscard]] QString selectedTheme() const { return m_selectedTheme; }
     [[nodiscard]] static QStringList themeChoices();
+    [[nodiscard]] QString lockHotkey() const;
 
     void setPinInput(const QString &pin);
     void setPinConfirm(const QString &pin);

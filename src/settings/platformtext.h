@@ -3,8 +3,8 @@
 #include <QObject>
 #include <qqmlregistration.h>
 
-// The platform wording table (PlatformWording) for the settings QML: texts
-// written for another desktop shown with their Linux counterparts.
+// The platform wording table (PlatformWording) for the settings QML:
+// facilities shown by the names Linux users know them by.
 class PlatformText : public QObject
 {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "hotkeymanager.h"
 
+#include "keycombination.h"
 #include "keygrabber.h"
 #include "notificationcenter.h"
 #include "notificationnames.h"
@@ -9,7 +10,9 @@
 #include "xcbkeygrabber.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QWindow>
 #include <QtDebug>
 
 #include <cmath>
@@ -68,7 +71,7 @@ quint16 loadKeyCode(const UserDefaults &defaults)
 }
 
 // Without a usable stored character the key's own label is shown, so a stored
-// K never reads as ⌘L.
+// K never reads as Super+L.
 QString loadKeyCharacter(const UserDefaults &defaults, quint16 keyCode)
 {
     const QVariant stored = defaults.value(PreferenceKey::hotkeyCharacter);
@@ -78,6 +81,24 @@ QString loadKeyCharacter(const UserDefaults &defaults, quint16 keyCode)
         qWarning() << "HotkeyManager: hotkeyCharacter is not a character:" << stored;
     const QString label = VirtualKeys::label(keyCode);
     return label.isEmpty() ? QStringLiteral("?") : label;
+}
+
+// Keys that type no printable character (Return, F5, the arrows) are shown by
+// the name of the key code: what was stored for them may be a control
+// character or a glyph of another keyboard's legend.
+QString shownKey(quint16 keyCode, const QString &character)
+{
+    const QString label = VirtualKeys::label(keyCode);
+    const bool printable = label.size() == 1 && label.at(0).unicode() > 0x20 &&
+                           label.at(0).unicode() < 0x7f;
+    return label.isEmpty() || printable ? character : label;
+}
+
+// Ordinary windows and dialogs; pop-ups and tool tips have type Popup or
+// ToolTip, and the lock's panels set no window type of their own.
+bool takesTyping(const QWindow *window)
+{
+    return window && (window->type() == Qt::Window || window->type() == Qt::Dialog);
 }
 } // namespace
 
@@ -92,6 +113,11 @@ HotkeyManager::HotkeyManager(UserDefaults &defaults, KeyGrabber &grabber,
     m_keyCode = loadKeyCode(defaults);
     m_keyCharacter = loadKeyCharacter(defaults, m_keyCode);
     connect(&m_grabber, &KeyGrabber::activated, this, &HotkeyManager::onGlobalActivated);
+    if (auto *application = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        followFocusWindow(QGuiApplication::focusWindow());
+        connect(application, &QGuiApplication::focusWindowChanged, this,
+                &HotkeyManager::followFocusWindow);
+    }
 }
 
 HotkeyManager::~HotkeyManager()
@@ -126,8 +152,11 @@ void HotkeyManager::setKeyCode(quint16 keyCode)
     const bool changes = keyCode != m_keyCode;
     m_keyCode = keyCode;
     m_defaults.setInteger(PreferenceKey::hotkeyKeyCode, keyCode);
-    if (changes)
+    if (changes) {
         Q_EMIT keyCodeChanged();
+        // Named keys are shown by their code.
+        Q_EMIT displayStringChanged();
+    }
     m_notifications.post(Notification::hotkeyDidChange);
 }
 
@@ -145,16 +174,19 @@ void HotkeyManager::setKeyCharacter(const QString &character)
 
 QString HotkeyManager::displayString() const
 {
-    QString text;
-    if (m_modifierFlags & VirtualKeys::Modifier::control)
-        text += QStringLiteral("⌃");
-    if (m_modifierFlags & VirtualKeys::Modifier::option)
-        text += QStringLiteral("⌥");
-    if (m_modifierFlags & VirtualKeys::Modifier::shift)
-        text += QStringLiteral("⇧");
-    if (m_modifierFlags & VirtualKeys::Modifier::command)
-        text += QStringLiteral("⌘");
-    return text + m_keyCharacter.toUpper();
+    return KeyCombination::text(m_modifierFlags, shownKey(m_keyCode, m_keyCharacter));
+}
+
+QStringList HotkeyManager::displayParts() const
+{
+    return KeyCombination::parts(m_modifierFlags, shownKey(m_keyCode, m_keyCharacter));
+}
+
+QString HotkeyManager::storedDisplayString(const UserDefaults &defaults)
+{
+    const quint16 keyCode = loadKeyCode(defaults);
+    return KeyCombination::text(loadModifierFlags(defaults),
+                                shownKey(keyCode, loadKeyCharacter(defaults, keyCode)));
 }
 
 QString HotkeyManager::conflictMessage() const
@@ -200,10 +232,18 @@ void HotkeyManager::install()
         return;
     }
     bool refused = false;
+    bool suspended = false;
     if (m_grabber.isGlobalGrabSupported()) {
         switch (m_grabber.grab(m_keyCode, m_modifierFlags & matchMask)) {
         case KeyGrabber::GrabResult::Grabbed:
-            m_isGlobalInstalled = true;
+            // Taken and let go at once in a typing window: the grab still
+            // tells whether another application holds the combination.
+            if (m_isTypingWindowFocused) {
+                m_grabber.ungrab();
+                suspended = true;
+            } else {
+                m_isGlobalInstalled = true;
+            }
             break;
         case KeyGrabber::GrabResult::Refused:
             refused = true;
@@ -215,9 +255,37 @@ void HotkeyManager::install()
     }
     // Whatever kept the global grab from working, the combination still
     // locks from inside the application.
-    m_isLocalInstalled = !m_isGlobalInstalled;
+    m_isLocalInstalled = !m_isGlobalInstalled && !suspended;
     updateEventFilter();
     setConflict(refused);
+}
+
+void HotkeyManager::followFocusWindow(QWindow *window)
+{
+    disconnect(m_focusHidden);
+    disconnect(m_focusDestroyed);
+    // A focus window that is hidden or destroyed does not always report the
+    // focus leaving it.
+    if (window) {
+        m_focusHidden = connect(window, &QWindow::visibleChanged, this, [this](bool visible) {
+            if (!visible)
+                setTypingWindowFocused(false);
+        });
+        m_focusDestroyed =
+            connect(window, &QObject::destroyed, this, [this] { setTypingWindowFocused(false); });
+    }
+    setTypingWindowFocused(takesTyping(window));
+}
+
+void HotkeyManager::setTypingWindowFocused(bool focused)
+{
+    if (focused == m_isTypingWindowFocused)
+        return;
+    m_isTypingWindowFocused = focused;
+    if (!m_handler || m_isRecording || !m_grabber.isGlobalGrabSupported())
+        return;
+    removeMonitors();
+    install();
 }
 
 void HotkeyManager::removeMonitors()

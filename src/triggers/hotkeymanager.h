@@ -2,18 +2,20 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
 class KeyGrabber;
 class NotificationCenter;
+class QWindow;
 class UserDefaults;
 
-// The one key combination that raises the lock from anywhere (⌘L, that is
-// Super+L, unless the user records another). It is persisted under three
-// preference keys and recognised by a global grab where the display server
-// allows one, otherwise by an application-wide event filter that sees only
-// the keys typed into this application's own windows.
+// The one key combination that raises the lock from anywhere (Super+L unless
+// the user records another). It is persisted under three preference keys and
+// recognised by a global grab where the display server allows one, otherwise
+// by an application-wide event filter that sees only the keys typed into this
+// application's own windows.
 class HotkeyManager : public QObject
 {
     Q_OBJECT
@@ -50,8 +52,13 @@ public:
     void setKeyCode(quint16 keyCode);
     void setKeyCharacter(const QString &character);
 
-    // Modifier symbols in the order ⌃⌥⇧⌘, then the character upper-cased.
+    // "Super+L": the combination in the desktop's words (KeyCombination).
     [[nodiscard]] QString displayString() const;
+    // The same, one entry per key cap: {"Super", "L"}.
+    [[nodiscard]] QStringList displayParts() const;
+    // The combination stored in `defaults` as displayString() shows it, for
+    // views that show it without owning the manager.
+    [[nodiscard]] static QString storedDisplayString(const UserDefaults &defaults);
 
     // True when the last registration found the combination held by another
     // application: it then works only inside this one.
@@ -66,6 +73,15 @@ public:
     // it would take a plain key away from every application.
     void registerHandler(std::function<void()> handler);
     Q_INVOKABLE void unregister();
+
+    // The global grab watches other applications only: while one of this
+    // application's own windows that take typing (settings, onboarding, a
+    // dialog) has the focus, the grab is let go, so the recorder and the
+    // text fields there receive every key and the combination does nothing.
+    // The tray's pop-up panel and the lock's panels do not count. Follows
+    // the application's focus window by itself.
+    void setTypingWindowFocused(bool focused);
+    [[nodiscard]] bool isTypingWindowFocused() const { return m_isTypingWindowFocused; }
 
     [[nodiscard]] bool isGlobalMonitorInstalled() const { return m_isGlobalInstalled; }
     [[nodiscard]] bool isLocalMonitorInstalled() const { return m_isLocalInstalled; }
@@ -104,6 +120,7 @@ private:
     void stopRecording();
     void runHandler();
     void onGlobalActivated();
+    void followFocusWindow(QWindow *window);
 
     UserDefaults &m_defaults;
     KeyGrabber &m_grabber;
@@ -119,4 +136,7 @@ private:
     bool m_isFilterInstalled = false;
     bool m_hasConflict = false;
     bool m_isRecording = false;
+    bool m_isTypingWindowFocused = false;
+    QMetaObject::Connection m_focusHidden;
+    QMetaObject::Connection m_focusDestroyed;
 };

@@ -13,6 +13,9 @@ WebEngineView {
 
     required property WebOverlayBridge bridge
 
+    // A website that timed out is stopped and shows nothing, like one that
+    // cannot be reached.
+    visible: !bridge.timedOut
     backgroundColor: "transparent"
     webChannel: channel
     profile: WebEngineProfile {
@@ -22,9 +25,25 @@ WebEngineView {
     settings.javascriptCanOpenWindows: false
     settings.focusOnNavigationEnabled: false
     settings.localContentCanAccessRemoteUrls: true
+    // A site that cannot be reached leaves the page empty over the backdrop
+    // rather than showing the engine's own error page.
+    settings.errorPageEnabled: false
 
     WebChannel {
         id: channel
+    }
+
+    Binding {
+        target: view.bridge
+        property: "pageLoading"
+        value: view.loading
+    }
+    Connections {
+        target: view.bridge
+        function onTimedOutChanged() {
+            if (view.bridge.timedOut)
+                view.stop()
+        }
     }
 
     onNavigationRequested: request => bridge.decideNavigation(request)

@@ -5,10 +5,10 @@
 #include <QWebEngineScript>
 
 // The scripts every lock-screen page gets before its own, in this order:
-// Qt's web channel client with a shim that gives it the name pages written
-// for the macOS version call (window.webkit.messageHandlers.vostrel), then
-// the bridge itself (window.Vostrel.unlock and getTime), unchanged from the
-// macOS version so the same page works on both.
+// Qt's web channel client with a shim that carries
+// window.webkit.messageHandlers.vostrel.postMessage over the channel, so
+// pages written for WebKit's message handlers work unchanged, then the bridge
+// itself (window.Vostrel.unlock and getTime), which posts through that name.
 namespace BridgeScripts {
 [[nodiscard]] QString bridgeSource();
 // qwebchannel.js followed by the shim. Messages posted before the channel is

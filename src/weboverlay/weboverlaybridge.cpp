@@ -19,7 +19,11 @@ WebOverlayBridge::WebOverlayBridge(QObject *parent)
     : QObject(parent)
     , m_handler(
           new ScriptMessageHandler([this](const QVariant &body) { handleMessage(body); }, this))
-{}
+{
+    m_loadTimer.setSingleShot(true);
+    m_loadTimer.setInterval(loadTimeout);
+    connect(&m_loadTimer, &QTimer::timeout, this, &WebOverlayBridge::expireLoad);
+}
 
 WebOverlayBridge::~WebOverlayBridge() = default;
 
@@ -63,6 +67,37 @@ bool WebOverlayBridge::isWebsite() const
     return m_theme == websiteTheme;
 }
 
+void WebOverlayBridge::setPageLoading(bool loading)
+{
+    if (loading == m_isPageLoading)
+        return;
+    m_isPageLoading = loading;
+    Q_EMIT pageLoadingChanged();
+    if (!loading) {
+        m_loadTimer.stop();
+        return;
+    }
+    setTimedOut(false);
+    // Only a website waits on the network; an HTML file is the user's own.
+    if (isWebsite())
+        m_loadTimer.start();
+}
+
+void WebOverlayBridge::expireLoad()
+{
+    m_loadTimer.stop();
+    if (m_isPageLoading && isWebsite())
+        setTimedOut(true);
+}
+
+void WebOverlayBridge::setTimedOut(bool timedOut)
+{
+    if (timedOut == m_hasTimedOut)
+        return;
+    m_hasTimedOut = timedOut;
+    Q_EMIT timedOutChanged();
+}
+
 void WebOverlayBridge::updateContent()
 {
     QUrl page;
@@ -93,6 +128,11 @@ void WebOverlayBridge::updateContent()
     if (page == m_pageURL && folder == m_readableFolder && title == m_placeholderTitle &&
         symbol == m_placeholderSymbol)
         return;
+    if (page != m_pageURL) {
+        // The view's load of the new address restarts the timer.
+        m_loadTimer.stop();
+        setTimedOut(false);
+    }
     m_pageURL = page;
     m_readableFolder = folder;
     m_placeholderSymbol = symbol;

@@ -4,10 +4,12 @@
 #include <QPointer>
 #include <qqmlregistration.h>
 #include <QString>
+#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 #include <QWebEngineNavigationRequest>
 
+#include <chrono>
 #include <optional>
 
 class FileAccessInterceptor;
@@ -43,8 +45,16 @@ class WebOverlayBridge : public QObject
     Q_PROPERTY(QString placeholderSymbol READ placeholderSymbol NOTIFY contentChanged)
     Q_PROPERTY(QString placeholderTitle READ placeholderTitle NOTIFY contentChanged)
     Q_PROPERTY(QString placeholderHint READ placeholderHint NOTIFY contentChanged)
+    // Set by the page's view while it loads.
+    Q_PROPERTY(bool pageLoading READ isPageLoading WRITE setPageLoading NOTIFY pageLoadingChanged)
+    // A website still loading loadTimeout after its load began: the view
+    // stops it and shows nothing, as for a site that cannot be reached.
+    // Cleared when the next load begins.
+    Q_PROPERTY(bool timedOut READ hasTimedOut NOTIFY timedOutChanged)
 
 public:
+    static constexpr std::chrono::seconds loadTimeout{60};
+
     explicit WebOverlayBridge(QObject *parent = nullptr);
     ~WebOverlayBridge() override;
 
@@ -64,6 +74,11 @@ public:
     [[nodiscard]] QString placeholderTitle() const { return m_placeholderTitle; }
     [[nodiscard]] QString placeholderHint() const { return m_placeholderHint; }
     [[nodiscard]] bool isWebsite() const;
+    [[nodiscard]] bool isPageLoading() const { return m_isPageLoading; }
+    void setPageLoading(bool loading);
+    [[nodiscard]] bool hasTimedOut() const { return m_hasTimedOut; }
+    // The load timer's tick.
+    void expireLoad();
 
     // Gives a page's web profile and channel what the page needs before it
     // loads: the file confinement, the scripts, and the message handler.
@@ -87,10 +102,13 @@ Q_SIGNALS:
     void websiteURLChanged();
     void pinVerifierChanged();
     void contentChanged();
+    void pageLoadingChanged();
+    void timedOutChanged();
     void unlocked();
 
 private:
     void updateContent();
+    void setTimedOut(bool timedOut);
 
     ScriptMessageHandler *m_handler;
     QPointer<FileAccessInterceptor> m_interceptor;
@@ -103,4 +121,7 @@ private:
     QString m_placeholderSymbol;
     QString m_placeholderTitle;
     QString m_placeholderHint;
+    QTimer m_loadTimer;
+    bool m_isPageLoading = false;
+    bool m_hasTimedOut = false;
 };

@@ -128,7 +128,6 @@ private Q_SLOTS:
         QCOMPARE(rowTitles(*model, 2),
                  (QStringList{QStringLiteral("Settings..."), QStringLiteral("About Vostrel")}));
         QCOMPARE(rowTitles(*model, 3), QStringList{QStringLiteral("Quit Vostrel")});
-        QCOMPARE(findRow(*model, Action::LockNow)->hint, QStringLiteral("⌘L"));
         QCOMPARE(findRow(*model, Action::LockNow)->symbol, QStringLiteral("lock.fill"));
 
         // What QML reads is the same list.
@@ -209,6 +208,19 @@ private Q_SLOTS:
         model->trigger(Action::StopKeepAwake);
         QVERIFY(!m_stack->keepAwake.isActive());
         QVERIFY(m_stack->assertions.held().isEmpty());
+    }
+
+    void lockNowHintIsTheRecordedHotkey()
+    {
+        const auto model = makeModel();
+        QCOMPARE(findRow(*model, Action::LockNow)->hint, QStringLiteral("Super+L"));
+        QSignalSpy changed(model.get(), &MenuBarModel::sectionsChanged);
+        m_stack->defaults.setInteger(PreferenceKey::hotkeyModifiers, 0x40000 | 0x80000);
+        m_stack->defaults.setInteger(PreferenceKey::hotkeyKeyCode, 40);
+        m_stack->defaults.setString(PreferenceKey::hotkeyCharacter, QStringLiteral("K"));
+        m_stack->notifications.post(Notification::hotkeyDidChange);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(findRow(*model, Action::LockNow)->hint, QStringLiteral("Ctrl+Alt+K"));
     }
 
     void lockNowClosesThePanelFirst()

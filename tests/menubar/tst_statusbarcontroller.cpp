@@ -167,9 +167,33 @@ private Q_SLOTS:
         QCOMPARE(icon.presses, 1);
         QVERIFY(!m_controller->isPanelOpen());
         QTest::mouseRelease(&icon, Qt::LeftButton, {}, QPoint(10, 10));
+        // The gesture is over (the event loop turns, or the StatusNotifier
+        // delay passes: this icon reports no position).
+        m_controller->endPressGuard();
 
         // The next click opens it again.
         QTest::mousePress(&icon, Qt::LeftButton, {}, QPoint(10, 10));
+        QVERIFY(m_controller->isPanelOpen());
+    }
+
+    void aStatusNotifierActivationAfterTheClosingPressDoesNotReopen()
+    {
+        // Such a tray reports no icon position and sends its activation over
+        // D-Bus, after the press that closed the panel.
+        QVERIFY(m_controller->trayIcon().geometry().isEmpty());
+        m_controller->openPanel();
+        MenuBarPopover *panel = m_controller->panel();
+        QTRY_VERIFY(panel->isExposed());
+        QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(-30, 10));
+        QVERIFY(!m_controller->isPanelOpen());
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        Q_EMIT m_controller->trayIcon().activated(QSystemTrayIcon::Trigger);
+        QVERIFY(!m_controller->isPanelOpen());
+
+        QVERIFY(m_controller->isPressGuardActive());
+        m_controller->endPressGuard();
+        Q_EMIT m_controller->trayIcon().activated(QSystemTrayIcon::Trigger);
         QVERIFY(m_controller->isPanelOpen());
     }
 
@@ -235,15 +259,30 @@ private Q_SLOTS:
             << QRect(2, 0, 22, 30) << QPoint() << screen << QRect(0, 34, 280, 420);
         QTest::addRow("over an icon at the bottom")
             << QRect(1000, 1050, 22, 30) << QPoint() << screen << QRect(871, 626, 280, 420);
-        QTest::addRow("at the pointer without geometry")
-            << QRect() << QPoint(500, 10) << screen << QRect(360, 15, 280, 420);
-        QTest::addRow("over the pointer low on the screen")
-            << QRect() << QPoint(500, 1000) << screen << QRect(360, 576, 280, 420);
         QTest::addRow("on the second screen")
             << QRect(3800, 0, 22, 30) << QPoint() << QRect(1920, 0, 1920, 1080)
             << QRect(3560, 34, 280, 420);
         QTest::addRow("a screen smaller than the panel keeps the top left in view")
             << QRect(100, 0, 20, 20) << QPoint() << QRect(0, 0, 200, 300) << QRect(0, 0, 280, 420);
+
+        // Without icon geometry the panel keeps clear of the bar the pointer is on.
+        QTest::addRow("under a top bar the work area leaves out")
+            << QRect() << QPoint(500, 16) << QRect(0, 32, 1920, 1048) << QRect(360, 36, 280, 420);
+        QTest::addRow("over a bottom bar the work area leaves out")
+            << QRect() << QPoint(500, 1060) << QRect(0, 0, 1920, 1040)
+            << QRect(360, 616, 280, 420);
+        QTest::addRow("beside a left bar the work area leaves out")
+            << QRect() << QPoint(20, 300) << QRect(48, 0, 1872, 1080) << QRect(52, 300, 280, 420);
+        QTest::addRow("under a top bar the desktop does not report")
+            << QRect() << QPoint(500, 16) << screen << QRect(360, 37, 280, 420);
+        QTest::addRow("over a bottom bar the desktop does not report")
+            << QRect() << QPoint(500, 1064) << screen << QRect(360, 625, 280, 420);
+        QTest::addRow("beside a right bar the desktop does not report")
+            << QRect() << QPoint(1900, 700) << screen << QRect(1597, 660, 280, 420);
+        QTest::addRow("at the pointer away from every edge")
+            << QRect() << QPoint(500, 300) << screen << QRect(360, 305, 280, 420);
+        QTest::addRow("over the pointer low on the screen")
+            << QRect() << QPoint(500, 1000) << screen << QRect(360, 576, 280, 420);
     }
 
     void placement()
@@ -252,7 +291,10 @@ private Q_SLOTS:
         QFETCH(QPoint, cursor);
         QFETCH(QRect, area);
         QFETCH(QRect, frame);
-        QCOMPARE(MenuBarPopover::frameFor(icon, cursor, area), frame);
+        const QRect screen = area.united(QRect(0, 0, 1920, 1080));
+        QCOMPARE(MenuBarPopover::frameFor(icon, cursor, screen, area), frame);
+        if (icon.isEmpty())
+            QVERIFY(!frame.intersects(QRect(cursor, QSize(1, 1))));
     }
 
     void readableInLightAndDark_data()

@@ -2,6 +2,7 @@
 #include "buildversion.h"
 
 #include <QSignalSpy>
+#include <QScopeGuard>
 #include <QTest>
 
 // Publishes what the update checker publishes, under the same names.
@@ -132,6 +133,27 @@ private Q_SLOTS:
 
     void platformAndLinksFromConfiguration()
     {
+        // The session's type, also when Qt reaches the screen through XWayland.
+        const QByteArray session = qgetenv("XDG_SESSION_TYPE");
+        const QByteArray display = qgetenv("WAYLAND_DISPLAY");
+        auto restore = qScopeGuard([&] {
+            for (const auto &[name, value] : {std::pair("XDG_SESSION_TYPE", session),
+                                              std::pair("WAYLAND_DISPLAY", display)}) {
+                if (value.isNull())
+                    qunsetenv(name);
+                else
+                    qputenv(name, value);
+            }
+        });
+        qputenv("XDG_SESSION_TYPE", "wayland");
+        qunsetenv("WAYLAND_DISPLAY");
+        QCOMPARE(AboutModel::platform(), QStringLiteral("Linux (Wayland)"));
+        qputenv("XDG_SESSION_TYPE", "x11");
+        qputenv("WAYLAND_DISPLAY", "wayland-0");
+        QCOMPARE(AboutModel::platform(), QStringLiteral("Linux (X11)"));
+        qunsetenv("XDG_SESSION_TYPE");
+        QCOMPARE(AboutModel::platform(), QStringLiteral("Linux (Wayland)"));
+        qunsetenv("WAYLAND_DISPLAY");
         QCOMPARE(AboutModel::platform(), QStringLiteral("Linux (X11)"));
         QCOMPARE(AboutModel::supportURL().scheme(), QStringLiteral("mailto"));
         QCOMPARE(AboutModel::supportURL().path(), AboutModel::supportEmail());

@@ -40,7 +40,8 @@ private Q_SLOTS:
 
     void showsTheCurrentCombination()
     {
-        QCOMPARE(m_recorder->keyCaps(), (QStringList{QStringLiteral("⌘"), QStringLiteral("L")}));
+        QCOMPARE(m_recorder->keyCaps(),
+                 (QStringList{QStringLiteral("Super"), QStringLiteral("L")}));
         QCOMPARE(m_recorder->subtitle(),
                  QStringLiteral("Press to instantly lock your screen from any app."));
     }
@@ -68,7 +69,7 @@ private Q_SLOTS:
         QCOMPARE(m_manager->keyCharacter(), QStringLiteral("K"));
         QCOMPARE(m_defaults->integer(PreferenceKey::hotkeyModifiers), 0xA0000);
         QCOMPARE(m_recorder->keyCaps(),
-                 (QStringList{QStringLiteral("⌥"), QStringLiteral("⇧"), QStringLiteral("K")}));
+                 (QStringList{QStringLiteral("Alt"), QStringLiteral("Shift"), QStringLiteral("K")}));
         QVERIFY(caps.count() >= 1);
         // The new combination is what the display server is asked for.
         QCOMPARE(m_grabber->heldCombination()->keyCode, quint16(40));
@@ -104,16 +105,6 @@ private Q_SLOTS:
         QVERIFY(conflict.count() >= 1);
         QVERIFY2(m_recorder->conflictMessage().contains(QStringLiteral("already used")),
                  qPrintable(m_recorder->conflictMessage()));
-    }
-
-    void withoutGlobalGrabsTheSubtitleSaysWhere()
-    {
-        m_grabber->setGlobalGrabSupported(false);
-        HotkeyManager manager(*m_defaults, *m_grabber, m_notifications);
-        HotkeyRecorder recorder(manager);
-        QCOMPARE(recorder.subtitle(), QStringLiteral("From other apps, enable Vostrel under "
-                                                     "Settings → Privacy & Security → "
-                                                     "Accessibility."));
     }
 
 private:

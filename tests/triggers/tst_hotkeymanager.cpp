@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 
 #include <memory>
 
@@ -26,6 +27,12 @@ constexpr quint64 function = 0x800000;
 constexpr quint16 keyA = 0;
 constexpr quint16 keyL = 37;
 constexpr quint16 keyK = 40;
+
+// Key caps written as "Ctrl|Alt|K".
+QStringList caps(const char *joined)
+{
+    return QString::fromUtf8(joined).split(QLatin1Char('|'));
+}
 
 // Receives what the application filter lets through.
 class KeyTarget : public QObject
@@ -96,7 +103,7 @@ private Q_SLOTS:
         QCOMPARE(manager->modifierFlags(), command);
         QCOMPARE(manager->keyCode(), keyL);
         QCOMPARE(manager->keyCharacter(), QStringLiteral("L"));
-        QCOMPARE(manager->displayString(), QStringLiteral("⌘L"));
+        QCOMPARE(manager->displayString(), QStringLiteral("Super+L"));
         QVERIFY(!manager->hasConflict());
         QVERIFY(m_defaults->keys().isEmpty());
         QVERIFY(!QFile::exists(m_defaults->filePath()));
@@ -181,32 +188,45 @@ private Q_SLOTS:
     void displayString_data()
     {
         QTest::addColumn<quint64>("flags");
+        QTest::addColumn<quint16>("keyCode");
         QTest::addColumn<QString>("character");
         QTest::addColumn<QString>("expected");
-        QTest::addRow("default") << command << "L"
-                                 << "⌘L";
-        QTest::addRow("all four in fixed order") << (command | shift | option | control) << "k"
-                                                 << "⌃⌥⇧⌘K";
-        QTest::addRow("control shift") << (shift | control) << "a"
-                                       << "⌃⇧A";
+        QTest::addColumn<QStringList>("caps");
+        QTest::addRow("default") << command << keyL << "L"
+                                 << "Super+L" << caps("Super|L");
+        QTest::addRow("all four in fixed order")
+            << (command | shift | option | control) << keyK << "k"
+            << "Ctrl+Alt+Shift+Super+K" << caps("Ctrl|Alt|Shift|Super|K");
         QTest::addRow("lock and pad bits hidden")
-            << (option | command | capsLock | numericPad | function) << "K"
-            << "⌥⌘K";
-        QTest::addRow("symbol key") << (control | option) << "↩"
-                                    << "⌃⌥↩";
+            << (option | command | capsLock | numericPad | function) << keyK << "K"
+            << "Alt+Super+K" << caps("Alt|Super|K");
+        // Whatever was stored for a key that types no character, its name shows.
+        QTest::addRow("named key") << (control | option) << quint16(36) << "\r"
+                                   << "Ctrl+Alt+Return" << caps("Ctrl|Alt|Return");
+        QTest::addRow("glyph of another legend") << shift << quint16(51) << "⌫"
+                                                 << "Shift+Backspace"
+                                                 << caps("Shift|Backspace");
+        QTest::addRow("key outside the basic plane")
+            << control << keyA << "𝔸"
+            << "Ctrl+𝔸" << caps("Ctrl|𝔸");
     }
 
     void displayString()
     {
         QFETCH(quint64, flags);
+        QFETCH(quint16, keyCode);
         QFETCH(QString, character);
         auto manager = makeManager();
         QSignalSpy changed(manager.get(), &HotkeyManager::displayStringChanged);
         manager->setModifierFlags(flags);
+        manager->setKeyCode(keyCode);
         manager->setKeyCharacter(character);
         QFETCH(QString, expected);
         QCOMPARE(manager->displayString(), expected);
-        QCOMPARE(changed.isEmpty(), expected == QStringLiteral("⌘L"));
+        QTEST(manager->displayParts(), "caps");
+        QCOMPARE(changed.isEmpty(), expected == QStringLiteral("Super+L"));
+        // Views without the manager read the same from the preferences.
+        QCOMPARE(HotkeyManager::storedDisplayString(*m_defaults), expected);
     }
 
     void matchMask_data()
@@ -251,7 +271,7 @@ private Q_SLOTS:
         QCOMPARE(flagsChanged.count(), 1);
 
         auto reloaded = makeManager();
-        QCOMPARE(reloaded->displayString(), QStringLiteral("⌃⇧K"));
+        QCOMPARE(reloaded->displayString(), QStringLiteral("Ctrl+Shift+K"));
     }
 
     void recording()
@@ -280,7 +300,7 @@ private Q_SLOTS:
         QCOMPARE(manager->modifierFlags(), option | command);
         QCOMPARE(manager->keyCode(), keyK);
         QCOMPARE(manager->keyCharacter(), QStringLiteral("K"));
-        QCOMPARE(manager->displayString(), QStringLiteral("⌥⌘K"));
+        QCOMPARE(manager->displayString(), QStringLiteral("Alt+Super+K"));
         QCOMPARE(hotkeyPosts(posts), 3);
         QCOMPARE(m_defaults->value(PreferenceKey::hotkeyModifiers), QVariant(qint64(0x180000)));
         QCOMPARE(m_defaults->value(PreferenceKey::hotkeyKeyCode), QVariant(qint64(keyK)));
@@ -302,7 +322,7 @@ private Q_SLOTS:
         QVERIFY(manager->isRecording());
         QVERIFY(pressInApplication(Qt::Key_K, Qt::AltModifier | Qt::MetaModifier));
         QVERIFY(!manager->isRecording());
-        QCOMPARE(manager->displayString(), QStringLiteral("⌥⌘K"));
+        QCOMPARE(manager->displayString(), QStringLiteral("Alt+Super+K"));
         QCOMPARE(manager->keyCode(), keyK);
         // The filter is gone with the recording.
         QVERIFY(!pressInApplication(Qt::Key_K, Qt::AltModifier | Qt::MetaModifier));
@@ -390,6 +410,46 @@ private Q_SLOTS:
         QCOMPARE(second, 1);
     }
 
+    void ownTypingWindowsKeepTheirKeys()
+    {
+        auto manager = makeManager();
+        int locks = 0;
+        manager->registerHandler([&locks] { ++locks; });
+        {
+            QWindow settings;
+            settings.show();
+            settings.requestActivate();
+            QTRY_VERIFY(manager->isTypingWindowFocused());
+            // Neither the grab nor the application filter takes the keys.
+            QVERIFY(!m_grabber.heldCombination());
+            QVERIFY(!m_grabber.press());
+            QVERIFY(!pressInApplication(Qt::Key_L, Qt::MetaModifier));
+            // A combination held elsewhere is still found out.
+            m_grabber.setGrabResult(KeyGrabber::GrabResult::Refused);
+            manager->registerHandler([&locks] { ++locks; });
+            QVERIFY(manager->hasConflict());
+            m_grabber.setGrabResult(KeyGrabber::GrabResult::Grabbed);
+            manager->registerHandler([&locks] { ++locks; });
+            QVERIFY(!m_grabber.heldCombination());
+
+            // The tray's pop-up panel is no place for typing.
+            QWindow panel;
+            panel.setFlags(Qt::Popup);
+            panel.show();
+            panel.requestActivate();
+            QTRY_VERIFY(!manager->isTypingWindowFocused());
+            QVERIFY(m_grabber.press());
+            QTRY_COMPARE(locks, 1);
+            panel.hide();
+            settings.requestActivate();
+            QTRY_VERIFY(manager->isTypingWindowFocused());
+        }
+        QTRY_VERIFY(!manager->isTypingWindowFocused());
+        QVERIFY(m_grabber.press());
+        QTRY_COMPARE(locks, 2);
+        QCOMPARE(locks, 2);
+    }
+
     void refusedGrabFallsBackToTheLocalMonitor()
     {
         m_grabber.setGrabResult(KeyGrabber::GrabResult::Refused);
@@ -398,7 +458,7 @@ private Q_SLOTS:
         int calls = 0;
         manager->registerHandler([&calls] { ++calls; });
         QVERIFY(manager->hasConflict());
-        QVERIFY(manager->conflictMessage().contains(QStringLiteral("⌘L")));
+        QVERIFY(manager->conflictMessage().contains(QStringLiteral("Super+L")));
         QCOMPARE(conflict.count(), 1);
         QVERIFY(!manager->isGlobalMonitorInstalled());
         QVERIFY(manager->isLocalMonitorInstalled());

@@ -260,6 +260,45 @@ private Q_SLOTS:
         QCOMPARE(bridge.pageURL(), QUrl(QStringLiteral("https://two.example/")));
     }
 
+    void aWebsiteStillLoadingAtTheTimeoutIsGivenUp()
+    {
+        WebOverlayBridge bridge;
+        bridge.setTheme(QStringLiteral("custom_website"));
+        bridge.setWebsiteURL(QStringLiteral("https://one.example/"));
+        QSignalSpy timedOut(&bridge, &WebOverlayBridge::timedOutChanged);
+
+        // A load that ends in time is left alone.
+        bridge.setPageLoading(true);
+        bridge.setPageLoading(false);
+        bridge.expireLoad();
+        QVERIFY(!bridge.hasTimedOut());
+
+        bridge.setPageLoading(true);
+        bridge.expireLoad();
+        QVERIFY(bridge.hasTimedOut());
+        QCOMPARE(timedOut.count(), 1);
+        // The stopped load ends; the next one starts afresh.
+        bridge.setPageLoading(false);
+        QVERIFY(bridge.hasTimedOut());
+        bridge.setPageLoading(true);
+        QVERIFY(!bridge.hasTimedOut());
+        // So does a new address.
+        bridge.expireLoad();
+        QVERIFY(bridge.hasTimedOut());
+        bridge.setWebsiteURL(QStringLiteral("https://two.example/"));
+        QVERIFY(!bridge.hasTimedOut());
+
+        // A local file does not wait on the network.
+        WebOverlayBridge html;
+        const QString path = m_dir.filePath(QStringLiteral("lock.html"));
+        touch(path);
+        html.setTheme(QStringLiteral("custom_html"));
+        html.setHtmlPath(path);
+        html.setPageLoading(true);
+        html.expireLoad();
+        QVERIFY(!html.hasTimedOut());
+    }
+
     void filesOnlyFromThePagesFolder()
     {
         QTemporaryDir dir;

@@ -4,6 +4,7 @@
 #include "pinmanager.h"
 #include "preferencekeys.h"
 #include "userdefaults.h"
+#include "weboverlaybridge.h"
 #include "weboverlaymodule.h"
 
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -44,6 +46,8 @@ public:
             .arg(QString::fromLatin1(path));
     }
     void setPage(const QString &path, const QByteArray &html) { m_pages.insert(path, html); }
+    // A request for this path is read and never answered.
+    void setHanging(const QString &path) { m_hanging.insert(path); }
     [[nodiscard]] const QStringList &requests() const { return m_requests; }
 
 private:
@@ -57,6 +61,8 @@ private:
             const QString path = QString::fromLatin1(request.split(' ').value(1));
             m_buffers.remove(socket);
             m_requests.append(path);
+            if (m_hanging.contains(path))
+                return;
             const auto page = m_pages.constFind(path);
             const QByteArray body = page == m_pages.cend() ? QByteArray("missing") : *page;
             socket->write(page == m_pages.cend() ? "HTTP/1.0 404 Not Found\r\n"
@@ -70,6 +76,7 @@ private:
 
     QTcpServer m_server;
     QHash<QString, QByteArray> m_pages;
+    QSet<QString> m_hanging;
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QStringList m_requests;
 };
@@ -318,6 +325,25 @@ private Q_SLOTS:
         QVERIFY(lockScreen()->property("showsPlaceholder").toBool());
         QTRY_VERIFY(!webPage());
         saveScreenshot(QStringLiteral("website-placeholder.png"));
+    }
+
+    void aWebsiteThatNeverAnswersIsGivenUp()
+    {
+        m_server.setHanging(QStringLiteral("/slow"));
+        show(QStringLiteral("custom_website"), QString(), m_server.url("/slow"));
+        QTRY_VERIFY_WITH_TIMEOUT(webPage() && webPage()->property("loading").toBool(),
+                                 pageTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(m_server.requests().contains(QStringLiteral("/slow")),
+                                 pageTimeout);
+        auto *bridge = lockScreen()->findChild<WebOverlayBridge *>();
+        QVERIFY(bridge);
+        QVERIFY(bridge->isPageLoading());
+        bridge->expireLoad();
+        QTRY_VERIFY_WITH_TIMEOUT(!webPage()->property("loading").toBool(), pageTimeout);
+        QVERIFY(!webPage()->isVisible());
+        // Nothing but the backdrop.
+        const QImage shot = m_view->grabWindow();
+        QVERIFY(isClose(shot.pixelColor(400, 250), QColor(0x10, 0x20, 0x30)));
     }
 
     // A link the user clicks must pass the URL rule. The engine reports a
