@@ -25,9 +25,10 @@ AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
 
 AutomationActions::~AutomationActions() = default;
 
-void AutomationActions::lockScreen()
+QString AutomationActions::lockScreen()
 {
-    m_overlay.lock();
+    const std::optional<LockRefusal> refusal = m_overlay.lock();
+    return refusal ? LockAvailability::message(*refusal) : QString();
 }
 
 bool AutomationActions::unlockScreen(const QString &pin)
@@ -55,7 +56,10 @@ void AutomationActions::stopKeepAwake()
 QString AutomationActions::status() const
 {
     const ProcessMonitor &tasks = m_tasks ? *m_tasks : ProcessMonitor::shared();
-    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), tasks.aiAgentNames());
+    const std::optional<LockRefusal> refusal =
+        m_overlay.isOverlayActive() ? std::nullopt : m_overlay.lockRefusal();
+    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), tasks.aiAgentNames(),
+                      refusal ? LockAvailability::message(*refusal) : QString());
 }
 
 void AutomationActions::reopen()
@@ -64,7 +68,8 @@ void AutomationActions::reopen()
         m_reopen();
 }
 
-QString AutomationActions::statusText(bool locked, bool keepingAwake, const QStringList &agentNames)
+QString AutomationActions::statusText(bool locked, bool keepingAwake, const QStringList &agentNames,
+                                      const QString &lockRefusal)
 {
     QString text = QStringLiteral("Vostrel: ");
     if (locked)
@@ -76,5 +81,10 @@ QString AutomationActions::statusText(bool locked, bool keepingAwake, const QStr
                 QLatin1String(". ");
     if (!locked && !keepingAwake)
         text += QLatin1String("Idle.");
+    if (!lockRefusal.isEmpty()) {
+        if (!text.endsWith(QLatin1Char(' ')))
+            text += QLatin1Char(' ');
+        text += lockRefusal + QLatin1Char('.');
+    }
     return text;
 }

@@ -28,16 +28,18 @@ public:
                       ProcessMonitor &tasks, QObject *parent = nullptr);
     ~AutomationActions() override;
 
-    void lockScreen() override;
+    [[nodiscard]] QString lockScreen() override;
     bool unlockScreen(const QString &pin) override;
     void keepAwake(int minutes) override;
     void stopKeepAwake() override;
     [[nodiscard]] QString status() const override;
     void reopen() override;
 
-    // "Vostrel: Screen locked. Keeping awake. AI agents: a, b. " or "… Idle."
+    // "Vostrel: Screen locked. Keeping awake. AI agents: a, b. " or "… Idle.",
+    // followed by why the lock may not be raised when it may not.
     [[nodiscard]] static QString statusText(bool locked, bool keepingAwake,
-                                            const QStringList &agentNames);
+                                            const QStringList &agentNames,
+                                            const QString &lockRefusal = {});
 
     void setReopenHandler(std::function<void()> handler) { m_reopen = std::move(handler); }
 

@@ -26,6 +26,8 @@ class OnboardingFlow : public QObject
         QString selectedTheme READ selectedTheme WRITE setSelectedTheme NOTIFY selectedThemeChanged)
     Q_PROPERTY(QStringList themeChoices READ themeChoices CONSTANT)
     Q_PROPERTY(bool isLastStep READ isLastStep NOTIFY currentStepChanged)
+    // Opened because a lock was asked for before any PIN was chosen.
+    Q_PROPERTY(bool pinNeeded READ isPinNeeded WRITE setPinNeeded NOTIFY pinNeededChanged)
 
 public:
     static constexpr int totalStepCount = 4;
@@ -44,6 +46,8 @@ public:
     [[nodiscard]] QString pinError() const { return m_pinError; }
     [[nodiscard]] QString selectedTheme() const { return m_selectedTheme; }
     [[nodiscard]] static QStringList themeChoices();
+    [[nodiscard]] bool isPinNeeded() const { return m_pinNeeded; }
+    void setPinNeeded(bool needed);
 
     void setPinInput(const QString &pin);
     void setPinConfirm(const QString &pin);
@@ -62,6 +66,7 @@ Q_SIGNALS:
     void pinConfirmChanged();
     void pinErrorChanged();
     void selectedThemeChanged();
+    void pinNeededChanged();
     // The last step was confirmed: completion is stored.
     void completed();
 
@@ -76,4 +81,5 @@ private:
     QString m_pinConfirm;
     QString m_pinError;
     QString m_selectedTheme = themeChoices().constFirst();
+    bool m_pinNeeded = false;
 };
