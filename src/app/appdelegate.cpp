@@ -6,6 +6,7 @@
 #include "hotkeymanager.h"
 #include "idlemonitor.h"
 #include "keepawakemanager.h"
+#include "lockavailability.h"
 #include "locktarget.h"
 #include "notificationcenter.h"
 #include "notificationnames.h"
@@ -40,9 +41,10 @@ AppDelegate::Managers sharedManagers()
     // is the delegate's own and is made with it.
     StatusSyncManager::shared();
     CloudSyncManager::shared();
-    CalendarTamberManager::shared().setLock({[&overlay] { return overlay.isOverlayActive(); },
-                                             [&overlay] {
-                                                 overlay.lock();
+    // Through the triggers' target, which skips a refused lock quietly.
+    CalendarTamberManager::shared().setLock({[] { return LockTarget::standard().isLocked(); },
+                                             [] {
+                                                 LockTarget::standard().lock();
                                              }});
     return {overlay,
             keepAwake,
@@ -67,6 +69,10 @@ AppDelegate::AppDelegate(const Managers &managers, QObject *parent)
     OverlayManager &overlay = m_managers.overlay;
     LockTarget::standard().set([&overlay] { return overlay.isOverlayActive(); },
                                [&overlay] { overlay.lock(); });
+    LockTarget::standard().setRefusal([&overlay] {
+        const std::optional<LockRefusal> refusal = overlay.lockRefusal();
+        return refusal ? LockAvailability::message(*refusal) : QString();
+    });
     m_idleMonitor = new IdleMonitor(m_managers.defaults, LockTarget::standard(), this);
 }
 
@@ -74,6 +80,7 @@ AppDelegate::~AppDelegate()
 {
     m_managers.hotkey.unregister();
     LockTarget::standard().set({}, {});
+    LockTarget::standard().setRefusal({});
 }
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -81,10 +88,10 @@ void AppDelegate::applicationDidFinishLaunching()
     m_statusBarController = std::make_unique<StatusBarController>(StatusBarController::Services{
         m_managers.overlay, m_managers.keepAwake, m_managers.defaults, m_managers.notifications});
 
-    if (isOnboardingGatePassed())
-        Q_EMIT settingsWindowRequested();
-    else if (!m_managers.defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
-        Q_EMIT onboardingRequested();
+    m_statusBarController->setLockHandler([this] { requestLock(); });
+
+    if (!m_background)
+        openGatedWindow();
 
     m_idleMonitor->start();
     UpdateChecker::shared().check();
@@ -121,13 +128,21 @@ void AppDelegate::applicationDidBecomeActive()
 
 bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
 {
-    if (hasVisibleWindows)
-        return true;
+    if (!hasVisibleWindows)
+        openGatedWindow();
+    return true;
+}
+
+void AppDelegate::openGatedWindow()
+{
+    // Onboarding done but no PIN decodes (deleted to get back in, or
+    // damaged): the Security page, since without it nothing could lock again.
     if (isOnboardingGatePassed())
         Q_EMIT settingsWindowRequested();
     else if (!m_managers.defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
-        Q_EMIT onboardingRequested();
-    return true;
+        Q_EMIT onboardingRequested(false);
+    else
+        Q_EMIT securityPageRequested();
 }
 
 bool AppDelegate::isOnboardingGatePassed() const
@@ -136,9 +151,17 @@ bool AppDelegate::isOnboardingGatePassed() const
            m_managers.pins.hasPIN();
 }
 
-void AppDelegate::handleLockHotkey()
+void AppDelegate::requestLock()
 {
-    m_managers.overlay.lock();
+    const std::optional<LockRefusal> refusal = m_managers.overlay.lock();
+    if (!refusal)
+        return;
+    if (*refusal != LockRefusal::noPIN)
+        Q_EMIT lockRefused(LockAvailability::message(*refusal));
+    else if (m_managers.defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
+        Q_EMIT securityPageRequested();
+    else
+        Q_EMIT onboardingRequested(true);
 }
 
 void AppDelegate::registerLockHotkey()
@@ -146,6 +169,6 @@ void AppDelegate::registerLockHotkey()
     QPointer<AppDelegate> self(this);
     m_managers.hotkey.registerHandler([self] {
         if (self)
-            self->handleLockHotkey();
+            self->requestLock();
     });
 }

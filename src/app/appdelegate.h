@@ -37,10 +37,14 @@ public:
     explicit AppDelegate(const Managers &managers, QObject *parent = nullptr);
     ~AppDelegate() override;
 
+    // Started on demand (--background): the launch opens no window.
+    void setLaunchedInBackground(bool background) { m_background = background; }
+
     void applicationDidFinishLaunching();
     void applicationDidBecomeActive();
     // Always true. Without a visible window, opens the window the onboarding
-    // gate calls for.
+    // gate calls for: once onboarding is done but the PIN is gone, the
+    // Security page, where a PIN is chosen again.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
 
     // The tray icon, from the first step of the launch on.
@@ -52,18 +56,27 @@ public:
     // Onboarding is complete and a stored PIN can be read back.
     [[nodiscard]] bool isOnboardingGatePassed() const;
 
-    // What the lock hotkey does: never unlocks, never stacks keep-awake periods.
-    void handleLockHotkey();
+    // What the lock hotkey and the tray's "Lock Now" do: never unlock, never
+    // stack keep-awake periods. A refused lock covers nothing; without a PIN
+    // the window where one is chosen opens instead, saying so.
+    void requestLock();
 
 Q_SIGNALS:
     void settingsWindowRequested();
-    void onboardingRequested();
+    // `pinNeeded`: a lock was asked for before any PIN was chosen.
+    void onboardingRequested(bool pinNeeded);
+    void securityPageRequested();
+    // A lock asked for by the user was refused for a reason no window here
+    // can fix (the session); `message` says why.
+    void lockRefused(const QString &message);
 
 private:
     void registerLockHotkey();
+    void openGatedWindow();
 
     Managers m_managers;
     IdleMonitor *m_idleMonitor = nullptr;
     std::unique_ptr<StatusBarController> m_statusBarController;
     QMetaObject::Connection m_hotkeyObserver;
+    bool m_background = false;
 };

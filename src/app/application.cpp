@@ -6,6 +6,7 @@
 #include "commandline.h"
 #include "dbusautomationclient.h"
 #include "dbusautomationservice.h"
+#include "desktopnotifier.h"
 #include "keepawakemanager.h"
 #include "menubarmodel.h"
 #include "onboardingwindowcontroller.h"
@@ -65,9 +66,12 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/vostrel/vostrel.svg")));
 
     // One instance per session: launching again brings the running one forward.
-    // After a crash the guard expects the lock back up, whoever raises it.
-    const QString request =
-        commandLine.isRelock() ? QStringLiteral("LockScreen") : QStringLiteral("Activate");
+    // After a crash the guard expects the lock back up, whoever raises it (a
+    // refusal answers too: the guard is relieved and nothing locks). A start
+    // on demand leaves a running instance as it is.
+    const QString request = commandLine.isRelock()       ? QStringLiteral("LockScreen")
+                            : commandLine.isBackground() ? QStringLiteral("GetStatus")
+                                                         : QStringLiteral("Activate");
     if (DBusAutomationClient::call(request).delivered) {
         if (commandLine.isRelock())
             ProcessCrashGuard::relieveGuardThatStartedUs();
@@ -85,10 +89,7 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     DBusAutomationService service(actions);
     if (!service.registerOnSessionBus()) {
         // Another instance took the name since the check above: it is the one.
-        if (service.isNameTaken()
-            && DBusAutomationClient::call(commandLine.isRelock() ? QStringLiteral("LockScreen")
-                                                                 : QStringLiteral("Activate"))
-                   .delivered) {
+        if (service.isNameTaken() && DBusAutomationClient::call(request).delivered) {
             if (commandLine.isRelock())
                 ProcessCrashGuard::relieveGuardThatStartedUs();
             return 0;
@@ -100,7 +101,14 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     QObject::connect(&delegate, &AppDelegate::settingsWindowRequested, &delegate,
                      [] { SettingsWindowController::shared().show(SettingsPage::general); });
     QObject::connect(&delegate, &AppDelegate::onboardingRequested, &delegate,
-                     [] { OnboardingWindowController::shared().show(); });
+                     [](bool pinNeeded) { OnboardingWindowController::shared().show(pinNeeded); });
+    QObject::connect(&delegate, &AppDelegate::securityPageRequested, &delegate,
+                     [] { SettingsWindowController::shared().show(SettingsPage::security); });
+    DesktopNotifier notifier;
+    QObject::connect(
+        &delegate, &AppDelegate::lockRefused, &notifier,
+        [&notifier](const QString &message) { notifier.show(QStringLiteral("Vostrel"), message); });
+    delegate.setLaunchedInBackground(commandLine.isBackground());
     delegate.applicationDidFinishLaunching();
     if (StatusBarController *statusBar = delegate.statusBarController()) {
         statusBar->setSettingsOpener([](MenuBarModel::SettingsPage page) {
@@ -118,7 +126,11 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
             &ProcessCrashGuard::relieveGuardThatStartedUs);
     }
     const int status = QApplication::exec();
-    OverlayManager::shared().deactivate();
+    // A quit while locked lowers the lock as an unlock does, and stands the
+    // crash guard down; a quit while unlocked must not sound or announce an
+    // unlock that never happened.
+    if (OverlayManager::shared().isOverlayActive())
+        OverlayManager::shared().deactivate();
     return status;
 }
 

@@ -85,6 +85,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
         line.m_windowed = true;
     if (args.removeAll(QStringLiteral("--relock")) > 0)
         line.m_relock = true;
+    if (args.removeAll(QStringLiteral("--background")) > 0)
+        line.m_background = true;
 
     auto usage = [&line](const QString &message) {
         line.m_action = Action::UsageError;
@@ -165,12 +167,14 @@ CommandLine CommandLine::parse(const QStringList &arguments)
 QString CommandLine::helpText()
 {
     return QStringLiteral(
-        "Usage: vostrel [--windowed] [COMMAND]\n"
+        "Usage: vostrel [--background] [--windowed] [COMMAND]\n"
         "\n"
         "Without a command, starts Vostrel, or brings the running one forward.\n"
         "\n"
         "Commands sent to the running application:\n"
-        "  lock                   Lock every screen (and keep the computer awake)\n"
+        "  lock                   Lock every screen (and keep the computer awake);\n"
+        "                         exits 1, saying why, when it may not (no PIN yet,\n"
+        "                         a session it cannot lock)\n"
         "  unlock PIN             Unlock with PIN (- reads it from standard input);\n"
         "                         exits 1 when the PIN is not accepted\n"
         "  keep-awake [MINUTES]   Keep the computer awake, without limit or for MINUTES\n"
@@ -184,13 +188,16 @@ QString CommandLine::helpText()
         "  defaults delete KEY\n"
         "\n"
         "Options:\n"
+        "  --background           Start without opening a window (how D-Bus activation\n"
+        "                         and the systemd unit start it); an instance already\n"
+        "                         running is left as it is\n"
         "  --windowed             Show the lock in ordinary windows and grab nothing\n"
         "                         (for development)\n"
         "  -h, --help             Show this help\n"
         "  --version              Show the version\n"
         "\n"
-        "Exit status: 0 done, 1 PIN not accepted or key not found, 2 usage error,\n"
-        "3 Vostrel is not running.\n");
+        "Exit status: 0 done, 1 refused (PIN not accepted, no lock possible) or key\n"
+        "not found, 2 usage error, 3 Vostrel is not running.\n");
 }
 
 int CommandLine::execute() const
@@ -248,7 +255,7 @@ int CommandLine::executeAutomation() const
     }
     if (!reply.error.isEmpty()) {
         err() << "vostrel: " << reply.error << '\n';
-        return NotRunning;
+        return reply.refused ? Refused : NotRunning;
     }
     if (m_method == QLatin1String("GetStatus")) {
         out() << reply.value.toString() << '\n';

@@ -27,6 +27,8 @@ public:
     [[nodiscard]] bool isWindowed() const { return m_windowed; }
     // Started by vostrel-guard after a crash: raise the lock at once.
     [[nodiscard]] bool isRelock() const { return m_relock; }
+    // Started on demand (D-Bus activation, the systemd unit): no window.
+    [[nodiscard]] bool isBackground() const { return m_background; }
     [[nodiscard]] QString error() const { return m_error; }
 
     // Runs everything but StartApplication; needs a QCoreApplication.
@@ -41,6 +43,7 @@ private:
     Action m_action = Action::StartApplication;
     bool m_windowed = false;
     bool m_relock = false;
+    bool m_background = false;
     QString m_error;
     QString m_method;     // D-Bus method for Automation
     QStringList m_values; // positional values after the command

@@ -25,9 +25,10 @@ AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
 
 AutomationActions::~AutomationActions() = default;
 
-void AutomationActions::lockScreen()
+QString AutomationActions::lockScreen()
 {
-    m_overlay.lock();
+    const std::optional<LockRefusal> refusal = m_overlay.lock();
+    return refusal ? LockAvailability::message(*refusal) : QString();
 }
 
 bool AutomationActions::unlockScreen(const QString &pin)
@@ -55,8 +56,11 @@ void AutomationActions::stopKeepAwake()
 QString AutomationActions::status() const
 {
     const ProcessMonitor &tasks = m_tasks ? *m_tasks : ProcessMonitor::shared();
-    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), tasks.aiAgentNames(),
-                      m_overlay.isInputHeld());
+    const std::optional<LockRefusal> refusal =
+        m_overlay.isOverlayActive() ? std::nullopt : m_overlay.lockRefusal();
+    return statusText({m_overlay.isOverlayActive(), m_overlay.isInputHeld(), m_keepAwake.isActive(),
+                       tasks.aiAgentNames(),
+                       refusal ? LockAvailability::message(*refusal) : QString()});
 }
 
 void AutomationActions::reopen()
@@ -65,19 +69,23 @@ void AutomationActions::reopen()
         m_reopen();
 }
 
-QString AutomationActions::statusText(bool locked, bool keepingAwake, const QStringList &agentNames,
-                                      bool inputHeld)
+QString AutomationActions::statusText(const StatusFacts &facts)
 {
     QString text = QStringLiteral("Vostrel: ");
-    if (locked)
-        text += inputHeld ? QLatin1String("Screen locked. ")
+    if (facts.locked)
+        text += facts.inputHeld ? QLatin1String("Screen locked. ")
                           : QLatin1String("Screen locked (keyboard not held). ");
-    if (keepingAwake)
+    if (facts.keepingAwake)
         text += QLatin1String("Keeping awake. ");
-    if (!agentNames.isEmpty())
-        text += QLatin1String("AI agents: ") + agentNames.join(QLatin1String(", ")) +
+    if (!facts.agentNames.isEmpty())
+        text += QLatin1String("AI agents: ") + facts.agentNames.join(QLatin1String(", ")) +
                 QLatin1String(". ");
-    if (!locked && !keepingAwake)
+    if (!facts.locked && !facts.keepingAwake)
         text += QLatin1String("Idle.");
+    if (!facts.lockRefusal.isEmpty()) {
+        if (!text.endsWith(QLatin1Char(' ')))
+            text += QLatin1Char(' ');
+        text += facts.lockRefusal + QLatin1Char('.');
+    }
     return text;
 }

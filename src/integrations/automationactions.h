@@ -28,17 +28,28 @@ public:
                       ProcessMonitor &tasks, QObject *parent = nullptr);
     ~AutomationActions() override;
 
-    void lockScreen() override;
+    [[nodiscard]] QString lockScreen() override;
     bool unlockScreen(const QString &pin) override;
     void keepAwake(int minutes) override;
     void stopKeepAwake() override;
     [[nodiscard]] QString status() const override;
     void reopen() override;
 
+    // What the one-line status is made of.
+    struct StatusFacts
+    {
+        bool locked = false;
+        // False while a lock lacks the keyboard (another client holds it).
+        bool inputHeld = true;
+        bool keepingAwake = false;
+        QStringList agentNames;
+        // Why the lock may not be raised; empty when it may.
+        QString lockRefusal;
+    };
     // "Vostrel: Screen locked. Keeping awake. AI agents: a, b. " or "… Idle.";
-    // "Screen locked (keyboard not held). " while the lock lacks the keyboard.
-    [[nodiscard]] static QString statusText(bool locked, bool keepingAwake,
-                                            const QStringList &agentNames, bool inputHeld = true);
+    // "Screen locked (keyboard not held). " while the lock lacks the keyboard;
+    // followed by why the lock may not be raised when it may not.
+    [[nodiscard]] static QString statusText(const StatusFacts &facts);
 
     void setReopenHandler(std::function<void()> handler) { m_reopen = std::move(handler); }
 

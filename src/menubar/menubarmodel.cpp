@@ -61,8 +61,8 @@ QString MenuBarModel::statusText() const
 {
     // The panel's state, not a fresh read of the managers: the two lines must
     // never disagree with each other.
-    return AutomationActions::statusText(m_overlayActive, m_keepAwakeActive, {},
-                                         m_services.overlay.isInputHeld());
+    return AutomationActions::statusText(
+        {m_overlayActive, m_services.overlay.isInputHeld(), m_keepAwakeActive});
 }
 
 QString MenuBarModel::remainingTimeText() const
@@ -85,10 +85,15 @@ QList<MenuBarModel::Section> MenuBarModel::sections() const
         };
     }
 
+    // Where the session cannot be locked at all the row says why; a missing
+    // PIN is the user's to fix, so that row stays and leads to the PIN.
+    const std::optional<LockRefusal> refusal = m_services.overlay.lockRefusal();
+    const bool sessionRefuses = refusal == LockRefusal::waylandSession;
     const Section lock{
         tr("Lock Screen"),
         {{Action::LockNow, tr("Lock Now"), QStringLiteral("lock.fill"),
-          HotkeyManager::storedDisplayString(m_services.defaults)},
+          HotkeyManager::storedDisplayString(m_services.defaults),
+          sessionRefuses ? LockAvailability::message(*refusal) : QString(), !sessionRefuses},
          {Action::AutoLock, tr("Auto-lock after idle"), QStringLiteral("clock.arrow.circlepath")}}};
 
     const bool settings = isSettingsAvailable();
@@ -193,7 +198,10 @@ void MenuBarModel::trigger(Action action)
         break;
     case Action::LockNow:
         m_services.notifications.post(Notification::menuBarPanelShouldClose);
-        m_services.overlay.lock();
+        if (m_lockHandler)
+            m_lockHandler();
+        else
+            m_services.overlay.lock();
         break;
     case Action::AutoLock:
         break;

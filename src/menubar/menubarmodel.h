@@ -82,6 +82,9 @@ public:
 
     using SettingsOpener = std::function<void(SettingsPage)>;
     using QuitHandler = std::function<void()>;
+    // What "Lock Now" runs instead of raising the overlay directly: the
+    // application's lock request, which also answers a refused lock.
+    using LockHandler = std::function<void()>;
 
     static constexpr int defaultAutoLockMinutes = 10;
     static constexpr int autoLockOff = 0;
@@ -103,6 +106,8 @@ public:
     [[nodiscard]] int autoLockChoice() const;
     [[nodiscard]] static QList<QPair<QString, int>> autoLockChoices();
     [[nodiscard]] QVariantList autoLockChoicesValue() const;
+
+    void setLockHandler(LockHandler handler) { m_lockHandler = std::move(handler); }
 
     Q_INVOKABLE void trigger(MenuBarModel::Action action);
     // 0 turns the idle lock off and keeps the stored minutes; any other value
@@ -126,6 +131,7 @@ private:
     Services m_services;
     SettingsOpener m_settingsOpener;
     QuitHandler m_quitHandler;
+    LockHandler m_lockHandler;
     bool m_overlayActive = false;
     bool m_keepAwakeActive = false;
 };

@@ -103,6 +103,11 @@ void StatusBarController::setQuitHandler(MenuBarModel::QuitHandler handler)
     m_quitHandler = std::move(handler);
 }
 
+void StatusBarController::setLockHandler(MenuBarModel::LockHandler handler)
+{
+    m_lockHandler = std::move(handler);
+}
+
 void StatusBarController::handleActivation(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Unknown)
@@ -158,6 +163,7 @@ void StatusBarController::openPanel()
     if (m_panel)
         return;
     auto *model = new MenuBarModel(m_services, m_settingsOpener, m_quitHandler);
+    model->setLockHandler(m_lockHandler);
     auto *panel = new MenuBarPopover(engine(), model);
     m_panel = panel;
     connect(panel, &MenuBarPopover::dismissRequested, this, [this] {

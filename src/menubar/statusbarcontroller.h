@@ -41,6 +41,7 @@ public:
     // Handed to every panel; see MenuBarModel.
     void setSettingsOpener(MenuBarModel::SettingsOpener opener);
     void setQuitHandler(MenuBarModel::QuitHandler handler);
+    void setLockHandler(MenuBarModel::LockHandler handler);
 
     void togglePanel();
     void openPanel();
@@ -71,6 +72,7 @@ private:
     QQmlEngine *m_engine = nullptr;
     MenuBarModel::SettingsOpener m_settingsOpener;
     MenuBarModel::QuitHandler m_quitHandler;
+    MenuBarModel::LockHandler m_lockHandler;
     QString m_title;
     bool m_showsLockedIcon = false;
     bool m_hasIcon = false;

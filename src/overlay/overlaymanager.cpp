@@ -24,6 +24,8 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLoggingCategory>
+#include <QProcessEnvironment>
 #include <QQmlEngine>
 #include <QScreen>
 #include <QTimer>
@@ -39,6 +41,8 @@
 void qml_register_types_Vostrel_Overlay();
 
 namespace {
+Q_LOGGING_CATEGORY(lcOverlay, "vostrel.overlay")
+
 // Long enough after an unlock to be off its path and past its clean-up.
 constexpr auto heapTrimDelay = std::chrono::seconds(2);
 
@@ -101,6 +105,12 @@ OverlayManager &OverlayManager::shared()
                                    ProcessCrashGuard::shared(), ThemeManager::shared(),
                                    []() -> ProcessMonitor & { return ProcessMonitor::shared(); },
                                    SystemDesktopAnimations::shared(), DesktopCapture::shared()});
+    static const bool sessionRead = [] {
+        manager.setWaylandSession(
+            LockAvailability::isWaylandSession(QProcessEnvironment::systemEnvironment()));
+        return true;
+    }();
+    Q_UNUSED(sessionRead)
     return manager;
 }
 
@@ -150,12 +160,20 @@ QQmlEngine *OverlayManager::engine()
     return m_engine;
 }
 
-void OverlayManager::lock()
+std::optional<LockRefusal> OverlayManager::lockRefusal() const
+{
+    return LockAvailability::refusal(m_services.pins.hasPIN(), m_waylandSession);
+}
+
+std::optional<LockRefusal> OverlayManager::lock()
 {
     if (m_active)
-        return;
+        return std::nullopt;
+    if (const std::optional<LockRefusal> refusal = lockRefusal())
+        return refusal;
     m_services.keepAwake.start();
     activate();
+    return std::nullopt;
 }
 
 void OverlayManager::takeOverFromCrashGuard(const std::function<void()> &relieveGuard)
@@ -194,6 +212,10 @@ void OverlayManager::activate()
 {
     if (m_active)
         return;
+    if (const std::optional<LockRefusal> refusal = lockRefusal()) {
+        qCWarning(lcOverlay).noquote() << "not locking:" << LockAvailability::message(*refusal);
+        return;
+    }
     m_active = true;
 
     // Settings written by another process since the last lock show now.

@@ -6,7 +6,9 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
+#include "lockavailability.h"
 #include "overlaypanel.h"
 
 class CrashGuard;
@@ -67,6 +69,11 @@ public:
     // or the lock lost its grab and has not yet taken it back.
     [[nodiscard]] bool isInputHeld() const;
 
+    // Why the lock may not be raised now; nothing when it may.
+    [[nodiscard]] std::optional<LockRefusal> lockRefusal() const;
+    // Set from the environment for the shared instance; tests choose.
+    void setWaylandSession(bool wayland) { m_waylandSession = wayland; }
+
     // Development aid: ordinary windows, no grabs.
     // Panels built the other way are dropped and built anew at the next lock.
     void setWindowed(bool windowed);
@@ -74,14 +81,16 @@ public:
     // Builds the panels of screens that have none, hidden, so that the first
     // lock shows ready windows too. Does nothing while locked.
     void preparePanels();
+    // Raises nothing while the lock is refused (see lockRefusal()).
     void activate();
     void deactivate();
     // What every trigger runs: keep the machine awake, then raise the lock.
-    // Does nothing while the lock is up.
-    void lock();
-    // After a crash: the lock is up again; the guard that covered the screens
-    // meanwhile is told to stand down and its input grabs are taken over at
-    // once, so no key typed during the hand-over reaches another window.
+    // Does nothing while the lock is up. When the lock is refused nothing
+    // changes (no keep-awake period either) and the reason is returned.
+    std::optional<LockRefusal> lock();
+    // After a crash: the lock is up again (unless it is refused now); the guard that covered the
+    // screens meanwhile is told to stand down and its input grabs are taken over at once, so no key
+    // typed during the hand-over reaches another window.
     void takeOverFromCrashGuard(const std::function<void()> &relieveGuard);
 
 Q_SIGNALS:
@@ -104,6 +113,7 @@ private:
     Services m_services;
     bool m_active = false;
     bool m_windowed = false;
+    bool m_waylandSession = false;
     QList<QPointer<OverlayPanel>> m_panels;
     QPointer<OverlayPanel> m_focusPanel;
     QQmlEngine *m_engine = nullptr;

@@ -98,7 +98,7 @@ bool PINManager::verifyPIN(const QString &candidate)
 bool PINManager::changePIN(const QString &current, const QString &newPIN)
 {
     const std::optional<QString> pin = storedPIN();
-    if (!pin || current != *pin)
+    if (pin ? current != *pin : !current.isEmpty())
         return false;
     return m_defaults.setString(PreferenceKey::storedPIN, encodePIN(newPIN));
 }

@@ -74,8 +74,10 @@ public:
     // a wrong candidate counts and may start a lockout; the right one clears
     // the count.
     Q_INVOKABLE bool verifyPIN(const QString &candidate);
-    // Stores newPIN only when current is the stored PIN. The caller validates
-    // newPIN. Neither the count nor the lockout changes.
+    // Stores newPIN only when current is the stored PIN, or, when no PIN
+    // decodes, when current is empty (there is nothing to prove then, and
+    // nothing can lock until a PIN exists). The caller validates newPIN.
+    // Neither the count nor the lockout changes.
     Q_INVOKABLE bool changePIN(const QString &current, const QString &newPIN);
 
     // UTF-8, XOR with the repeating salt "RiverOx", standard padded Base64.

@@ -9,7 +9,11 @@ class AutomationHandler
 public:
     virtual ~AutomationHandler() = default;
 
-    virtual void lockScreen() = 0;
+    // An action that can be refused returns why, in words for the user, and
+    // an empty text when it was done. The transport turns a refusal into an
+    // error reply, so a script sees that nothing happened.
+    // Raises the lock, or does nothing and says why it may not.
+    [[nodiscard]] virtual QString lockScreen() = 0;
     // True when the PIN was accepted and the lock lowered.
     virtual bool unlockScreen(const QString &pin) = 0;
     // Less than one minute means without limit.

@@ -28,6 +28,18 @@ Rectangle {
         Behavior on opacity { NumberAnimation { duration: 500; easing.type: Easing.OutCubic } }
         Component.onCompleted: view.fadeIn = true
 
+        Text {
+            objectName: "pinNeededLine"
+            anchors.top: parent.top
+            anchors.topMargin: 16
+            anchors.horizontalCenter: parent.horizontalCenter
+            visible: view.flow.pinNeeded && view.flow.currentStep <= 1
+            text: qsTr("Vostrel needs a PIN before it can lock the screen.")
+            color: SettingsStyle.accent
+            font.pixelSize: 13
+            font.weight: Font.Medium
+        }
+
         Item {
             id: stepArea
             anchors.top: parent.top

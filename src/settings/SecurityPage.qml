@@ -15,7 +15,21 @@ SettingsPageContainer {
 
     SettingsCard {
         objectName: "changePINCard"
-        title: qsTr("Change PIN")
+        title: page.security.hasPIN ? qsTr("Change PIN") : qsTr("Set PIN")
+
+        Text {
+            objectName: "noPINLine"
+            visible: !page.security.hasPIN
+            Layout.fillWidth: true
+            Layout.leftMargin: 16
+            Layout.rightMargin: 16
+            Layout.topMargin: 12
+            text: qsTr("No PIN is set: Vostrel cannot lock until you choose one.")
+            color: SettingsStyle.error
+            font.pixelSize: 13
+            font.weight: Font.Medium
+            wrapMode: Text.Wrap
+        }
 
         GridLayout {
             Layout.fillWidth: true
@@ -33,6 +47,7 @@ SettingsPageContainer {
                 ColumnLayout {
                     id: labelled
                     required property var modelData
+                    visible: labelled.modelData.key !== "currentPIN" || page.security.hasPIN
                     Layout.fillWidth: true
                     spacing: 4
                     Text {
@@ -80,7 +95,7 @@ SettingsPageContainer {
             SettingsButton {
                 objectName: "updatePINButton"
                 prominent: true
-                text: qsTr("Update PIN")
+                text: page.security.hasPIN ? qsTr("Update PIN") : qsTr("Set PIN")
                 enabled: page.security.canUpdate
                 onClicked: page.security.updatePIN()
             }

@@ -106,3 +106,11 @@ void OnboardingFlow::goBack()
     if (m_currentStep > welcome)
         setCurrentStep(m_currentStep - 1);
 }
+
+void OnboardingFlow::setPinNeeded(bool needed)
+{
+    if (m_pinNeeded == needed)
+        return;
+    m_pinNeeded = needed;
+    Q_EMIT pinNeededChanged();
+}

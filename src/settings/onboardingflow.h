@@ -28,6 +28,8 @@ class OnboardingFlow : public QObject
     Q_PROPERTY(bool isLastStep READ isLastStep NOTIFY currentStepChanged)
     // The lock hotkey as the last step's tip names it ("Super+L").
     Q_PROPERTY(QString lockHotkey READ lockHotkey CONSTANT)
+    // Opened because a lock was asked for before any PIN was chosen.
+    Q_PROPERTY(bool pinNeeded READ isPinNeeded WRITE setPinNeeded NOTIFY pinNeededChanged)
 
 public:
     static constexpr int totalStepCount = 4;
@@ -47,6 +49,8 @@ public:
     [[nodiscard]] QString selectedTheme() const { return m_selectedTheme; }
     [[nodiscard]] static QStringList themeChoices();
     [[nodiscard]] QString lockHotkey() const;
+    [[nodiscard]] bool isPinNeeded() const { return m_pinNeeded; }
+    void setPinNeeded(bool needed);
 
     void setPinInput(const QString &pin);
     void setPinConfirm(const QString &pin);
@@ -65,6 +69,7 @@ Q_SIGNALS:
     void pinConfirmChanged();
     void pinErrorChanged();
     void selectedThemeChanged();
+    void pinNeededChanged();
     // The last step was confirmed: completion is stored.
     void completed();
 
@@ -79,4 +84,5 @@ private:
     QString m_pinConfirm;
     QString m_pinError;
     QString m_selectedTheme = themeChoices().constFirst();
+    bool m_pinNeeded = false;
 };

@@ -47,11 +47,13 @@ QQmlEngine *OnboardingWindowController::engine()
     return m_engine;
 }
 
-void OnboardingWindowController::show()
+void OnboardingWindowController::show(bool pinNeeded)
 {
     if (m_defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
         return;
     if (isVisible()) {
+        if (pinNeeded && m_flow)
+            m_flow->setPinNeeded(true);
         m_window->raise();
         m_window->requestActivate();
         return;
@@ -62,6 +64,8 @@ void OnboardingWindowController::show()
     auto *window = new QQuickView(engine(), nullptr);
     m_window = window;
     auto *flow = new OnboardingFlow(m_defaults, ThemeManager::shared(), window);
+    flow->setPinNeeded(pinNeeded);
+    m_flow = flow;
     auto *appearance = new SettingsAppearance(m_defaults, m_notifications, m_desktop, window);
     connect(flow, &OnboardingFlow::completed, this, &OnboardingWindowController::complete);
 

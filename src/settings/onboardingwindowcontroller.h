@@ -6,6 +6,7 @@
 
 class ColorSchemeSource;
 class NotificationCenter;
+class OnboardingFlow;
 class QQmlEngine;
 class UserDefaults;
 
@@ -27,8 +28,9 @@ public:
 
     // Nothing once "hasCompletedOnboarding" is true. An open window is
     // brought forward rather than replaced, so typed PINs survive a second
-    // launch of the application.
-    void show();
+    // launch of the application. `pinNeeded` adds a line saying that no lock
+    // can be raised before a PIN is chosen.
+    void show(bool pinNeeded = false);
 
     [[nodiscard]] QQuickView *window() const { return m_window; }
     [[nodiscard]] bool isVisible() const { return m_window && m_window->isVisible(); }
@@ -45,4 +47,5 @@ private:
     ColorSchemeSource &m_desktop;
     QQmlEngine *m_engine = nullptr;
     QPointer<QQuickView> m_window;
+    QPointer<OnboardingFlow> m_flow;
 };

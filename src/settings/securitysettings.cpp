@@ -15,6 +15,7 @@ SecuritySettings::SecuritySettings(UserDefaults &defaults, PINManager &pins, QOb
     , m_pins(pins)
 {
     connect(&m_defaults, &UserDefaults::valueChanged, this, &SecuritySettings::onValueChanged);
+    connect(&m_pins, &PINManager::storedPINChanged, this, &SecuritySettings::formChanged);
 }
 
 void SecuritySettings::onValueChanged(const QString &key)
@@ -53,7 +54,12 @@ void SecuritySettings::setConfirmPIN(const QString &pin)
 
 bool SecuritySettings::canUpdate() const
 {
-    return !m_currentPIN.isEmpty() && !m_newPIN.isEmpty() && !m_confirmPIN.isEmpty();
+    return (!m_currentPIN.isEmpty() || !hasPIN()) && !m_newPIN.isEmpty() && !m_confirmPIN.isEmpty();
+}
+
+bool SecuritySettings::hasPIN() const
+{
+    return m_pins.hasPIN();
 }
 
 void SecuritySettings::setMessage(const QString &message, bool success)
@@ -73,11 +79,14 @@ bool SecuritySettings::updatePIN()
         setMessage(PinRules::lengthMessage(), false);
         return false;
     }
-    if (!m_pins.changePIN(m_currentPIN, m_newPIN)) {
+    // The current PIN field is hidden while none is stored; whatever it held
+    // before does not count then.
+    const bool hadPIN = hasPIN();
+    if (!m_pins.changePIN(hadPIN ? m_currentPIN : QString(), m_newPIN)) {
         setMessage(tr("Current PIN is incorrect"), false);
         return false;
     }
-    setMessage(tr("PIN updated successfully"), true);
+    setMessage(hadPIN ? tr("PIN updated successfully") : tr("PIN set: Vostrel can lock now"), true);
     m_currentPIN.clear();
     m_newPIN.clear();
     m_confirmPIN.clear();

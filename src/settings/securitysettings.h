@@ -19,7 +19,9 @@ class SecuritySettings : public QObject
     Q_PROPERTY(QString currentPIN READ currentPIN WRITE setCurrentPIN NOTIFY formChanged)
     Q_PROPERTY(QString newPIN READ newPIN WRITE setNewPIN NOTIFY formChanged)
     Q_PROPERTY(QString confirmPIN READ confirmPIN WRITE setConfirmPIN NOTIFY formChanged)
-    // False while any of the three fields is empty.
+    // No PIN decodes: the form sets one and asks for no current PIN.
+    Q_PROPERTY(bool hasPIN READ hasPIN NOTIFY formChanged)
+    // False while any field the form needs is empty.
     Q_PROPERTY(bool canUpdate READ canUpdate NOTIFY formChanged)
     Q_PROPERTY(QString pinMessage READ pinMessage NOTIFY pinMessageChanged)
     Q_PROPERTY(bool pinSuccess READ pinSuccess NOTIFY pinMessageChanged)
@@ -46,6 +48,7 @@ public:
     void setNewPIN(const QString &pin);
     void setConfirmPIN(const QString &pin);
     [[nodiscard]] bool canUpdate() const;
+    [[nodiscard]] bool hasPIN() const;
 
     [[nodiscard]] QString pinMessage() const { return m_pinMessage; }
     [[nodiscard]] bool pinSuccess() const { return m_pinSuccess; }

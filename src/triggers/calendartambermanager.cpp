@@ -137,6 +137,12 @@ void CalendarTamberManager::checkEvents()
     setCurrentEvent(match->title);
     m_isCalendarLocked = true;
     m_lock.raise();
+    // A refused lock (no PIN yet) leaves the flag down, so a PIN chosen
+    // during the event brings the lock up at the next check.
+    if (!m_lock.isActive()) {
+        m_isCalendarLocked = false;
+        setCurrentEvent(std::nullopt);
+    }
 }
 
 void CalendarTamberManager::setHasAccess(bool value)

@@ -34,6 +34,15 @@ void LockTarget::lock() const
         qCWarning(lcLockTarget) << "a trigger fired before the lock was wired up; ignored";
         return;
     }
-    if (!isLocked())
-        m_lock();
+    if (isLocked())
+        return;
+    const QString refusal = m_refusal ? m_refusal() : QString();
+    if (!refusal.isEmpty()) {
+        if (refusal != m_loggedRefusal)
+            qCWarning(lcLockTarget).noquote() << "not locking:" << refusal;
+        m_loggedRefusal = refusal;
+        return;
+    }
+    m_loggedRefusal.clear();
+    m_lock();
 }

@@ -23,7 +23,7 @@ private:
 private Q_SLOTS:
     void init()
     {
-        m_stack = std::make_unique<LockStack>(QString());
+        m_stack = std::make_unique<LockStack>();
         m_defaults = &m_stack->defaults;
         m_overlay = &m_stack->overlay;
         m_grabber = std::make_unique<FakeKeyGrabber>();
@@ -47,13 +47,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("storedPIN");
         QTest::addColumn<int>("settingsOpened");
         QTest::addColumn<int>("onboardingOpened");
+        QTest::addColumn<int>("securityOpened");
 
         const QString pin = PINManager::encodePIN(QStringLiteral("1234"));
-        QTest::addRow("first launch") << false << QString() << 0 << 1;
-        QTest::addRow("set up") << true << pin << 1 << 0;
-        QTest::addRow("PIN deleted after onboarding") << true << QString() << 0 << 0;
-        QTest::addRow("PIN unreadable") << true << QStringLiteral("%%%") << 0 << 0;
-        QTest::addRow("PIN without onboarding") << false << pin << 0 << 1;
+        QTest::addRow("first launch") << false << QString() << 0 << 1 << 0;
+        QTest::addRow("set up") << true << pin << 1 << 0 << 0;
+        // Nothing else could lead to a new PIN.
+        QTest::addRow("PIN deleted after onboarding") << true << QString() << 0 << 0 << 1;
+        QTest::addRow("PIN unreadable") << true << QStringLiteral("%%%") << 0 << 0 << 1;
+        QTest::addRow("PIN without onboarding") << false << pin << 0 << 1 << 0;
     }
 
     void onboardingGate()
@@ -62,26 +64,88 @@ private Q_SLOTS:
         QFETCH(QString, storedPIN);
         QFETCH(int, settingsOpened);
         QFETCH(int, onboardingOpened);
+        QFETCH(int, securityOpened);
         m_defaults->setBool(PreferenceKey::hasCompletedOnboarding, completed);
-        if (!storedPIN.isEmpty())
+        if (storedPIN.isEmpty())
+            m_defaults->remove(PreferenceKey::storedPIN);
+        else
             m_defaults->setString(PreferenceKey::storedPIN, storedPIN);
 
         QSignalSpy settings(m_delegate.get(), &AppDelegate::settingsWindowRequested);
         QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
+        QSignalSpy security(m_delegate.get(), &AppDelegate::securityPageRequested);
         QVERIFY(!m_delegate->statusBarController());
         m_delegate->applicationDidFinishLaunching();
         // Whatever the gate decides, the tray icon is there.
         QVERIFY(m_delegate->statusBarController());
         QCOMPARE(settings.count(), settingsOpened);
         QCOMPARE(onboarding.count(), onboardingOpened);
+        QCOMPARE(security.count(), securityOpened);
+        if (onboardingOpened)
+            QCOMPARE(onboarding.first().first(), QVariant(false));
 
         // Launching again with a window open changes nothing; without one the
         // same gate applies.
+        const int opened = settingsOpened + onboardingOpened + securityOpened;
         QVERIFY(m_delegate->applicationShouldHandleReopen(true));
-        QCOMPARE(settings.count() + onboarding.count(), settingsOpened + onboardingOpened);
+        QCOMPARE(settings.count() + onboarding.count() + security.count(), opened);
         QVERIFY(m_delegate->applicationShouldHandleReopen(false));
         QCOMPARE(settings.count(), 2 * settingsOpened);
         QCOMPARE(onboarding.count(), 2 * onboardingOpened);
+        QCOMPARE(security.count(), 2 * securityOpened);
+    }
+
+    // Started on demand (D-Bus activation, the systemd unit): no window,
+    // but everything else of the launch.
+    void aBackgroundLaunchOpensNoWindow()
+    {
+        m_defaults->remove(PreferenceKey::storedPIN);
+        QSignalSpy settings(m_delegate.get(), &AppDelegate::settingsWindowRequested);
+        QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
+        m_delegate->setLaunchedInBackground(true);
+        m_delegate->applicationDidFinishLaunching();
+        QVERIFY(m_delegate->statusBarController());
+        QVERIFY(m_grabber->heldCombination().has_value());
+        QCOMPARE(settings.count() + onboarding.count(), 0);
+        // The launcher's Activate still opens what the gate calls for.
+        QVERIFY(m_delegate->applicationShouldHandleReopen(false));
+        QCOMPARE(onboarding.count(), 1);
+    }
+
+    void aRefusedHotkeyOpensWhereAPINIsChosen_data()
+    {
+        QTest::addColumn<bool>("completed");
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<QString>("opened");
+        QTest::addRow("before onboarding") << false << false << QStringLiteral("onboarding");
+        QTest::addRow("PIN deleted afterwards") << true << false << QStringLiteral("security");
+        QTest::addRow("Wayland: no window can help") << true << true << QStringLiteral("message");
+    }
+
+    void aRefusedHotkeyOpensWhereAPINIsChosen()
+    {
+        QFETCH(bool, completed);
+        QFETCH(bool, wayland);
+        QFETCH(QString, opened);
+        m_defaults->setBool(PreferenceKey::hasCompletedOnboarding, completed);
+        m_delegate->setLaunchedInBackground(true);
+        m_delegate->applicationDidFinishLaunching();
+        m_defaults->remove(PreferenceKey::storedPIN);
+        m_overlay->setWaylandSession(wayland);
+        QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
+        QSignalSpy security(m_delegate.get(), &AppDelegate::securityPageRequested);
+        QSignalSpy refused(m_delegate.get(), &AppDelegate::lockRefused);
+
+        QVERIFY(m_grabber->press());
+        QTRY_COMPARE(onboarding.count() + security.count() + refused.count(), 1);
+        QVERIFY(!m_overlay->isOverlayActive());
+        QVERIFY(!m_stack->keepAwake.isActive());
+        if (opened == QLatin1String("onboarding"))
+            QCOMPARE(onboarding.first().first(), QVariant(true));
+        else if (opened == QLatin1String("security"))
+            QCOMPARE(security.count(), 1);
+        else
+            QVERIFY(refused.first().first().toString().contains(QLatin1String("Wayland")));
     }
 
     void hotkeyLocksButNeverTwice()

@@ -37,6 +37,8 @@ private Q_SLOTS:
 
         QTest::addRow("no command starts the app") << QString() << Action::StartApplication;
         QTest::addRow("windowed start") << QStringLiteral("--windowed") << Action::StartApplication;
+        QTest::addRow("background start")
+            << QStringLiteral("--background") << Action::StartApplication;
         QTest::addRow("help") << QStringLiteral("--help") << Action::Help;
         QTest::addRow("short help") << QStringLiteral("-h") << Action::Help;
         QTest::addRow("version") << QStringLiteral("--version") << Action::Version;
@@ -74,6 +76,7 @@ private Q_SLOTS:
         QCOMPARE(parsed.action(), action);
         QCOMPARE(parsed.error().isEmpty(), action != Action::UsageError);
         QCOMPARE(parsed.isWindowed(), line.contains(QLatin1String("--windowed")));
+        QCOMPARE(parsed.isBackground(), line.contains(QLatin1String("--background")));
     }
 
     void defaultsWriteKeepsTheType_data()

@@ -3,7 +3,8 @@
 # terminal's hang-up or Ctrl+C to its process group) leaves every monitor
 # covered and every key swallowed until the relaunched Vostrel is unlocked;
 # the guard ignores signals from anyone but Vostrel, is replaced when killed,
-# and relaunches for as long as it takes. Runs inside scripts/with-session.
+# and relaunches for as long as it takes; and the way back in after a
+# forgotten PIN. Runs inside scripts/with-session.
 #   crash.sh VOSTREL KEYLOGGER XCLIENT
 set -euo pipefail
 
@@ -28,6 +29,7 @@ no_desktop() {
 
 xsetroot -solid '#ff00ff'
 "$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string
+"$vostrel" defaults write hasCompletedOnboarding true
 : >"$work/typed"
 "$keylogger" "$work/typed" &
 pids+=($!)
@@ -151,5 +153,27 @@ done
 relocked_unlocks retry
 [ ! -e "$work/hang-next-launch" ] || fail "the hanging relaunch was not tried"
 kill "$mapper"
+
+# The route the README gives for a forgotten PIN, from a text console.
+step "a forgotten PIN: deleted, and Vostrel ended, the relaunch does not lock"
+"$vostrel" lock
+wait_for 10 covered || fail "panels after locking for the forgotten PIN"
+"$vostrel" defaults delete app.vostrel.pin.stored
+sleep 0.5
+covered || fail "deleting the PIN alone lowered the lock"
+app=$(app_pid)
+# What `pkill -x vostrel-app` finds (here by its id, to touch nothing else).
+[ "$(cat "/proc/$app/comm")" = vostrel-app ] || fail "the application is named '$(cat "/proc/$app/comm")'"
+kill -TERM "$app"
+wait_for 20 bash -c "pgrep -f '^$vostrel --relock' >/dev/null" || fail "no relaunch after TERM"
+wait_for 20 uncovered || fail "the relaunch without a PIN covered: '$(panel_geometries)'"
+wait_for 10 bash -c "[ -z \"\$(pgrep -f '^$(dirname "$vostrel")/vostrel-guard')\" ]" ||
+    fail "the guard did not let go: $(guard_pids)"
+wait_for 10 bash -c "xdotool search --onlyvisible --name '^Vostrel Settings\$' >/dev/null" ||
+    fail "the relaunch did not open the Security page to choose a new PIN"
+sleep 1
+import -window root "$shots/forgotten-pin.png"
+[ "$(count_colour "$shots/forgotten-pin.png" '#ff00ff')" -gt 100000 ] || fail "the desktop did not come back"
+"$vostrel" status | grep -q "No PIN is set" || fail "status: $("$vostrel" status)"
 
 echo "PASS"

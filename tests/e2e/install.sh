@@ -77,10 +77,10 @@ grep -qx 'DBusActivatable=true' "$desktop" || fail "not D-Bus activatable"
 appstreamcli validate --no-net "$root/usr/share/metainfo/app.vostrel.Vostrel.metainfo.xml" ||
     fail "appstreamcli validate"
 unit="$root/usr/lib/systemd/user/app.vostrel.Vostrel.service"
-grep -qx 'ExecStart=/usr/bin/vostrel' "$unit" || fail "unit ExecStart: $(grep ExecStart "$unit")"
+grep -qx 'ExecStart=/usr/bin/vostrel --background' "$unit" || fail "unit ExecStart: $(grep ExecStart "$unit")"
 if command -v systemd-analyze >/dev/null; then
     mkdir -p "$work/unit" "$work/runtime" && chmod 700 "$work/runtime"
-    sed "s|^ExecStart=/usr/bin/vostrel|ExecStart=$vostrel|" "$unit" >"$work/unit/app.vostrel.Vostrel.service"
+    sed "s|^ExecStart=/usr/bin/vostrel |ExecStart=$vostrel |" "$unit" >"$work/unit/app.vostrel.Vostrel.service"
     complaints=$(XDG_RUNTIME_DIR="$work/runtime" systemd-analyze --man=no --user verify \
         "$work/unit/app.vostrel.Vostrel.service" 2>&1)
     [ -z "$complaints" ] || fail "systemd-analyze verify: $complaints"
@@ -90,10 +90,10 @@ fi
 
 step "the session bus starts the installed application on demand"
 service="$root/usr/share/dbus-1/services/app.vostrel.Vostrel.service"
-grep -qx 'Exec=/usr/bin/vostrel' "$service" || fail "D-Bus service Exec: $(grep Exec "$service")"
+grep -qx 'Exec=/usr/bin/vostrel --background' "$service" || fail "D-Bus service Exec: $(grep Exec "$service")"
 mkdir -p "$work/services"
 # The one change: Exec points into the temporary root instead of /usr.
-sed "s|^Exec=/usr/bin/vostrel|Exec=$vostrel|" "$service" >"$work/services/app.vostrel.Vostrel.service"
+sed "s|^Exec=/usr/bin/vostrel |Exec=$vostrel |" "$service" >"$work/services/app.vostrel.Vostrel.service"
 cat >"$work/bus.conf" <<CONF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
@@ -134,7 +134,7 @@ app_pid=$(owner_pid)
 # vostrel hands over to the installed application, keeping its own name.
 [ "$(readlink "/proc/$app_pid/exe")" = "$root/usr/libexec/vostrel/vostrel-app" ] ||
     fail "the bus name is owned by $(readlink "/proc/$app_pid/exe"), not the installed vostrel-app"
-[ "$(tr '\0' ' ' <"/proc/$app_pid/cmdline")" = "$vostrel " ] ||
+[ "$(tr '\0' ' ' <"/proc/$app_pid/cmdline")" = "$vostrel --background " ] ||
     fail "the application shows as '$(tr '\0' ' ' <"/proc/$app_pid/cmdline")', not as vostrel"
 
 step "the activated application locks with the installed guard, and unlocks"

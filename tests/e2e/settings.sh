@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # First use and the settings window from end to end, on a private Xvfb (run
-# inside scripts/with-session): onboarding on an empty configuration, the PIN
+# inside scripts/with-session): a start by D-Bus activation that opens no
+# window, locks refused without a PIN, onboarding on an empty configuration, the PIN
 # and theme it stores, the settings window at the next launch and on a
 # relaunch, and a PIN changed on the Security page reaching the lock screen.
 #   settings.sh VOSTREL
@@ -15,15 +16,19 @@ mkdir -p "$shots"
 
 source "$(dirname "$0")/common.sh"
 
-# A session bus of our own without service files: a copy of Vostrel installed
-# on this machine must not be started by D-Bus activation in place of the one
-# under test.
+# A session bus of our own that knows only the service file of the Vostrel
+# under test, made from the one that is installed: a copy of Vostrel installed
+# on this machine must not be started by D-Bus activation in its place.
+mkdir -p "$work/services"
+sed "s|@VOSTREL_INSTALLED_BINDIR@|$(dirname "$vostrel")|" \
+    "$(dirname "$0")/../../data/app.vostrel.Vostrel.service.in" >"$work/services/app.vostrel.Vostrel.service"
 cat >"$work/bus.conf" <<CONF
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
 <busconfig>
   <type>session</type>
   <listen>unix:path=$work/bus.sock</listen>
+  <servicedir>$work/services</servicedir>
   <auth>EXTERNAL</auth>
   <policy context="default">
     <allow send_destination="*" eavesdrop="true"/>
@@ -33,7 +38,8 @@ cat >"$work/bus.conf" <<CONF
 </busconfig>
 CONF
 rm -f "$work/bus.sock"
-dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=1 >"$work/bus.address" &
+dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile --print-address=3 \
+    3>"$work/bus.address" >>"$work/vostrel.log" 2>&1 &
 pids+=($!)
 wait_for 5 test -s "$work/bus.address" || fail "the private session bus did not start"
 DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus.address")
@@ -64,6 +70,43 @@ stop_vostrel() {
 }
 
 [ -z "$("$vostrel" defaults read 2>/dev/null | tr -d '{}[:space:]')" ] || fail "the configuration is not empty"
+
+owner_pid() {
+    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
+        --method org.freedesktop.DBus.GetConnectionUnixProcessID app.vostrel.Vostrel 2>/dev/null |
+        sed -nE 's/^\(uint32 ([0-9]+),\)$/\1/p'
+}
+any_window() { [ -n "$(xdotool search --onlyvisible --name Vostrel 2>/dev/null)" ]; }
+
+step "asked for its status, a Vostrel that is not running starts without a window"
+[ -z "$(owner_pid)" ] || fail "something owns app.vostrel.Vostrel already"
+status_text=$("$vostrel" status) || fail "vostrel status exited $?"
+activated=$(owner_pid)
+[ -n "$activated" ] || fail "the status call started nothing"
+! wait_for 3 any_window || fail "the activated Vostrel opened a window: $(xdotool search --onlyvisible --name Vostrel getwindowname %@)"
+[[ $status_text == "Vostrel: Idle. No PIN is set: open Vostrel to choose one." ]] ||
+    fail "status of a fresh user: '$status_text'"
+
+step "a fresh user's lock is refused and covers nothing"
+set +e
+message=$("$vostrel" lock 2>&1)
+status=$?
+set -e
+[ "$status" = 1 ] || fail "vostrel lock exited $status: $message"
+[ "$message" = "vostrel: No PIN is set: open Vostrel to choose one" ] || fail "vostrel lock said '$message'"
+sleep 1
+uncovered || fail "panels after a refused lock: '$(panel_geometries)'"
+"$vostrel" status | grep -q "Screen locked" && fail "status says locked"
+
+step "the hotkey without a PIN opens onboarding instead of locking"
+xdotool key super+l
+wait_for 10 shows "Welcome to Vostrel" || fail "the hotkey did not open onboarding"
+uncovered || fail "the hotkey covered the screens without a PIN"
+sleep 0.6
+import -window "$(window_named "Welcome to Vostrel")" "$shots/e2e-onboarding-pin-needed.png"
+kill "$activated"
+wait_for 10 bash -c "! kill -0 $activated 2>/dev/null" || fail "the activated Vostrel did not quit"
+wait_for 5 hidden "Welcome to Vostrel" || fail "onboarding outlived its application"
 
 step "a first launch on an empty configuration opens onboarding"
 start_vostrel

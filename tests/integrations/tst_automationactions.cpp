@@ -2,6 +2,7 @@
 #include "fakeapplicationwindows.h"
 #include "fakeprocesslister.h"
 #include "lockstack.h"
+#include "preferencekeys.h"
 #include "processmonitor.h"
 
 #include <QSignalSpy>
@@ -69,13 +70,13 @@ private Q_SLOTS:
         QFETCH(bool, awake);
         QFETCH(QStringList, agents);
         QFETCH(QString, text);
-        QCOMPARE(AutomationActions::statusText(locked, awake, agents), text);
+        QCOMPARE(AutomationActions::statusText({locked, true, awake, agents}), text);
     }
 
     void statusFollowsTheManagers()
     {
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Idle."));
-        m_actions->lockScreen();
+        QCOMPARE(m_actions->lockScreen(), QString());
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Screen locked. Keeping awake. "));
 
         // The grab lost, or never had: scripts must not take it for a safe lock.
@@ -100,7 +101,7 @@ private Q_SLOTS:
         QCOMPARE(m_actions->status(),
                  QStringLiteral("Vostrel: AI agents: Cursor — IDE active, "
                                 "Claude Code — agent running, Aider — coding. Idle."));
-        m_actions->lockScreen();
+        QCOMPARE(m_actions->lockScreen(), QString());
         QCOMPARE(m_actions->status(),
                  QStringLiteral("Vostrel: Screen locked. Keeping awake. AI agents: Cursor — IDE "
                                 "active, Claude Code — agent running, Aider — coding. "));
@@ -113,18 +114,37 @@ private Q_SLOTS:
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Screen locked. Keeping awake. "));
     }
 
+    void aRefusedLockSaysWhyAndChangesNothing()
+    {
+        m_stack->defaults.remove(PreferenceKey::storedPIN);
+        const QString noPIN = QStringLiteral("No PIN is set: open Vostrel to choose one");
+        QCOMPARE(m_actions->lockScreen(), noPIN);
+        QVERIFY(!m_overlay->isOverlayActive());
+        QVERIFY(!m_keepAwake->isActive());
+        QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Idle. %1.").arg(noPIN));
+
+        m_overlay->setWaylandSession(true);
+        const QString wayland = m_actions->lockScreen();
+        QVERIFY(wayland.contains(QLatin1String("Wayland")));
+        QVERIFY(m_actions->status().endsWith(wayland + QLatin1Char('.')));
+        // Keep-awake is not the lock's to refuse.
+        m_actions->keepAwake(0);
+        QVERIFY(m_keepAwake->isActive());
+        QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Keeping awake. %1.").arg(wayland));
+    }
+
     void lockingTwiceStartsOnePeriod()
     {
-        m_actions->lockScreen();
+        QCOMPARE(m_actions->lockScreen(), QString());
         const auto creations = m_stack->assertions.creations().size();
-        m_actions->lockScreen();
+        QCOMPARE(m_actions->lockScreen(), QString());
         QCOMPARE(m_stack->assertions.creations().size(), creations);
         QVERIFY(m_overlay->isOverlayActive());
     }
 
     void unlockNeedsTheRightPIN()
     {
-        m_actions->lockScreen();
+        QCOMPARE(m_actions->lockScreen(), QString());
         QVERIFY(!m_actions->unlockScreen(QStringLiteral("1357")));
         QVERIFY(m_overlay->isOverlayActive());
         QCOMPARE(m_stack->pins.failedAttempts(), 1);
@@ -135,7 +155,7 @@ private Q_SLOTS:
 
     void unlockCountsTowardsTheSameLockout()
     {
-        m_actions->lockScreen();
+        QCOMPARE(m_actions->lockScreen(), QString());
         for (int i = 0; i < 5; ++i)
             QVERIFY(!m_actions->unlockScreen(QStringLiteral("0000")));
         QVERIFY(m_stack->pins.isLockedOut());

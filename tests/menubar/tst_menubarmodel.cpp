@@ -235,6 +235,26 @@ private Q_SLOTS:
         QVERIFY(close < activated);
     }
 
+    void lockNowAsksTheApplicationAndSaysWhenTheSessionRefuses()
+    {
+        const auto model = makeModel();
+        int requests = 0;
+        model->setLockHandler([&requests] { ++requests; });
+        model->trigger(Action::LockNow);
+        QCOMPARE(requests, 1);
+        QVERIFY(!m_stack->overlay.isOverlayActive());
+        QVERIFY(findRow(*model, Action::LockNow)->toolTip.isEmpty());
+
+        // A missing PIN is fixed behind the row; a session that cannot be
+        // locked is not, and the row says so.
+        m_stack->defaults.remove(PreferenceKey::storedPIN);
+        QVERIFY(findRow(*model, Action::LockNow)->available);
+        m_stack->overlay.setWaylandSession(true);
+        const std::optional<MenuBarModel::Row> row = findRow(*model, Action::LockNow);
+        QVERIFY(!row->available);
+        QVERIFY(row->toolTip.contains(QLatin1String("Wayland")));
+    }
+
     void lockNowWhileLockedOnlyCloses()
     {
         m_stack->overlay.lock();

@@ -1,3 +1,4 @@
+#include "lockavailability.h"
 #include "lockscreencontent.h"
 #include "lockstack.h"
 #include "notificationnames.h"
@@ -8,6 +9,8 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTest>
 #include <QWindow>
@@ -90,6 +93,75 @@ private Q_SLOTS:
         QVERIFY(coveredWhenRelieved);
         QCOMPARE(m_stack->guard.seizeCount, 1);
         QVERIFY(m_stack->keepAwake.isActive());
+    }
+
+    void aRefusedLockCoversNothing_data()
+    {
+        QTest::addColumn<bool>("pin");
+        QTest::addColumn<bool>("wayland");
+        QTest::addColumn<LockRefusal>("refusal");
+        QTest::addRow("no PIN") << false << false << LockRefusal::noPIN;
+        QTest::addRow("Wayland") << true << true << LockRefusal::waylandSession;
+        QTest::addRow("both: the session first") << false << true << LockRefusal::waylandSession;
+    }
+
+    void aRefusedLockCoversNothing()
+    {
+        QFETCH(bool, pin);
+        QFETCH(bool, wayland);
+        QFETCH(LockRefusal, refusal);
+        m_stack = std::make_unique<LockStack>(pin ? QStringLiteral("1234") : QString());
+        m_overlay = &m_stack->overlay;
+        m_overlay->setWaylandSession(wayland);
+        QVERIFY(m_overlay->lockRefusal() == refusal);
+        QVERIFY(m_overlay->lock() == refusal);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^not locking: ")));
+        m_overlay->activate();
+        // A relaunch after a crash cannot lock either, and still relieves the
+        // guard that started it.
+        bool relieved = false;
+        m_overlay->takeOverFromCrashGuard([&relieved] { relieved = true; });
+        QVERIFY(relieved);
+        QVERIFY(!m_overlay->isOverlayActive());
+        QVERIFY(m_overlay->builtPanels().isEmpty());
+        QVERIFY(!m_stack->keepAwake.isActive());
+        QVERIFY(!m_stack->crashGuard.isRunning());
+        QCOMPARE(m_stack->guard.engageCount, 0);
+        QVERIFY(m_stack->posted.isEmpty());
+        QVERIFY(!LockAvailability::message(refusal).isEmpty());
+
+        // A PIN chosen later (in an X11 session) is enough.
+        m_stack->defaults.setString(PreferenceKey::storedPIN,
+                                    PINManager::encodePIN(QStringLiteral("1234")));
+        m_overlay->setWaylandSession(false);
+        QVERIFY(!m_overlay->lock());
+        QVERIFY(m_overlay->isOverlayActive());
+    }
+
+    void aWaylandSessionIsReadFromTheEnvironment_data()
+    {
+        QTest::addColumn<QStringList>("variables");
+        QTest::addColumn<bool>("wayland");
+        const QString x11 = QStringLiteral("DISPLAY=:0");
+        QTest::addRow("X11") << QStringList{x11, QStringLiteral("XDG_SESSION_TYPE=x11")} << false;
+        QTest::addRow("nothing said") << QStringList{} << false;
+        QTest::addRow("a Wayland display, XWayland too")
+            << QStringList{x11, QStringLiteral("WAYLAND_DISPLAY=wayland-0")} << true;
+        QTest::addRow("an empty Wayland display")
+            << QStringList{x11, QStringLiteral("WAYLAND_DISPLAY=")} << false;
+        QTest::addRow("the session type alone")
+            << QStringList{x11, QStringLiteral("XDG_SESSION_TYPE=wayland")} << true;
+    }
+
+    void aWaylandSessionIsReadFromTheEnvironment()
+    {
+        QFETCH(QStringList, variables);
+        QFETCH(bool, wayland);
+        QProcessEnvironment environment;
+        for (const QString &variable : std::as_const(variables))
+            environment.insert(variable.section(QLatin1Char('='), 0, 0),
+                               variable.section(QLatin1Char('='), 1));
+        QCOMPARE(LockAvailability::isWaylandSession(environment), wayland);
     }
 
     void activateTwiceThenDeactivateOnce()

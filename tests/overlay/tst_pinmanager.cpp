@@ -120,8 +120,12 @@ private Q_SLOTS:
         QVERIFY(!m_manager->verifyPIN(QStringLiteral("1234")));
         QVERIFY(!m_manager->verifyPIN(QString()));
         QCOMPARE(m_manager->failedAttempts(), 0);
-        QVERIFY(!m_manager->changePIN(QString(), QStringLiteral("1234")));
+        // Nothing to prove against, so no current PIN may be claimed; a new
+        // one replaces the unreadable value, or nothing could ever lock.
+        QVERIFY(!m_manager->changePIN(QStringLiteral("1234"), QStringLiteral("1234")));
         QCOMPARE(m_defaults->string(PreferenceKey::storedPIN), std::optional<QString>(stored));
+        QVERIFY(m_manager->changePIN(QString(), QStringLiteral("2468")));
+        QVERIFY(m_manager->verifyPIN(QStringLiteral("2468")));
     }
 
     void storedValueMustBeAString()

@@ -10,7 +10,11 @@ namespace {
 class RecordingHandler : public AutomationHandler
 {
 public:
-    void lockScreen() override { calls << QStringLiteral("lock"); }
+    QString lockScreen() override
+    {
+        calls << QStringLiteral("lock");
+        return refusal;
+    }
     bool unlockScreen(const QString &pin) override
     {
         calls << QStringLiteral("unlock ") + pin;
@@ -22,6 +26,7 @@ public:
     void reopen() override { calls << QStringLiteral("reopen"); }
 
     QStringList calls;
+    QString refusal;
 };
 } // namespace
 
@@ -55,7 +60,11 @@ private Q_SLOTS:
         QVERIFY2(m_service->registerOnSessionBus(), qPrintable(m_service->errorString()));
     }
 
-    void init() { m_handler.calls.clear(); }
+    void init()
+    {
+        m_handler.calls.clear();
+        m_handler.refusal.clear();
+    }
 
     void actionsReachTheHandler()
     {
@@ -111,6 +120,23 @@ private Q_SLOTS:
                         QStringLiteral("ActivateAction"),
                         {QStringLiteral("lock-screen"), QVariantList{}, QVariantMap{}});
         QCOMPARE(m_handler.calls, (QStringList{QStringLiteral("reopen"), QStringLiteral("lock")}));
+    }
+
+    void aRefusedLockIsAnErrorThatSaysWhy()
+    {
+        m_handler.refusal = QStringLiteral("No PIN is set: open Vostrel to choose one");
+        const QDBusMessage reply = callFromOutside(
+            QLatin1String(DBusAutomationService::interfaceName), QStringLiteral("LockScreen"), {});
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(reply.errorName(), QLatin1String(DBusAutomationService::refusedErrorName));
+        QCOMPARE(reply.errorMessage(), m_handler.refusal);
+
+        const DBusAutomationClient::Reply client =
+            DBusAutomationClient::call(QStringLiteral("LockScreen"));
+        QVERIFY(client.delivered);
+        QVERIFY(client.refused);
+        QCOMPARE(client.error, m_handler.refusal);
+        QCOMPARE(m_handler.calls, QStringList(2, QStringLiteral("lock")));
     }
 
     void aSecondInstanceCannotTakeTheName()

@@ -12,7 +12,11 @@ namespace {
 class StatusHandler : public AutomationHandler
 {
 public:
-    void lockScreen() override { ++locks; }
+    QString lockScreen() override
+    {
+        ++locks;
+        return refusal;
+    }
     bool unlockScreen(const QString &) override { return false; }
     void keepAwake(int) override { ++keepAwakes; }
     void stopKeepAwake() override {}
@@ -20,6 +24,7 @@ public:
     void reopen() override {}
 
     QString text = QStringLiteral("Vostrel: Idle.");
+    QString refusal;
     int locks = 0;
     int keepAwakes = 0;
 };
@@ -147,6 +152,12 @@ private Q_SLOTS:
         QCOMPARE(handler.locks, 1);
         QCOMPARE(handler.keepAwakes, 1);
         QCOMPARE(server.notifications().size(), 1);
+
+        // A launcher has nowhere to show a refused lock but a notification.
+        handler.refusal = QStringLiteral("No PIN is set: open Vostrel to choose one");
+        QCOMPARE(activateAction(QStringLiteral("lock-screen")).type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE_WITH_TIMEOUT(notified.size(), 2, 10000);
+        QCOMPARE(server.notifications().constLast().body, handler.refusal);
     }
 };
 

@@ -28,6 +28,22 @@ Item {
             return createTemporaryObject(viewComponent, root, { flow: flow, appearance: null })
         }
 
+        // Opened by a lock asked for without a PIN: said until the PIN step is left.
+        function test_pinNeededLine() {
+            const view = makeView()
+            const line = Helpers.findNamed(view, "pinNeededLine")
+            verify(!line.visible)
+            view.flow.pinNeeded = true
+            verify(line.visible)
+            view.flow.advance()
+            verify(line.visible)
+            view.flow.pinInput = "1234"
+            view.flow.pinConfirm = "1234"
+            view.flow.advance()
+            compare(view.flow.currentStep, 2)
+            verify(!line.visible)
+        }
+
         function test_stepsAndButtons() {
             const view = makeView()
             const back = Helpers.findNamed(view, "backButton")

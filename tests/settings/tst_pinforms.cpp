@@ -202,14 +202,27 @@ private Q_SLOTS:
         }
     }
 
-    void securityWithoutStoredPIN()
+    // The PIN removed to get back in: the form sets a new one and asks for
+    // no current PIN (whatever its hidden field held does not count).
+    void securityWithoutStoredPINSetsOne()
     {
         SecuritySettings security(*m_defaults, *m_pins);
-        security.setCurrentPIN(QStringLiteral("1234"));
+        QVERIFY(!security.hasPIN());
         security.setNewPIN(QStringLiteral("5678"));
         security.setConfirmPIN(QStringLiteral("5678"));
-        QVERIFY(!security.updatePIN());
-        QCOMPARE(security.pinMessage(), QStringLiteral("Current PIN is incorrect"));
+        QVERIFY(security.canUpdate());
+        security.setCurrentPIN(QStringLiteral("1234"));
+        QSignalSpy form(&security, &SecuritySettings::formChanged);
+        QVERIFY(security.updatePIN());
+        QVERIFY(m_pins->verifyPIN(QStringLiteral("5678")));
+        QVERIFY(security.hasPIN());
+        QVERIFY(security.pinSuccess());
+        QVERIFY(!form.isEmpty());
+
+        // From now on the current PIN is asked for again.
+        security.setNewPIN(QStringLiteral("2468"));
+        security.setConfirmPIN(QStringLiteral("2468"));
+        QVERIFY(!security.canUpdate());
     }
 
     void updateNeedsAllThreeFields()

@@ -19,34 +19,23 @@ Item {
             SecurityPage { width: 900; height: 1000 }
         }
 
+        function typeInto(page, name, digits) {
+            Helpers.findNamed(page, name).forceActiveFocus()
+            for (const digit of digits)
+                keyClick(Qt.Key_0 + Number(digit))
+        }
+
+        // Fresh preferences hold no PIN.
         function test_cardsAndRowsInOrder() {
             const page = createTemporaryObject(pageComponent, root)
             compare(page.title, "Security")
             compare(page.subtitle, "PIN, Fingerprint, and lockout settings.")
-            compare(Helpers.cardTitles(page), ["Change PIN", "Authentication", "Lockout"])
+            compare(Helpers.cardTitles(page), ["Set PIN", "Authentication", "Lockout"])
+            verify(Helpers.findNamed(page, "noPINLine").visible)
             compare(Helpers.rowTitles(Helpers.findCard(page, "Authentication")),
                     ["Fingerprint", "Always require PIN"])
             compare(Helpers.rowTitles(Helpers.findCard(page, "Lockout")),
                     ["Failed attempts before lockout"])
-        }
-
-        function test_updateButtonNeedsEveryField() {
-            const page = createTemporaryObject(pageComponent, root)
-            const button = Helpers.findNamed(page, "updatePINButton")
-            verify(!button.enabled)
-            for (const name of ["currentPINField", "newPINField"]) {
-                const field = Helpers.findNamed(page, name)
-                verify(field.echoMode === TextInput.Password)
-                field.forceActiveFocus()
-                keyClick(Qt.Key_1); keyClick(Qt.Key_2); keyClick(Qt.Key_3); keyClick(Qt.Key_4)
-            }
-            verify(!button.enabled)
-            Helpers.findNamed(page, "confirmPINField").forceActiveFocus()
-            keyClick(Qt.Key_9)
-            verify(button.enabled)
-            mouseClick(button)
-            compare(Helpers.findNamed(page, "pinMessage").text, "PINs don't match")
-            compare(page.security.newPIN, "1234")
         }
 
         function test_switchesAndPickerWriteTheirKeys() {
@@ -67,6 +56,35 @@ Item {
             attempts.activated(0)
             compare(page.security.maxPINAttempts, 3)
             compare(attempts.displayText, "3 attempts")
+        }
+
+        // Runs last: it stores a PIN. Without one the form sets it without
+        // the old; from then on it changes it and needs every field.
+        function test_withoutAPINTheFormSetsOneThenChangesIt() {
+            const page = createTemporaryObject(pageComponent, root)
+            const button = Helpers.findNamed(page, "updatePINButton")
+            verify(!Helpers.findNamed(page, "currentPINField").visible)
+            verify(!button.enabled)
+            typeInto(page, "newPINField", "2468")
+            verify(!button.enabled)
+            typeInto(page, "confirmPINField", "2468")
+            verify(button.enabled)
+            mouseClick(button)
+            compare(Helpers.findNamed(page, "pinMessage").text, "PIN set: Vostrel can lock now")
+            compare(Helpers.cardTitles(page)[0], "Change PIN")
+            verify(!Helpers.findNamed(page, "noPINLine").visible)
+            verify(Helpers.findNamed(page, "currentPINField").visible)
+
+            for (const name of ["currentPINField", "newPINField"]) {
+                verify(Helpers.findNamed(page, name).echoMode === TextInput.Password)
+                typeInto(page, name, "1234")
+            }
+            verify(!button.enabled)
+            typeInto(page, "confirmPINField", "9")
+            verify(button.enabled)
+            mouseClick(button)
+            compare(Helpers.findNamed(page, "pinMessage").text, "PINs don't match")
+            compare(page.security.newPIN, "1234")
         }
     }
 }

@@ -34,12 +34,15 @@ private:
     std::unique_ptr<CalendarTamberManager> m_manager;
     QDateTime m_now;
     bool m_overlayActive = false;
+    bool m_refused = false;
     int m_locks = 0;
 
     CalendarTamberManager::Lock lock()
     {
         return {[this] { return m_overlayActive; },
                 [this] {
+                    if (m_refused)
+                        return;
                     ++m_locks;
                     m_overlayActive = true;
                 }};
@@ -70,6 +73,7 @@ private Q_SLOTS:
         m_store = std::make_unique<FakeCalendarStore>();
         m_now = start;
         m_overlayActive = false;
+        m_refused = false;
         m_locks = 0;
     }
 
@@ -189,6 +193,23 @@ private Q_SLOTS:
 
         // Unlocked inside the event: the next check brings the lock back.
         unlock();
+        m_now = start.addSecs(30);
+        m_manager->checkEvents();
+        QCOMPARE(m_locks, 1);
+        QVERIFY(m_manager->isCalendarLocked());
+    }
+
+    // No PIN yet when the event starts: one chosen during it brings the lock.
+    void aRefusedLockIsTriedAgainInsideTheEvent()
+    {
+        m_store->setEvents({entry(QStringLiteral("Focus"), -60, 1800)});
+        m_refused = true;
+        createMonitoring();
+        QCOMPARE(m_locks, 0);
+        QVERIFY(!m_manager->isCalendarLocked());
+        QVERIFY(!m_manager->currentEvent().has_value());
+
+        m_refused = false;
         m_now = start.addSecs(30);
         m_manager->checkEvents();
         QCOMPARE(m_locks, 1);

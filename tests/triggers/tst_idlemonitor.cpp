@@ -4,6 +4,7 @@
 #include "preferencekeys.h"
 #include "userdefaults.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -192,6 +193,38 @@ private Q_SLOTS:
         m_source->setIdleSeconds(5);
         m_monitor->poll();
         QCOMPARE(m_lock->locks, 2);
+    }
+
+    // Every trigger reaches the lock through its target: a refused lock is
+    // skipped at each tick and logged once per reason, until a lock goes up.
+    void aRefusedLockIsSkippedAndLoggedOnce()
+    {
+        enable(5);
+        m_source->setIdleSeconds(400);
+        QString refusal = QStringLiteral("No PIN is set: open Vostrel to choose one");
+        m_lock->target.setRefusal([&refusal] { return refusal; });
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("not locking")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             "not locking: No PIN is set: open Vostrel to choose one");
+        for (int tick = 0; tick < 3; ++tick)
+            m_monitor->poll();
+        QCOMPARE(m_lock->locks, 0);
+
+        QTest::ignoreMessage(QtWarningMsg, "not locking: the session");
+        refusal = QStringLiteral("the session");
+        m_monitor->poll();
+        m_monitor->poll();
+
+        refusal.clear();
+        m_monitor->poll();
+        QCOMPARE(m_lock->locks, 1);
+        // After a lock the same reason is worth saying again.
+        m_lock->isLocked = false;
+        refusal = QStringLiteral("the session");
+        QTest::ignoreMessage(QtWarningMsg, "not locking: the session");
+        m_monitor->poll();
+        m_monitor->poll();
+        QCOMPARE(m_lock->locks, 1);
     }
 
     void startPollsEveryFiveSecondsOnce()

@@ -1,16 +1,24 @@
 #include "dbusautomationadaptors.h"
 
 #include "automationhandler.h"
+#include "dbusautomationservice.h"
 #include "desktopnotifier.h"
 
-VostrelAdaptor::VostrelAdaptor(QObject *object, AutomationHandler &handler)
+VostrelAdaptor::VostrelAdaptor(DBusAutomationObject *object, AutomationHandler &handler)
     : QDBusAbstractAdaptor(object)
+    , m_object(object)
     , m_handler(handler)
 {}
 
+void VostrelAdaptor::refuseIf(const QString &refusal)
+{
+    if (!refusal.isEmpty() && m_object->calledFromDBus())
+        m_object->sendErrorReply(QLatin1String(DBusAutomationService::refusedErrorName), refusal);
+}
+
 void VostrelAdaptor::LockScreen()
 {
-    m_handler.lockScreen();
+    refuseIf(m_handler.lockScreen());
 }
 
 bool VostrelAdaptor::UnlockScreen(const QString &pin)
@@ -54,9 +62,11 @@ void ApplicationAdaptor::ActivateAction(const QString &name, const QVariantList 
 {
     // The launcher's actions: the same as the script actions of those names.
     // A launcher has nowhere to print the status, so it becomes a notification.
-    if (name == QLatin1String("lock-screen"))
-        m_handler.lockScreen();
-    else if (name == QLatin1String("keep-awake"))
+    // A launcher has nowhere to show an error either.
+    if (name == QLatin1String("lock-screen")) {
+        if (const QString refusal = m_handler.lockScreen(); !refusal.isEmpty())
+            m_notifier->show(QStringLiteral("Vostrel"), refusal);
+    } else if (name == QLatin1String("keep-awake"))
         m_handler.keepAwake(0);
     else if (name == QLatin1String("get-status"))
         m_notifier->show(QStringLiteral("Vostrel"), m_handler.status());

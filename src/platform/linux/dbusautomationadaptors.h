@@ -1,11 +1,23 @@
 #pragma once
 
 #include <QDBusAbstractAdaptor>
+#include <QDBusContext>
 #include <QVariantList>
 #include <QVariantMap>
 
 class AutomationHandler;
 class DesktopNotifier;
+
+// The exported object the adaptors hang on. Qt hands an adaptor's call the
+// D-Bus context of its parent, which is how an action answers with an error.
+class DBusAutomationObject : public QObject, public QDBusContext
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DBusAutomationObject)
+
+public:
+    using QObject::QObject;
+};
 
 // app.vostrel.Vostrel: the five actions.
 class VostrelAdaptor : public QDBusAbstractAdaptor
@@ -14,7 +26,7 @@ class VostrelAdaptor : public QDBusAbstractAdaptor
     Q_CLASSINFO("D-Bus Interface", "app.vostrel.Vostrel")
 
 public:
-    VostrelAdaptor(QObject *object, AutomationHandler &handler);
+    VostrelAdaptor(DBusAutomationObject *object, AutomationHandler &handler);
 
 public Q_SLOTS:
     void LockScreen();
@@ -24,6 +36,10 @@ public Q_SLOTS:
     QString GetStatus();
 
 private:
+    // An empty refusal lets the reply go out as usual.
+    void refuseIf(const QString &refusal);
+
+    DBusAutomationObject *m_object;
     AutomationHandler &m_handler;
 };
 

@@ -10,8 +10,10 @@ DBusAutomationService::DBusAutomationService(AutomationHandler &handler, QObject
     : QObject(parent)
     , m_handler(handler)
 {
-    new VostrelAdaptor(this, handler);
-    new ApplicationAdaptor(this, handler);
+    auto *object = new DBusAutomationObject(this);
+    m_object = object;
+    new VostrelAdaptor(object, handler);
+    new ApplicationAdaptor(object, handler);
 }
 
 DBusAutomationService::~DBusAutomationService()
@@ -31,7 +33,7 @@ bool DBusAutomationService::registerOnSessionBus()
         return false;
     }
     // Export first: a client that sees the name must find the object.
-    if (!bus.registerObject(QLatin1String(objectPath), this, QDBusConnection::ExportAdaptors)) {
+    if (!bus.registerObject(QLatin1String(objectPath), m_object, QDBusConnection::ExportAdaptors)) {
         m_error = QStringLiteral("could not export %1").arg(QLatin1String(objectPath));
         return false;
     }

@@ -17,6 +17,8 @@ public:
     static constexpr auto serviceName = "app.vostrel.Vostrel";
     static constexpr auto objectPath = "/app/vostrel/Vostrel";
     static constexpr auto interfaceName = "app.vostrel.Vostrel";
+    // The error a refused action answers with; its message says why.
+    static constexpr auto refusedErrorName = "app.vostrel.Vostrel.Error.Refused";
 
     explicit DBusAutomationService(AutomationHandler &handler, QObject *parent = nullptr);
     ~DBusAutomationService() override;
@@ -30,6 +32,9 @@ public:
 
 private:
     AutomationHandler &m_handler;
+    // What is exported: the adaptors hang on it, not on this object, so
+    // that this header needs nothing of D-Bus.
+    QObject *m_object = nullptr;
     QString m_error;
     bool m_registered = false;
     bool m_nameTaken = false;
