@@ -46,4 +46,7 @@ inline constexpr QLatin1String overlayBackgroundMotion{"overlayBackgroundMotion"
 inline constexpr QLatin1String calendarSources{"calendarSources"};
 // The folder holding the synced settings file.
 inline constexpr QLatin1String cloudSyncFolder{"cloudSyncFolder"};
+// The sync folder whose file this machine has read: reading any other folder
+// for the first time is the initial sync.
+inline constexpr QLatin1String cloudSyncJoinedFolder{"cloudSyncJoinedFolder"};
 } // namespace PreferenceKey

@@ -268,6 +268,8 @@ bool UserDefaults::write(const QString &key, const std::optional<QJsonValue> &va
         qWarning("Could not save preferences to %s: %s", qPrintable(m_filePath),
                  qPrintable(m_lastError));
     }
+    // Released first: a receiver may well write a preference in turn.
+    lock.unlock();
     if (changed)
         Q_EMIT valueChanged(key);
     return ok;

@@ -32,12 +32,10 @@ CloudSyncManager::CloudSyncManager(KeyValueStore &store, UserDefaults &defaults,
     , m_defaults(defaults)
     , m_themes(themes)
 {
-    if (!m_store.isSignedIn())
-        return;
-    m_kvStore = &m_store;
-    connect(m_kvStore, &KeyValueStore::didChangeExternally, this,
+    connect(&m_store, &KeyValueStore::didChangeExternally, this,
             [this](int reason, const QStringList &) { handleRemoteChange(reason); });
-    m_kvStore->synchronize();
+    if (m_store.isSignedIn())
+        m_store.synchronize();
 }
 
 CloudSyncManager::~CloudSyncManager() = default;
@@ -46,8 +44,7 @@ CloudSyncManager &CloudSyncManager::shared()
 {
     static CloudSyncManager *const manager = [] {
         UserDefaults &defaults = UserDefaults::standard();
-        auto *store = new FolderKeyValueStore(
-            defaults.string(PreferenceKey::cloudSyncFolder).value_or(QString()));
+        auto *store = new FolderKeyValueStore(defaults);
         return new CloudSyncManager(*store, defaults, ThemeManager::shared());
     }();
     return *manager;
@@ -78,22 +75,22 @@ bool CloudSyncManager::isSignedIn() const
 
 void CloudSyncManager::push()
 {
-    if (!m_kvStore)
+    if (!isSignedIn())
         return;
     for (const QString &key : syncKeys()) {
         const QVariant value = m_defaults.value(key);
         if (value.isValid())
-            m_kvStore->setValue(key, value);
+            m_store.setValue(key, value);
     }
-    m_kvStore->synchronize();
+    m_store.synchronize();
 }
 
 void CloudSyncManager::pull()
 {
-    if (!m_kvStore)
+    if (!isSignedIn())
         return;
     for (const QString &key : syncKeys()) {
-        const QVariant value = m_kvStore->value(key);
+        const QVariant value = m_store.value(key);
         if (value.isValid())
             m_defaults.setValue(key, value);
     }
@@ -102,7 +99,7 @@ void CloudSyncManager::pull()
 
 void CloudSyncManager::handleRemoteChange(int reason)
 {
-    if (!m_kvStore)
+    if (!isSignedIn() || !m_defaults.boolValue(PreferenceKey::iCloudSyncEnabled))
         return;
     if (reason == KeyValueStore::serverChange || reason == KeyValueStore::initialSyncChange)
         pull();

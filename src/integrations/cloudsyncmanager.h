@@ -12,7 +12,9 @@ class UserDefaults;
 
 // Copies the appearance preferences between this machine and the store the
 // user's machines share, whole and key by key: the last copy wins, nothing
-// is merged and nothing is pushed by itself when a setting changes.
+// is merged and nothing is pushed by itself when a setting changes. While
+// "iCloudSyncEnabled" is off nothing that others write is taken in, so
+// settings this machine has not pushed are never overwritten.
 class CloudSyncManager : public QObject
 {
     Q_OBJECT
@@ -21,22 +23,20 @@ class CloudSyncManager : public QObject
     Q_DISABLE_COPY_MOVE(CloudSyncManager)
 
 public:
-    // The store is used only when it is signed in now; signing in later takes
-    // effect at the next launch.
+    // The store is used whenever it is signed in, which may change while
+    // running (a sync folder chosen or removed).
     explicit CloudSyncManager(KeyValueStore &store, UserDefaults &defaults, ThemeManager &themes,
                               QObject *parent = nullptr);
     ~CloudSyncManager() override;
 
-    // Over the folder named by "cloudSyncFolder" at first use.
+    // Over the folder named by "cloudSyncFolder", following its changes.
     static CloudSyncManager &shared();
     static CloudSyncManager *create(QQmlEngine *, QJSEngine *);
 
     [[nodiscard]] static const QStringList &syncKeys();
     static constexpr double defaultLiveBlurRadius = 30.0;
 
-    // The store in use; null when it was not signed in at creation.
-    [[nodiscard]] KeyValueStore *kvStore() const { return m_kvStore; }
-    // Whether the store is signed in now, for the page's "Sync Now".
+    // Whether the store is signed in now; every operation is a no-op otherwise.
     Q_INVOKABLE bool isSignedIn() const;
 
     // Store → local preferences, then the theme manager follows on the next
@@ -45,7 +45,7 @@ public:
     // Local preferences → store; keys without a local value stay as they are.
     Q_INVOKABLE void push();
     // The store's external change: reasons 0 (another machine) and 1 (first
-    // sync) pull, whether or not "iCloudSyncEnabled" is on; others are ignored.
+    // sync) pull while "iCloudSyncEnabled" is on; others are ignored.
     void handleRemoteChange(int reason);
 
     // Hands the eight preferences to the theme manager, with the fall-backs
@@ -54,7 +54,6 @@ public:
 
 private:
     KeyValueStore &m_store;
-    KeyValueStore *m_kvStore = nullptr;
     UserDefaults &m_defaults;
     ThemeManager &m_themes;
 };

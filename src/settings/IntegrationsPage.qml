@@ -130,9 +130,7 @@ SettingsPageContainer {
             icon: "arrow.triangle.2.circlepath"
             iconColor: SettingsStyle.teal
             title: qsTr("Sync folder")
-            subtitle: page.integrations.isFolderChangePending
-                      ? qsTr("A new folder is used from the next launch.")
-                      : qsTr("A folder your own sync service keeps in step")
+            subtitle: qsTr("A folder your own sync service keeps in step")
             SettingsTextField {
                 objectName: "cloudFolderField"
                 Layout.preferredWidth: 260

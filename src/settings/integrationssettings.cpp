@@ -9,22 +9,9 @@
 
 #include <QDir>
 
-namespace {
-// The shared cloud manager opens its store over the folder stored when it was
-// first used; the first page shown is that moment at the latest.
-QString sharedCloudFolder()
-{
-    CloudSyncManager::shared();
-    static const QString folder =
-        UserDefaults::standard().string(PreferenceKey::cloudSyncFolder).value_or(QString());
-    return folder;
-}
-} // namespace
-
 IntegrationsSettings::IntegrationsSettings(QObject *parent)
     : IntegrationsSettings(Services{UserDefaults::standard(), CloudSyncManager::shared(),
-                                    CalendarTamberManager::shared(), FocusModeManager::shared(),
-                                    sharedCloudFolder()},
+                                    CalendarTamberManager::shared(), FocusModeManager::shared()},
                            parent)
 {}
 
@@ -148,16 +135,11 @@ void IntegrationsSettings::setCloudSyncFolder(const QString &folder)
         m_services.defaults.setString(PreferenceKey::cloudSyncFolder, trimmed);
 }
 
-bool IntegrationsSettings::isFolderChangePending() const
-{
-    return cloudSyncFolder() != m_services.cloudFolderInUse;
-}
-
 void IntegrationsSettings::syncNow()
 {
-    // A store that was not signed in at launch is not in use: pushing would
-    // do nothing, so it must not be reported as synced.
-    if (m_services.cloud.kvStore() && m_services.cloud.isSignedIn()) {
+    // Without a folder that exists pushing does nothing, so it must not be
+    // reported as synced.
+    if (m_services.cloud.isSignedIn()) {
         m_services.cloud.push();
         m_syncMessage = PlatformWording::adapt(tr("Synced to iCloud"));
         m_syncError.clear();

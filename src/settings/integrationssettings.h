@@ -33,9 +33,6 @@ class IntegrationsSettings : public QObject
                    cloudSyncEnabledChanged)
     Q_PROPERTY(QString cloudSyncFolder READ cloudSyncFolder WRITE setCloudSyncFolder NOTIFY
                    cloudSyncFolderChanged)
-    // The folder the running sync uses differs from the chosen one: the
-    // store is opened at launch, so the new folder is used from the next one.
-    Q_PROPERTY(bool isFolderChangePending READ isFolderChangePending NOTIFY cloudSyncFolderChanged)
     Q_PROPERTY(QString syncMessage READ syncMessage NOTIFY syncStatusChanged)
     Q_PROPERTY(QString syncError READ syncError NOTIFY syncStatusChanged)
     Q_PROPERTY(
@@ -55,8 +52,6 @@ public:
         CloudSyncManager &cloud;
         CalendarTamberManager &calendar;
         FocusModeManager &focus;
-        // The folder the cloud store was opened over.
-        QString cloudFolderInUse;
     };
 
     // The standard preferences and the shared managers.
@@ -83,11 +78,10 @@ public:
     // Trimmed, a leading "~" made the home folder; empty text removes the
     // setting (not signed in).
     void setCloudSyncFolder(const QString &folder);
-    [[nodiscard]] bool isFolderChangePending() const;
     [[nodiscard]] QString syncMessage() const { return m_syncMessage; }
     [[nodiscard]] QString syncError() const { return m_syncError; }
-    // Pushes when the store is in use and signed in and says so for two
-    // seconds; otherwise shows the error and pushes nothing.
+    // Pushes when the store is signed in and says so for two seconds;
+    // otherwise shows the error and pushes nothing.
     Q_INVOKABLE void syncNow();
     // The end of the two-second "Synced" message.
     void syncMessageExpired();

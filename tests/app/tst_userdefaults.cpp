@@ -168,6 +168,16 @@ private Q_SLOTS:
         defaults.remove(QStringLiteral("never-set"));
         QCOMPARE(spy.count(), 1);
         QCOMPARE(spy.first().first().toString(), QStringLiteral("a"));
+
+        // A receiver may write in turn: the file is no longer locked then.
+        bool written = false;
+        connect(&defaults, &UserDefaults::valueChanged, &defaults, [&](const QString &key) {
+            if (key == QLatin1String("b"))
+                written = defaults.setInteger(QStringLiteral("c"), 2);
+        });
+        defaults.setInteger(QStringLiteral("b"), 1);
+        QVERIFY(written);
+        QCOMPARE(UserDefaults(path()).integer(QStringLiteral("c")), 2);
     }
 };
 

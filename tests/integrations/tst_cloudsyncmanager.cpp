@@ -11,23 +11,27 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 namespace {
 // One machine: its own preferences and theme manager over the shared folder.
+// Made again over the same preferences file, it is that machine restarted.
 struct Machine
 {
-    explicit Machine(const QString &folder)
-        : defaults(dir.filePath(QStringLiteral("defaults.json")))
+    Machine(const QString &defaultsPath, const QString &folder, bool syncEnabled = true)
+        : defaults(defaultsPath)
         , themes(defaults)
-        , store(folder)
-        , sync(store, defaults, themes)
-    {}
+    {
+        defaults.setString(PreferenceKey::cloudSyncFolder, folder);
+        defaults.setBool(PreferenceKey::iCloudSyncEnabled, syncEnabled);
+        store.emplace(defaults);
+        sync.emplace(*store, defaults, themes);
+    }
 
-    QTemporaryDir dir;
     UserDefaults defaults;
     ThemeManager themes;
-    FolderKeyValueStore store;
-    CloudSyncManager sync;
+    std::optional<FolderKeyValueStore> store;
+    std::optional<CloudSyncManager> sync;
 };
 
 // The theme manager follows a pull on the next turn of the event loop.
@@ -43,14 +47,15 @@ class TestCloudSyncManager : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_folder;
+    std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<Machine> m_here;
     std::unique_ptr<Machine> m_there;
 
     // Pushes what is set on this machine and waits for the other to see it.
     bool pushHereAndWaitThere()
     {
-        QSignalSpy seen(&m_there->store, &KeyValueStore::didChangeExternally);
-        m_here->sync.push();
+        QSignalSpy seen(&*m_there->store, &KeyValueStore::didChangeExternally);
+        m_here->sync->push();
         if (!seen.wait(10000))
             return false;
         runQueued();
@@ -61,10 +66,12 @@ private Q_SLOTS:
     void init()
     {
         m_folder = std::make_unique<QTemporaryDir>();
-        m_here = std::make_unique<Machine>(m_folder->path());
-        m_there = std::make_unique<Machine>(m_folder->path());
-        QVERIFY(m_here->sync.kvStore());
-        QVERIFY(m_here->sync.isSignedIn());
+        m_home = std::make_unique<QTemporaryDir>();
+        m_here = std::make_unique<Machine>(m_home->filePath(QStringLiteral("here.json")),
+                                           m_folder->path());
+        m_there = std::make_unique<Machine>(m_home->filePath(QStringLiteral("there.json")),
+                                            m_folder->path());
+        QVERIFY(m_here->sync->isSignedIn());
         m_there->themes.setCurrentTheme(OverlayThemeID::glass);
     }
 
@@ -72,6 +79,7 @@ private Q_SLOTS:
     {
         m_there.reset();
         m_here.reset();
+        m_home.reset();
         m_folder.reset();
     }
 
@@ -176,8 +184,8 @@ private Q_SLOTS:
     void aMachineJoiningLaterTakesTheSettingsAtStart()
     {
         m_here->defaults.setBool(PreferenceKey::showClock, false);
-        m_here->sync.push();
-        Machine late(m_folder->path());
+        m_here->sync->push();
+        Machine late(m_home->filePath(QStringLiteral("late.json")), m_folder->path());
         QCOMPARE(late.defaults.value(PreferenceKey::showClock), QVariant(false));
         runQueued();
         QCOMPARE(late.themes.showClock(), false);
@@ -201,16 +209,49 @@ private Q_SLOTS:
         FakeKeyValueStore store;
         QTemporaryDir dir;
         UserDefaults defaults(dir.filePath(QStringLiteral("defaults.json")));
-        // Pulls happen whether or not the launch-time pull is switched on.
-        defaults.setBool(PreferenceKey::iCloudSyncEnabled, false);
         ThemeManager themes(defaults);
         CloudSyncManager sync(store, defaults, themes);
         QCOMPARE(store.synchronizeCount(), 1);
 
+        // While sync is off here, nothing others write is taken in.
+        store.changeExternally({{QString(PreferenceKey::showClock), false}}, reason);
+        runQueued();
+        QVERIFY(!defaults.contains(PreferenceKey::showClock));
+
+        defaults.setBool(PreferenceKey::iCloudSyncEnabled, true);
         store.changeExternally({{QString(PreferenceKey::showClock), false}}, reason);
         runQueued();
         QCOMPARE(defaults.contains(PreferenceKey::showClock), applied);
         QCOMPARE(themes.showClock(), !applied);
+    }
+
+    // A shared file that differs from settings never pushed from here, with
+    // sync off here: neither the first start, a restart nor another
+    // machine's later push replaces them.
+    void withSyncOffTheLocalSettingsStay()
+    {
+        m_there->defaults.setString(PreferenceKey::overlayHeadline, QStringLiteral("Shared"));
+        m_there->defaults.setBool(PreferenceKey::showClock, false);
+        m_there->sync->push();
+        const QString path = m_home->filePath(QStringLiteral("off.json"));
+        UserDefaults(path).setString(PreferenceKey::overlayHeadline, QStringLiteral("Mine"));
+
+        for (const bool restart : {false, true}) {
+            Machine off(path, m_folder->path(), false);
+            runQueued();
+            QCOMPARE(off.themes.customHeadline(), QStringLiteral("Mine"));
+            QCOMPARE(off.themes.showClock(), true);
+            QVERIFY(!off.defaults.contains(PreferenceKey::showClock));
+            if (!restart)
+                continue;
+            QSignalSpy seen(&*off.store, &KeyValueStore::didChangeExternally);
+            m_there->defaults.setString(PreferenceKey::overlayHeadline, QStringLiteral("Later"));
+            m_there->sync->push();
+            QVERIFY(seen.wait(10000));
+            runQueued();
+            QCOMPARE(off.defaults.string(PreferenceKey::overlayHeadline),
+                     std::optional<QString>(QStringLiteral("Mine")));
+        }
     }
 
     void pushLeavesKeysWithoutLocalValueAlone()
@@ -240,9 +281,10 @@ private Q_SLOTS:
         QTemporaryDir dir;
         UserDefaults defaults(dir.filePath(QStringLiteral("defaults.json")));
         defaults.setBool(PreferenceKey::showClock, false);
+        defaults.setBool(PreferenceKey::iCloudSyncEnabled, true);
         ThemeManager themes(defaults);
         CloudSyncManager sync(store, defaults, themes);
-        QCOMPARE(sync.kvStore(), nullptr);
+        QVERIFY(!sync.isSignedIn());
 
         sync.push();
         store.changeExternally({{QString(PreferenceKey::showClock), true}},
@@ -253,11 +295,10 @@ private Q_SLOTS:
         QCOMPARE(store.synchronizeCount(), 0);
         QCOMPARE(defaults.value(PreferenceKey::showClock), QVariant(false));
 
-        // Signing in later counts for the page's check, not for this manager.
+        // A folder chosen while running is used at once.
         store.setSignedIn(true);
-        QVERIFY(sync.isSignedIn());
         sync.push();
-        QCOMPARE(store.setCount(), 0);
+        QCOMPARE(store.values().value(PreferenceKey::showClock), QVariant(false));
     }
 
     void syncKeysInOrder()

@@ -1,11 +1,15 @@
 #include "folderkeyvaluestore.h"
+#include "preferencekeys.h"
+#include "userdefaults.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -129,6 +133,70 @@ private Q_SLOTS:
         fresh.checkForExternalChange();
         QVERIFY(fresh.synchronize());
         QCOMPARE(none.size(), 0);
+    }
+
+    // Over the preferences, the initial sync comes once per machine and
+    // folder: a restart takes nothing in, a new folder is joined at once.
+    void initialSyncOncePerMachineAndFolder()
+    {
+        writeInPlace(file(), "{\"showClock\": false}");
+        QTemporaryDir other;
+        writeInPlace(QDir(other.path()).filePath(FolderKeyValueStore::fileName),
+                     "{\"overlayHeadline\": \"Away\"}");
+        QTemporaryDir home;
+        UserDefaults defaults(home.filePath(QStringLiteral("defaults.json")));
+        defaults.setString(PreferenceKey::cloudSyncFolder, folder() + QLatin1Char('/'));
+        const auto initialSyncs = [](const QSignalSpy &spy) {
+            return std::count_if(spy.cbegin(), spy.cend(), [](const QList<QVariant> &signal) {
+                return signal.at(0).toInt() == KeyValueStore::initialSyncChange;
+            });
+        };
+        struct Started
+        {
+            std::unique_ptr<FolderKeyValueStore> store;
+            std::unique_ptr<QSignalSpy> seen;
+        };
+        const auto start = [&defaults] {
+            Started started{std::make_unique<FolderKeyValueStore>(defaults), nullptr};
+            started.seen = std::make_unique<QSignalSpy>(started.store.get(),
+                                                        &KeyValueStore::didChangeExternally);
+            // Whatever the start announces, on its next turn or at the first sync.
+            QCoreApplication::sendPostedEvents();
+            started.store->synchronize();
+            return started;
+        };
+
+        Started machine = start();
+        QCOMPARE(initialSyncs(*machine.seen), 1);
+        machine = {};
+        machine = start();
+        QCOMPARE(machine.store->value(QStringLiteral("showClock")), QVariant(false));
+        QCOMPARE(machine.seen->size(), 0);
+
+        defaults.setString(PreferenceKey::cloudSyncFolder, other.path());
+        QCOMPARE(machine.store->folderPath(), other.path());
+        QVERIFY(!machine.store->value(QStringLiteral("showClock")).isValid());
+        QVERIFY(machine.seen->wait());
+        QCOMPARE(initialSyncs(*machine.seen), 1);
+        QCOMPARE(machine.seen->first().at(1).toStringList(),
+                 QStringList{QStringLiteral("overlayHeadline")});
+        machine = {};
+        machine = start();
+        QCOMPARE(machine.seen->size(), 0);
+
+        // Another machine (or these preferences reset) joins afresh.
+        QTemporaryDir elsewhere;
+        UserDefaults fresh(elsewhere.filePath(QStringLiteral("defaults.json")));
+        fresh.setString(PreferenceKey::cloudSyncFolder, other.path());
+        FolderKeyValueStore there(fresh);
+        QSignalSpy seenThere(&there, &KeyValueStore::didChangeExternally);
+        QVERIFY(seenThere.wait());
+        QCOMPARE(initialSyncs(seenThere), 1);
+
+        // Removing the folder signs out.
+        defaults.remove(PreferenceKey::cloudSyncFolder);
+        QVERIFY(!machine.store->isSignedIn());
+        QVERIFY(!machine.store->value(QStringLiteral("overlayHeadline")).isValid());
     }
 
     void writesReplaceTheFileWhole()

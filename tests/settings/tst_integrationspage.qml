@@ -88,13 +88,24 @@ Item {
             verify(!page.integrations.cloudSyncEnabled)
 
             const folder = Helpers.findNamed(page, "cloudFolderField")
-            typeInto(folder, "/tmp/x")
+            typeInto(folder, "/nonexistent/x")
             keyClick(Qt.Key_Return)
-            compare(page.integrations.cloudSyncFolder, "/tmp/x")
-            verify(page.integrations.isFolderChangePending)
+            compare(page.integrations.cloudSyncFolder, "/nonexistent/x")
             typeInto(folder, "")
             keyClick(Qt.Key_Return)
             compare(page.integrations.cloudSyncFolder, "")
+        }
+
+        // A folder chosen while running is used at once; the click itself
+        // ends the editing. The runner's home is a temporary folder.
+        function test_syncNowUsesTheFolderJustChosen() {
+            const page = createTemporaryObject(pageComponent, root)
+            mouseClick(Helpers.findNamed(page, "cloudSwitch"))
+            typeInto(Helpers.findNamed(page, "cloudFolderField"), "~")
+            mouseClick(Helpers.findNamed(page, "syncNowButton"))
+            compare(Helpers.findNamed(page, "syncStatus").text, "Synced to Cloud Sync")
+            mouseClick(Helpers.findNamed(page, "cloudSwitch"))
+            page.integrations.cloudSyncFolder = ""
         }
 
         function test_calendarSourcesAndSwitches() {

@@ -1,5 +1,7 @@
 #include "folderkeyvaluestore.h"
 
+#include "preferencekeys.h"
+#include "userdefaults.h"
 #include "userdefaultsvalue.h"
 
 #include <QDir>
@@ -54,9 +56,33 @@ QStringList differingKeys(const QVariantHash &before, const QVariantHash &after)
 }
 } // namespace
 
+FolderKeyValueStore::FolderKeyValueStore(UserDefaults &defaults, QObject *parent)
+    : KeyValueStore(parent)
+    , m_defaults(&defaults)
+    , m_folderPath(defaults.string(PreferenceKey::cloudSyncFolder).value_or(QString()))
+{
+    setUp();
+    connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+        if (key == PreferenceKey::cloudSyncFolder)
+            followFolderSetting();
+    });
+    // `vostrel defaults write cloudSyncFolder …` from another process.
+    connect(&defaults, &UserDefaults::changedOnDisk, this,
+            &FolderKeyValueStore::followFolderSetting);
+    open();
+}
+
 FolderKeyValueStore::FolderKeyValueStore(const QString &folderPath, QObject *parent)
     : KeyValueStore(parent)
     , m_folderPath(folderPath)
+{
+    setUp();
+    open();
+}
+
+FolderKeyValueStore::~FolderKeyValueStore() = default;
+
+void FolderKeyValueStore::setUp()
 {
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(settleDelay);
@@ -64,18 +90,51 @@ FolderKeyValueStore::FolderKeyValueStore(const QString &folderPath, QObject *par
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this,
             [this] { m_settleTimer.start(); });
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { m_settleTimer.start(); });
+}
+
+void FolderKeyValueStore::open()
+{
     if (!isSignedIn())
         return;
     refresh();
     watch();
-    // The first read announces the store's contents, as a fresh sign-in
-    // would, once whoever created the store has connected to it.
+    // The initial sync is announced once whoever created the store, or
+    // changed its folder, has connected to it.
     if (m_isInitialSyncPending)
         QMetaObject::invokeMethod(this, &FolderKeyValueStore::checkForExternalChange,
                                   Qt::QueuedConnection);
 }
 
-FolderKeyValueStore::~FolderKeyValueStore() = default;
+void FolderKeyValueStore::setFolderPath(const QString &folderPath)
+{
+    if (folderPath == m_folderPath)
+        return;
+    m_settleTimer.stop();
+    const QStringList watched = m_watcher.files() + m_watcher.directories();
+    if (!watched.isEmpty())
+        m_watcher.removePaths(watched);
+    m_folderPath = folderPath;
+    m_values.clear();
+    m_pending.clear();
+    m_knownContent.clear();
+    m_knownStamp = {};
+    m_hasRead = false;
+    m_isFileUnreadable = false;
+    m_isInitialSyncPending = false;
+    open();
+}
+
+void FolderKeyValueStore::followFolderSetting()
+{
+    setFolderPath(m_defaults->string(PreferenceKey::cloudSyncFolder).value_or(QString()));
+}
+
+bool FolderKeyValueStore::hasJoinedFolder() const
+{
+    return m_defaults && !m_folderPath.isEmpty() &&
+           m_defaults->string(PreferenceKey::cloudSyncJoinedFolder) ==
+               QDir::cleanPath(m_folderPath);
+}
 
 bool FolderKeyValueStore::isSignedIn() const
 {
@@ -149,12 +208,14 @@ QStringList FolderKeyValueStore::refresh()
 
     QByteArray content;
     bool tooBig = false;
+    bool opened = true;
     if (stamp.exists) {
         QFile file(filePath());
         if (file.open(QIODevice::ReadOnly)) {
             content = file.read(maximumFileSize + 1);
             tooBig = content.size() > maximumFileSize;
         } else {
+            opened = false;
             qWarning("FolderKeyValueStore: cannot read %s: %s; it counts as empty",
                      qPrintable(filePath()), qPrintable(file.errorString()));
         }
@@ -176,7 +237,14 @@ QStringList FolderKeyValueStore::refresh()
     m_values = values;
     if (!m_hasRead) {
         m_hasRead = true;
-        m_isInitialSyncPending = stamp.exists && parsed;
+        // Only a file actually read counts as joined; until then its first
+        // good version arrives as an ordinary change.
+        if (opened && parsed && !hasJoinedFolder()) {
+            m_isInitialSyncPending = stamp.exists;
+            if (m_defaults)
+                m_defaults->setString(PreferenceKey::cloudSyncJoinedFolder,
+                                      QDir::cleanPath(m_folderPath));
+        }
         return {};
     }
     return changed;

@@ -9,6 +9,8 @@
 
 #include <chrono>
 
+class UserDefaults;
+
 // The shared store as one JSON file in a folder that the user's own sync
 // engine (Syncthing, Nextcloud, Dropbox …) keeps in step across machines.
 //
@@ -32,7 +34,14 @@ public:
     // Far above what the synced settings take; anything bigger is not ours.
     static constexpr qint64 maximumFileSize = 1024 * 1024;
 
-    // An empty or missing folder gives a store that is not signed in.
+    // Over the folder that the "cloudSyncFolder" preference names, following
+    // it when it changes. The first read of a folder is the initial sync once
+    // per machine, not at every start: "cloudSyncJoinedFolder" remembers the
+    // folder already read, in the same file as the folder setting, so a
+    // machine whose preferences are reset joins afresh.
+    explicit FolderKeyValueStore(UserDefaults &defaults, QObject *parent = nullptr);
+    // Over one folder, remembering nothing: the first read is the initial
+    // sync. An empty or missing folder gives a store that is not signed in.
     explicit FolderKeyValueStore(const QString &folderPath, QObject *parent = nullptr);
     ~FolderKeyValueStore() override;
 
@@ -42,6 +51,9 @@ public:
     bool synchronize() override;
 
     [[nodiscard]] QString folderPath() const { return m_folderPath; }
+    // Leaves the current folder for another, as if starting over it; values
+    // set but not yet written are dropped with the old folder.
+    void setFolderPath(const QString &folderPath);
     [[nodiscard]] QString filePath() const;
 
     // Reads the file again if it changed on disk and announces what others
@@ -58,6 +70,10 @@ private:
         bool operator==(const FileStamp &) const = default;
     };
 
+    void setUp();
+    void open();
+    void followFolderSetting();
+    [[nodiscard]] bool hasJoinedFolder() const;
     [[nodiscard]] FileStamp stampOnDisk() const;
     // The keys whose value changed since the last read.
     QStringList refresh();
@@ -65,6 +81,7 @@ private:
     void announce(const QStringList &changedKeys);
     void watch();
 
+    UserDefaults *m_defaults = nullptr;
     QString m_folderPath;
     QFileSystemWatcher m_watcher;
     QTimer m_settleTimer;
