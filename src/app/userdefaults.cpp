@@ -20,6 +20,14 @@
 namespace {
 constexpr auto privateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 constexpr int lockTimeoutMs = 3000;
+// Far beyond the few kilobytes the catalogue's keys can fill; a bigger file is
+// damage or mischief, and parsing it would cost several times its size in memory.
+constexpr qint64 maxFileSize = 1024 * 1024;
+
+QString tooLarge()
+{
+    return QStringLiteral("it is larger than %1 bytes").arg(maxFileSize);
+}
 
 QString keyString(QAnyStringView key)
 {
@@ -72,12 +80,22 @@ void UserDefaults::reload() const
     if (!m_stamp.exists)
         return;
 
+    if (m_stamp.size > maxFileSize) {
+        moveAside(tooLarge());
+        return;
+    }
     QFile file(m_filePath);
     if (!file.open(QIODevice::ReadOnly)) {
         moveAside(file.errorString());
         return;
     }
-    const QByteArray bytes = file.readAll();
+    // Bounded even when the file grows after the size was checked.
+    const QByteArray bytes = file.read(maxFileSize + 1);
+    if (bytes.size() > maxFileSize) {
+        file.close();
+        moveAside(tooLarge());
+        return;
+    }
     if (bytes.trimmed().isEmpty())
         return;
     QJsonParseError error;

@@ -19,7 +19,6 @@ using namespace std::chrono_literals;
 namespace {
 constexpr qsizetype tickerAgentRows = 3;
 constexpr qsizetype tickerOtherRows = 4;
-constexpr auto confirmationTime = 2s;
 
 QVariantList values(const QList<RunningTask> &tasks)
 {
@@ -250,6 +249,15 @@ QString LockScreenContent::snapshotFileName(const QDateTime &time)
 
 bool LockScreenContent::saveSnapshot()
 {
+    return saveSnapshot(QDateTime::currentDateTimeUtc());
+}
+
+bool LockScreenContent::saveSnapshot(const QDateTime &now)
+{
+    // A clock set back must not silence the button until it catches up.
+    if (m_lastSnapshot.isValid() && now >= m_lastSnapshot &&
+        m_lastSnapshot.msecsTo(now) < std::chrono::milliseconds(snapshotInterval).count())
+        return false;
     QQuickWindow *window = m_snapshotSource ? m_snapshotSource() : nullptr;
     if (!window)
         return false;
@@ -259,12 +267,13 @@ bool LockScreenContent::saveSnapshot()
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return false;
-    const QString path =
-        folder + QLatin1Char('/') + snapshotFileName(QDateTime::currentDateTimeUtc());
+    const QString path = folder + QLatin1Char('/') + snapshotFileName(now);
     if (!image.save(path, "PNG"))
         return false;
+    m_lastSnapshot = now;
+    // Shown as long as another click would do nothing.
     setShowShareConfirmation(true);
-    QTimer::singleShot(confirmationTime, this, [this] { setShowShareConfirmation(false); });
+    QTimer::singleShot(snapshotInterval, this, [this] { setShowShareConfirmation(false); });
     return true;
 }
 

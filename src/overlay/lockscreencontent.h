@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QVariantList>
 
+#include <chrono>
 #include <functional>
 
 class DesktopAnimations;
@@ -109,9 +110,15 @@ public:
     // The once-a-second clock.
     void tick();
 
-    // Writes a PNG of the lock screen to the Desktop folder; false on any
-    // failure, which shows nothing.
+    // One picture per interval is plenty; each is a file of its own on the
+    // Desktop, and a held or hammered button must not fill the disk.
+    static constexpr std::chrono::seconds snapshotInterval{3};
+
+    // Writes a PNG of the lock screen to the Desktop folder and shows the
+    // confirmation for snapshotInterval; false on any failure, which shows
+    // nothing, and for a click within the interval, which does nothing.
     Q_INVOKABLE bool saveSnapshot();
+    bool saveSnapshot(const QDateTime &now);
 
     [[nodiscard]] static QString identityFor(const QString &theme, bool solid,
                                              const std::optional<QString> &websiteURL);
@@ -142,5 +149,6 @@ private:
     QTimer m_clock;
     QString m_identity;
     bool m_showShareConfirmation = false;
+    QDateTime m_lastSnapshot;
     bool m_active = true;
 };

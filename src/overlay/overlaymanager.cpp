@@ -217,6 +217,7 @@ void OverlayManager::activate()
         return;
     }
     m_active = true;
+    m_services.pins.beginLock();
 
     // Settings written by another process since the last lock show now.
     m_services.themes.reload();
@@ -269,6 +270,7 @@ void OverlayManager::deactivate()
     m_active = false;
     // A fingerprint check still running would keep the reader claimed.
     m_services.pins.cancelBiometrics();
+    m_services.pins.endLock();
     // The picture of the desktop must not outlive the lock it was taken for.
     m_services.capture.clear();
 

@@ -6,9 +6,18 @@
 #include "userdefaults.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJSEngine>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <ctime>
 #include <utility>
 
 namespace {
@@ -22,12 +31,44 @@ QByteArray scrambled(QByteArray bytes)
         bytes[i] = char(bytes[i] ^ salt[i % saltLength]);
     return bytes;
 }
+
+constexpr auto privateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+// A few short fields; anything longer is not ours and is not read in full.
+constexpr qint64 maxStateFileSize = 4096;
+// Reaching a lockout this long takes millennia of waiting out the shorter ones;
+// the cap keeps the millisecond arithmetic from overflowing.
+constexpr qint64 longestStoredLockoutSeconds = qint64(1) << 40;
+
+// Unlike the wall clock, nobody can set it, and it runs on through suspend; but
+// it starts again at every boot, so it is used only with the same boot's id.
+qint64 millisecondsSinceBoot()
+{
+    timespec now{};
+    clock_gettime(CLOCK_BOOTTIME, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1'000'000;
+}
+
+// A time stamp read back, kept within what JSON holds exactly, so the
+// differences taken from it cannot overflow.
+qint64 storedMilliseconds(const QJsonObject &state, const QString &key)
+{
+    return std::clamp<qint64>(state.value(key).toInteger(), 0, qint64(1) << 53);
+}
+
+QString bootId()
+{
+    QFile file(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(file.read(64)).trimmed();
+}
 } // namespace
 
 PINManager::PINManager(UserDefaults &defaults, BiometricAuthenticator &biometrics, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_biometrics(biometrics)
+    , m_statePath(QFileInfo(defaults.filePath()).absolutePath() + QLatin1String("/lockout.json"))
 {
     m_lockoutTimer.setInterval(lockoutTickInterval);
     connect(&m_lockoutTimer, &QTimer::timeout, this, &PINManager::lockoutTick);
@@ -37,6 +78,7 @@ PINManager::PINManager(UserDefaults &defaults, BiometricAuthenticator &biometric
         else if (key == PreferenceKey::maxPINAttempts)
             Q_EMIT maxPINAttemptsChanged();
     });
+    restoreState();
 }
 
 PINManager::~PINManager()
@@ -72,7 +114,7 @@ qint64 PINManager::maxPINAttempts() const
 
 qint64 PINManager::expectedPINLength() const
 {
-    const std::optional<QString> pin = storedPIN();
+    const std::optional<QString> pin = unlockingPIN();
     if (!pin)
         return defaultPINLength;
     return QStringView(*pin).toUcs4().size();
@@ -82,7 +124,7 @@ bool PINManager::verifyPIN(const QString &candidate)
 {
     if (m_isLockedOut)
         return false;
-    const std::optional<QString> pin = storedPIN();
+    const std::optional<QString> pin = unlockingPIN();
     if (!pin)
         return false;
     if (candidate == *pin) {
@@ -92,6 +134,8 @@ bool PINManager::verifyPIN(const QString &candidate)
     setFailedAttempts(m_failedAttempts + 1);
     if (m_failedAttempts >= maxPINAttempts())
         startLockout();
+    else
+        saveState();
     return false;
 }
 
@@ -138,12 +182,29 @@ std::optional<QString> PINManager::storedPIN() const
     return decodePIN(stored.toString());
 }
 
+std::optional<QString> PINManager::unlockingPIN() const
+{
+    return m_lockPIN ? m_lockPIN : storedPIN();
+}
+
+void PINManager::beginLock()
+{
+    m_lockPIN = storedPIN();
+}
+
+void PINManager::endLock()
+{
+    if (std::exchange(m_lockPIN, std::nullopt) != storedPIN())
+        Q_EMIT storedPINChanged();
+}
+
 void PINManager::resetAttempts()
 {
     m_lockoutTimer.stop();
     setFailedAttempts(0);
     setLockedOut(false);
     setLockoutRemainingSeconds(0);
+    QFile::remove(m_statePath);
 }
 
 void PINManager::startLockout()
@@ -152,6 +213,65 @@ void PINManager::startLockout()
     // never shows a countdown of 0.
     setLockoutRemainingSeconds(lockoutDuration(m_failedAttempts));
     setLockedOut(true);
+    m_lockoutTimer.start();
+    saveState();
+}
+
+void PINManager::saveState()
+{
+    // What is left and when that was, by both clocks: a later process takes
+    // off the time that has passed since, but never adds any.
+    const QJsonObject state{
+        {QStringLiteral("failedAttempts"), m_failedAttempts},
+        {QStringLiteral("lockoutRemainingSeconds"),
+         m_isLockedOut ? std::min(m_lockoutRemainingSeconds, longestStoredLockoutSeconds) : 0},
+        {QStringLiteral("savedAt"), QDateTime::currentMSecsSinceEpoch()},
+        {QStringLiteral("bootId"), bootId()},
+        {QStringLiteral("savedSinceBootMs"), millisecondsSinceBoot()},
+    };
+    QSaveFile file(m_statePath);
+    if (!QDir().mkpath(QFileInfo(m_statePath).absolutePath()) || !file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(privateFile) ||
+        file.write(QJsonDocument(state).toJson(QJsonDocument::Compact)) < 0 || !file.commit()) {
+        qWarning("Could not save the PIN attempt count to %s: %s", qPrintable(m_statePath),
+                 qPrintable(file.errorString()));
+    }
+}
+
+void PINManager::restoreState()
+{
+    QFile file(m_statePath);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(file.read(maxStateFileSize), &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        qWarning("PIN attempt count %s is unreadable; starting without one.",
+                 qPrintable(m_statePath));
+        return;
+    }
+    const QJsonObject state = document.object();
+    m_failedAttempts =
+        std::max<qint64>(state.value(QStringLiteral("failedAttempts")).toInteger(), 0);
+    const qint64 savedMs =
+        std::clamp<qint64>(state.value(QStringLiteral("lockoutRemainingSeconds")).toInteger(), 0,
+                           longestStoredLockoutSeconds) *
+        1000;
+    // Within one boot the boot clock measures the time since the save, whatever
+    // the wall clock was set to meanwhile; across a reboot only the wall clock
+    // can, and a clock that went back counts as no time at all.
+    const QString boot = bootId();
+    const qint64 elapsedMs =
+        !boot.isEmpty() && state.value(QStringLiteral("bootId")).toString() == boot
+            ? millisecondsSinceBoot() -
+                  storedMilliseconds(state, QStringLiteral("savedSinceBootMs"))
+            : QDateTime::currentMSecsSinceEpoch() -
+                  storedMilliseconds(state, QStringLiteral("savedAt"));
+    const qint64 leftMs = savedMs - std::clamp<qint64>(elapsedMs, 0, savedMs);
+    if (leftMs <= 0)
+        return;
+    m_lockoutRemainingSeconds = (leftMs + 999) / 1000;
+    m_isLockedOut = true;
     m_lockoutTimer.start();
 }
 

@@ -20,12 +20,16 @@ class UserDefaults;
 // one-second countdown, and the fingerprint alternative.
 //
 // The PIN is kept reversibly scrambled in the preferences (not hashed), so the
-// same value can be read back by every part of the application. The attempt
-// counters live only in memory: a new process starts unlocked with no count.
+// same value can be read back by every part of the application. The count of
+// wrong attempts and the running lockout are kept in a small file of their own
+// beside the preferences, so that killing the process, a relaunch after a
+// crash or a reboot does not hand out fresh guesses.
 // The preferences are read at every use, so a change made by another process
 // takes effect at the next check; the *Changed signals of the two preference
 // backed properties fire only for changes made through this process's
-// UserDefaults object.
+// UserDefaults object. While a lock is up, though, the PIN stored when it went
+// up is the one that unlocks it: a preferences file damaged or replaced
+// meanwhile must not shut the owner out.
 class PINManager : public QObject
 {
     Q_OBJECT
@@ -89,6 +93,14 @@ public:
     [[nodiscard]] std::optional<QString> storedPIN() const;
     [[nodiscard]] bool hasPIN() const { return storedPIN().has_value(); }
 
+    // The lock went up: the stored PIN is kept as it is now until endLock().
+    // Without one, the preferences are still asked at every check.
+    void beginLock();
+    void endLock();
+
+    // Where the count and the lockout survive the process.
+    [[nodiscard]] QString stateFilePath() const { return m_statePath; }
+
     Q_INVOKABLE void resetAttempts();
     void startLockout();
     // 30 * 2^max(attempts - maxPINAttempts(), 0) seconds, the exponent capped
@@ -128,6 +140,11 @@ private:
     void setLockoutRemainingSeconds(qint64 value);
     void startBiometrics();
     void finishBiometrics(bool success);
+    // The PIN that unlocks now: the one kept for the lock that is up, else
+    // the stored one.
+    [[nodiscard]] std::optional<QString> unlockingPIN() const;
+    void restoreState();
+    void saveState();
 
     UserDefaults &m_defaults;
     BiometricAuthenticator &m_biometrics;
@@ -140,4 +157,6 @@ private:
     bool m_isReaderBusy = false;
     // Numbers the checks, so that one cancelled is told from the current one.
     quint64 m_biometricCheck = 0;
+    std::optional<QString> m_lockPIN;
+    QString m_statePath;
 };

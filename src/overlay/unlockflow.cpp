@@ -12,7 +12,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-constexpr int defaultPINLength = 4;
 constexpr double shakeDistance = 10.0;
 constexpr auto shakeStep = 100ms;
 constexpr auto touchIDDelay = 150ms;
@@ -63,9 +62,9 @@ int UnlockFlow::enteredCount() const
 
 int UnlockFlow::expectedLength() const
 {
-    // Read at every use, so that a PIN changed elsewhere takes effect at once.
-    const std::optional<QString> pin = m_pins.storedPIN();
-    return pin ? codePointCount(*pin) : defaultPINLength;
+    // Read at every use, so that a PIN changed elsewhere takes effect at once;
+    // the PIN manager knows which PIN unlocks the lock that is up.
+    return int(m_pins.expectedPINLength());
 }
 
 bool UnlockFlow::isTouchIDEnabled() const

@@ -94,6 +94,9 @@ private Q_SLOTS:
         QTest::addRow("truncated") << QByteArray("{\"maxPINAttempts\": 3, \"sel");
         QTest::addRow("not an object") << QByteArray("[1, 2, 3]");
         QTest::addRow("binary") << QByteArray("\x89PNG\r\n\x1a\n", 8);
+        // Valid, but too large to be read at all.
+        QTest::addRow("over 1 MB") << QByteArray("{\"maxPINAttempts\": 3, \"pad\": \"") +
+                                          QByteArray(1024 * 1024, 'x') + QByteArray("\"}");
     }
 
     void corruptFileIsKeptAside()

@@ -116,15 +116,19 @@ sleep 0.3
 import -window root "$shots/hotplug.png"
 [ "$(count_colour "$shots/hotplug.png" '#ff00ff')" -eq 0 ] || fail "the new monitor shows the desktop"
 
-step "typing the right PIN lowers the lock"
+step "the preferences file damaged while locked: the PIN of the lock still unlocks"
+printf '{"app.vostrel.pin.st' >"$XDG_CONFIG_HOME/vostrel/defaults.json"
 xdotool type --delay 40 1234
 wait_for 5 uncovered || fail "the lock stayed up after the right PIN"
 [ "$("$vostrel" status)" = "Vostrel: Keeping awake. " ] || fail "status after unlocking: '$("$vostrel" status)'"
+"$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string
+"$vostrel" defaults write hasCompletedOnboarding true
 
 step "five wrong PINs show the lockout and its countdown"
 "$vostrel" lock
 wait_for 10 covered || fail "panels after 'vostrel lock': '$(panel_geometries)'"
 for _ in 1 2 3 4 5; do xdotool type --delay 30 0000; done
+lockout_start=$SECONDS
 set +e
 "$vostrel" unlock 1234 2>/dev/null
 rc=$?
@@ -141,5 +145,17 @@ for n in 1 2; do convert "$shots/lockout-$n.png" -crop 400x300+2680+390 +repage 
 changed=$(compare -metric AE "$work/panel-1.png" "$work/panel-2.png" null: 2>&1 | awk '{printf "%d", $1}' || true)
 [ "${changed:-0}" -gt 0 ] || fail "the countdown does not move"
 [ "$(count_colour "$shots/lockout-2.png" '#ff00ff')" -eq 0 ] || fail "desktop pixels during the lockout"
+
+step "the lockout survives kill -9 and the relaunch"
+kill -9 "$(pgrep -f "^$vostrel\$" | head -n 1)"
+wait_for 20 bash -c "pgrep -f '^$vostrel --relock' >/dev/null" || fail "no relaunch after kill -9"
+wait_for 20 bash -c "'$vostrel' status 2>/dev/null | grep -q 'Screen locked'" ||
+    fail "the relaunched Vostrel is not locked"
+set +e
+"$vostrel" unlock 1234 2>/dev/null
+rc=$?
+set -e
+[ "$rc" -eq 1 ] || fail "the right PIN was accepted after the relaunch ($((SECONDS - lockout_start)) s into the lockout)"
+covered || fail "the relaunched lock does not cover: '$(panel_geometries)'"
 
 echo "PASS"

@@ -32,6 +32,8 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = folder->filePath(QStringLiteral("defaults.json"));
+    // Each input starts without the attempts counted for the one before.
+    QFile::remove(folder->filePath(QStringLiteral("lockout.json")));
     {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

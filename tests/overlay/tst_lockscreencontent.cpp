@@ -196,13 +196,24 @@ private Q_SLOTS:
         window.resize(64, 48);
         window.setColor(Qt::darkBlue);
         m_content->setSnapshotSource([&window] { return &window; });
-        QVERIFY(m_content->saveSnapshot());
+        const QDateTime taken(QDate(2026, 12, 6), QTime(20, 31, 5), Qt::UTC);
+        QVERIFY(m_content->saveSnapshot(taken));
         QVERIFY(m_content->showShareConfirmation());
         const QDir desktop(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));
-        const QStringList files = desktop.entryList({QStringLiteral("Vostrel-*.png")});
-        QCOMPARE(files.size(), 1);
-        QCOMPARE(QImage(desktop.filePath(files.first())).size(), QSize(64, 48));
-        QTRY_VERIFY_WITH_TIMEOUT(!m_content->showShareConfirmation(), 4000);
+        const auto files = [&desktop] {
+            return desktop.entryList({QStringLiteral("Vostrel-*.png")});
+        };
+        QCOMPARE(files(), QStringList{QStringLiteral("Vostrel-2026-12-06T20-31-05Z.png")});
+        QCOMPARE(QImage(desktop.filePath(files().first())).size(), QSize(64, 48));
+
+        // Clicks within the interval write nothing; the next one after it does,
+        // and so does one after the clock was set back.
+        QVERIFY(!m_content->saveSnapshot(taken.addMSecs(2999)));
+        QCOMPARE(files().size(), 1);
+        QVERIFY(m_content->saveSnapshot(taken.addSecs(3)));
+        QVERIFY(m_content->saveSnapshot(taken.addSecs(-3600)));
+        QCOMPARE(files().size(), 3);
+        QTRY_VERIFY_WITH_TIMEOUT(!m_content->showShareConfirmation(), 5000);
     }
 };
 

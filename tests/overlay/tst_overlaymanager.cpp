@@ -6,6 +6,7 @@
 #include "preferencekeys.h"
 #include "unlockflow.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPointer>
@@ -297,6 +298,33 @@ private Q_SLOTS:
         type(&other, QStringLiteral("12"));
         type(m_overlay->overlayPanels().first(), QStringLiteral("34"));
         QVERIFY(!m_overlay->isOverlayActive());
+    }
+
+    void thePINOfTheLockHoldsUntilItComesDown_data()
+    {
+        QTest::addColumn<QByteArray>("preferences");
+        QTest::addRow("corrupted") << QByteArray("{\"app.vostrel.pin.st");
+        QTest::addRow("emptied") << QByteArray();
+        QTest::addRow("replaced") << QByteArray("{\"maxPINAttempts\": 3}");
+    }
+
+    void thePINOfTheLockHoldsUntilItComesDown()
+    {
+        QFETCH(QByteArray, preferences);
+        m_stack->defaults.setString(PreferenceKey::storedPIN,
+                                    PINManager::encodePIN(QStringLiteral("135790")));
+        m_overlay->activate();
+        QFile file(m_stack->defaults.filePath());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QCOMPARE(file.write(preferences), preferences.size());
+        file.close();
+        QVERIFY(!m_stack->pins.hasPIN());
+
+        type(m_overlay->focusPanel(), QStringLiteral("135790"));
+        QVERIFY(!m_overlay->isOverlayActive());
+        // Only the lock that was up keeps it.
+        QVERIFY(!m_stack->pins.verifyPIN(QStringLiteral("135790")));
+        QCOMPARE(m_stack->pins.expectedPINLength(), 4);
     }
 
     void keysAfterUnlockReachTheirWindow()

@@ -3,10 +3,16 @@
 #include "preferencekeys.h"
 #include "userdefaults.h"
 
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QDateTime>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <ctime>
 #include <limits>
 #include <memory>
 
@@ -40,6 +46,12 @@ private:
         return ticks;
     }
 
+    std::unique_ptr<PINManager> restarted()
+    {
+        m_manager.reset();
+        return std::make_unique<PINManager>(*m_defaults, *m_biometrics);
+    }
+
     void enterWrongPINs(int count)
     {
         for (int i = 0; i < count; ++i) {
@@ -53,6 +65,7 @@ private Q_SLOTS:
     {
         QVERIFY(m_dir.isValid());
         QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
+        QFile::remove(m_dir.filePath(QStringLiteral("lockout.json")));
         m_defaults =
             std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
         m_biometrics = std::make_unique<FakeBiometricAuthenticator>();
@@ -332,6 +345,92 @@ private Q_SLOTS:
         QVERIFY(!m_manager->isLockedOut());
         QCOMPARE(m_manager->lockoutRemainingSeconds(), 0);
         QVERIFY(!m_manager->isLockoutTimerActive());
+    }
+
+    // --- Surviving the process ---
+
+    void countAndLockoutSurviveARestart()
+    {
+        enterWrongPINs(3);
+        m_manager = restarted();
+        QCOMPARE(m_manager->failedAttempts(), 3);
+        QVERIFY(!m_manager->isLockedOut());
+        enterWrongPINs(2);
+        QCOMPARE(QFile::permissions(m_manager->stateFilePath()) & 0x0077,
+                 QFileDevice::Permissions());
+
+        m_manager = restarted();
+        QVERIFY(m_manager->isLockedOut());
+        QVERIFY(m_manager->isLockoutTimerActive());
+        QCOMPARE(m_manager->lockoutRemainingSeconds(), 30);
+        QCOMPARE(m_manager->failedAttempts(), 5);
+        QVERIFY(!m_manager->verifyPIN(correctPIN()));
+        QCOMPARE(runOutLockout(), 30);
+
+        QVERIFY(m_manager->verifyPIN(correctPIN()));
+        m_manager = restarted();
+        QCOMPARE(m_manager->failedAttempts(), 0);
+        QVERIFY(!m_manager->isLockedOut());
+    }
+
+    // The state as another process (or a damaged disk) left it.
+    void savedLockoutIsNeverLengthened_data()
+    {
+        QFile bootIdFile(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+        QVERIFY(bootIdFile.open(QIODevice::ReadOnly));
+        const QString thisBoot = QString::fromLatin1(bootIdFile.readAll()).trimmed();
+        timespec boot{};
+        clock_gettime(CLOCK_BOOTTIME, &boot);
+        const qint64 sinceBoot = qint64(boot.tv_sec) * 1000 + boot.tv_nsec / 1'000'000;
+        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const auto state = [](qint64 remaining, qint64 savedAt, const QString &bootId,
+                              qint64 savedSinceBoot) {
+            return QJsonDocument(QJsonObject{{QStringLiteral("failedAttempts"), 6},
+                                             {QStringLiteral("lockoutRemainingSeconds"), remaining},
+                                             {QStringLiteral("savedAt"), savedAt},
+                                             {QStringLiteral("bootId"), bootId},
+                                             {QStringLiteral("savedSinceBootMs"), savedSinceBoot}})
+                .toJson();
+        };
+        constexpr qint64 day = 86'400'000;
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<qint64>("attempts");
+        QTest::addColumn<qint64>("remaining");
+        QTest::addRow("after a reboot, 20 s later")
+            << state(60, now - 20'000, QStringLiteral("other"), 0) << qint64(6) << qint64(40);
+        QTest::addRow("after a reboot, past its end")
+            << state(60, now - 61'000, QStringLiteral("other"), 0) << qint64(6) << qint64(0);
+        QTest::addRow("after a reboot, clock set back")
+            << state(60, now + day, QStringLiteral("other"), 0) << qint64(6) << qint64(60);
+        QTest::addRow("same boot, wall clock moved")
+            << state(60, now - day, thisBoot, sinceBoot - 10'000) << qint64(6) << qint64(50);
+        QTest::addRow("absurd numbers") << state(-5, -std::numeric_limits<qint64>::max(), thisBoot,
+                                                 std::numeric_limits<qint64>::max())
+                                        << qint64(6) << qint64(0);
+        QTest::addRow("corrupt") << QByteArray("{\"failedAttempts\": 6, \"lock") << qint64(0)
+                                 << qint64(0);
+        QTest::addRow("not an object") << QByteArray("[6]") << qint64(0) << qint64(0);
+        QTest::addRow("too long") << QByteArray(100'000, ' ') + state(60, now, thisBoot, sinceBoot)
+                                  << qint64(0) << qint64(0);
+    }
+
+    void savedLockoutIsNeverLengthened()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(qint64, attempts);
+        QFETCH(qint64, remaining);
+        QFile file(m_manager->stateFilePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        if (attempts == 0)
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("unreadable")));
+
+        m_manager = restarted();
+        QCOMPARE(m_manager->failedAttempts(), attempts);
+        QCOMPARE(m_manager->lockoutRemainingSeconds(), remaining);
+        QCOMPARE(m_manager->isLockedOut(), remaining > 0);
+        QCOMPARE(m_manager->isLockoutTimerActive(), remaining > 0);
     }
 
     // --- Changing the PIN ---

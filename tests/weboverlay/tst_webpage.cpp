@@ -197,6 +197,7 @@ private Q_SLOTS:
     void init()
     {
         QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
+        QFile::remove(m_dir.filePath(QStringLiteral("lockout.json")));
         m_defaults =
             std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
         m_defaults->setString(PreferenceKey::storedPIN,
