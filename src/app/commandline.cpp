@@ -248,7 +248,7 @@ int CommandLine::executeAutomation() const
     }
     if (!reply.error.isEmpty()) {
         err() << "vostrel: " << reply.error << '\n';
-        return NotRunning;
+        return reply.refused ? Refused : NotRunning;
     }
     if (m_method == QLatin1String("GetStatus")) {
         out() << reply.value.toString() << '\n';

@@ -39,12 +39,21 @@ bool AutomationActions::unlockScreen(const QString &pin)
     return true;
 }
 
-void AutomationActions::keepAwake(int minutes)
+void AutomationActions::keepAwake(int minutes,
+                                  std::function<void(const QString &refusal)> answer)
 {
     if (minutes < 1)
         m_keepAwake.start();
     else
         m_keepAwake.start(std::chrono::minutes(minutes));
+    // A period stopped before the desktop answered was not refused.
+    const auto tell = [this, answer = std::move(answer)] {
+        answer(m_keepAwake.isActive() ? QString() : m_keepAwake.refusal());
+    };
+    if (m_keepAwake.isAsking())
+        connect(&m_keepAwake, &KeepAwakeManager::settled, this, tell, Qt::SingleShotConnection);
+    else
+        tell();
 }
 
 void AutomationActions::stopKeepAwake()
@@ -55,7 +64,16 @@ void AutomationActions::stopKeepAwake()
 QString AutomationActions::status() const
 {
     const ProcessMonitor &tasks = m_tasks ? *m_tasks : ProcessMonitor::shared();
-    return statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), tasks.aiAgentNames());
+    QString text =
+        statusText(m_overlay.isOverlayActive(), m_keepAwake.isActive(), tasks.aiAgentNames());
+    // Last and a sentence of its own: scripts that match the usual start of
+    // the text still match.
+    if (!m_keepAwake.isActive() && !m_keepAwake.refusal().isEmpty()) {
+        if (!text.endsWith(QLatin1Char(' ')))
+            text += QLatin1Char(' ');
+        text += m_keepAwake.refusal() + QLatin1Char('.');
+    }
+    return text;
 }
 
 void AutomationActions::reopen()

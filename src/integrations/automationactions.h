@@ -30,7 +30,7 @@ public:
 
     void lockScreen() override;
     bool unlockScreen(const QString &pin) override;
-    void keepAwake(int minutes) override;
+    void keepAwake(int minutes, std::function<void(const QString &refusal)> answer) override;
     void stopKeepAwake() override;
     [[nodiscard]] QString status() const override;
     void reopen() override;

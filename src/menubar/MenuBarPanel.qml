@@ -169,6 +169,14 @@ Rectangle {
                     Accessible.name: panel.menu.statusText
                 }
             }
+            Text {
+                Layout.fillWidth: true
+                visible: text.length > 0
+                text: panel.menu.keepAwakeRefusal
+                wrapMode: Text.Wrap
+                font.pixelSize: 11
+                color: theme.locked
+            }
         }
 
         Repeater {

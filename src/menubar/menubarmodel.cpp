@@ -38,6 +38,8 @@ MenuBarModel::MenuBarModel(const Services &services, SettingsOpener settingsOpen
     center.observe(Notification::keepAwakeStateChanged, this, [this] { readKeepAwake(); });
     connect(&m_services.keepAwake, &KeepAwakeManager::remainingTimeTextChanged, this,
             &MenuBarModel::remainingTimeTextChanged);
+    connect(&m_services.keepAwake, &KeepAwakeManager::refusalChanged, this,
+            &MenuBarModel::keepAwakeRefusalChanged);
     connect(&m_services.defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::autoLockEnabled || key == PreferenceKey::autoLockMinutes)
             Q_EMIT autoLockChoiceChanged();
@@ -65,6 +67,11 @@ QString MenuBarModel::statusText() const
 QString MenuBarModel::remainingTimeText() const
 {
     return m_keepAwakeActive ? m_services.keepAwake.remainingTimeText() : QString();
+}
+
+QString MenuBarModel::keepAwakeRefusal() const
+{
+    return m_services.keepAwake.refusal();
 }
 
 QList<MenuBarModel::Section> MenuBarModel::sections() const

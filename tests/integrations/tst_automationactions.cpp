@@ -109,9 +109,9 @@ private Q_SLOTS:
     void lockingTwiceStartsOnePeriod()
     {
         m_actions->lockScreen();
-        const auto creations = m_stack->assertions.creations().size();
+        const auto creations = m_stack->assertions.requests().size();
         m_actions->lockScreen();
-        QCOMPARE(m_stack->assertions.creations().size(), creations);
+        QCOMPARE(m_stack->assertions.requests().size(), creations);
         QVERIFY(m_overlay->isOverlayActive());
     }
 
@@ -149,16 +149,38 @@ private Q_SLOTS:
     {
         QFETCH(int, minutes);
         QFETCH(QVariant, total);
-        m_actions->keepAwake(minutes);
+        m_actions->keepAwake(minutes, [](const QString &) {});
         QVERIFY(m_keepAwake->isActive());
         QCOMPARE(m_keepAwake->totalDuration().has_value(), total.isValid());
         if (total.isValid())
             QCOMPARE(*m_keepAwake->totalDuration(), total.toDouble());
 
-        m_actions->keepAwake(60); // a running period is left alone
+        m_actions->keepAwake(60, [](const QString &) {}); // a running period is left alone
         QCOMPARE(m_keepAwake->totalDuration().has_value(), total.isValid());
         m_actions->stopKeepAwake();
         QVERIFY(!m_keepAwake->isActive());
+    }
+
+    void keepAwakeAnswersOnceTheDesktopHas()
+    {
+        QStringList answers;
+        const auto record = [&answers](const QString &refusal) { answers << refusal; };
+        m_actions->keepAwake(0, record);
+        m_actions->keepAwake(5, record); // waits for the same period
+        QVERIFY(answers.isEmpty());
+        m_stack->assertions.settle();
+        QCOMPARE(answers, (QStringList{QString(), QString()}));
+        m_actions->keepAwake(5, record);
+        QCOMPARE(answers.size(), 3);
+        m_actions->stopKeepAwake();
+
+        m_stack->assertions.setRefused(PowerAssertions::Kind::Display);
+        m_stack->assertions.setRefused(PowerAssertions::Kind::System);
+        m_actions->keepAwake(0, record);
+        m_stack->assertions.settle();
+        QCOMPARE(answers.size(), 4);
+        QVERIFY(!answers.last().isEmpty());
+        QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Idle. ") + answers.last() + u'.');
     }
 };
 

@@ -1,7 +1,10 @@
 #include "dbusautomationadaptors.h"
 
 #include "automationhandler.h"
+#include "dbusautomationservice.h"
 #include "desktopnotifier.h"
+
+#include <QPointer>
 
 VostrelAdaptor::VostrelAdaptor(QObject *object, AutomationHandler &handler)
     : QDBusAbstractAdaptor(object)
@@ -20,7 +23,10 @@ bool VostrelAdaptor::UnlockScreen(const QString &pin)
 
 void VostrelAdaptor::KeepAwake(int minutes)
 {
-    m_handler.keepAwake(minutes);
+    // The desktop's answer may take a while; the event loop, and with it the
+    // lock, must not wait for it.
+    const auto *service = qobject_cast<const DBusAutomationService *>(parent());
+    m_handler.keepAwake(minutes, service ? service->answerLater() : [](const QString &) {});
 }
 
 void VostrelAdaptor::StopKeepAwake()
@@ -57,7 +63,10 @@ void ApplicationAdaptor::ActivateAction(const QString &name, const QVariantList 
     if (name == QLatin1String("lock-screen"))
         m_handler.lockScreen();
     else if (name == QLatin1String("keep-awake"))
-        m_handler.keepAwake(0);
+        m_handler.keepAwake(0, [notifier = QPointer(m_notifier)](const QString &refusal) {
+            if (notifier && !refusal.isEmpty())
+                notifier->show(QStringLiteral("Vostrel"), refusal);
+        });
     else if (name == QLatin1String("get-status"))
         m_notifier->show(QStringLiteral("Vostrel"), m_handler.status());
 }

@@ -40,7 +40,9 @@ DBusAutomationClient::Reply DBusAutomationClient::call(const QString &method,
     message.setAutoStartService(start == Start::IfNotRunning);
     const QDBusMessage reply = bus.call(
         message, QDBus::Block, start == Start::IfNotRunning ? startTimeoutMs : callTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage)
-        return {!isAbsent(reply.errorName()), {}, reply.errorMessage()};
+    if (reply.type() == QDBusMessage::ErrorMessage) {
+        return {!isAbsent(reply.errorName()), {}, reply.errorMessage(),
+                reply.errorName() == QLatin1String(DBusAutomationService::refusedErrorName)};
+    }
     return {true, reply.arguments().value(0), {}};
 }

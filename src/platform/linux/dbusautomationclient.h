@@ -12,6 +12,9 @@ public:
         bool delivered = false; // false: no instance answered
         QVariant value;
         QString error;
+        // The application answered and declined (no PIN, a session it
+        // cannot lock ...); `error` says why.
+        bool refused = false;
     };
 
     enum class Start {

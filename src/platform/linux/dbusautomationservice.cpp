@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
+#include <QDBusMessage>
 
 DBusAutomationService::DBusAutomationService(AutomationHandler &handler, QObject *parent)
     : QObject(parent)
@@ -21,6 +22,17 @@ DBusAutomationService::~DBusAutomationService()
     QDBusConnection bus = QDBusConnection::sessionBus();
     bus.unregisterObject(QLatin1String(objectPath));
     bus.unregisterService(QLatin1String(serviceName));
+}
+
+std::function<void(const QString &)> DBusAutomationService::answerLater() const
+{
+    if (!calledFromDBus())
+        return [](const QString &) {};
+    setDelayedReply(true);
+    return [bus = connection(), call = message()](const QString &refusal) {
+        bus.send(refusal.isEmpty() ? call.createReply()
+                                   : call.createErrorReply(QLatin1String(refusedErrorName), refusal));
+    };
 }
 
 bool DBusAutomationService::registerOnSessionBus()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDBusContext>
 #include <QObject>
+
+#include <functional>
 
 class AutomationHandler;
 
@@ -8,7 +11,10 @@ class AutomationHandler;
 // (object /app/vostrel/Vostrel), together with the standard
 // org.freedesktop.Application interface that launchers use. Owning the name
 // is also what makes Vostrel a single instance.
-class DBusAutomationService : public QObject
+//
+// The adaptors reach the caller's message through this object's D-Bus
+// context (Qt hands an adaptor's call the context of its parent).
+class DBusAutomationService : public QObject, protected QDBusContext
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(DBusAutomationService)
@@ -17,6 +23,8 @@ public:
     static constexpr auto serviceName = "app.vostrel.Vostrel";
     static constexpr auto objectPath = "/app/vostrel/Vostrel";
     static constexpr auto interfaceName = "app.vostrel.Vostrel";
+    // The error a refused action answers with; its message says why.
+    static constexpr auto refusedErrorName = "app.vostrel.Vostrel.Error.Refused";
 
     explicit DBusAutomationService(AutomationHandler &handler, QObject *parent = nullptr);
     ~DBusAutomationService() override;
@@ -27,6 +35,11 @@ public:
     [[nodiscard]] QString errorString() const { return m_error; }
     // The last registration failed because another process owns the name.
     [[nodiscard]] bool isNameTaken() const { return m_nameTaken; }
+
+    // Holds back the answer to the call being handled; the function returned
+    // sends it later: the reply, or the refused error saying why. A call that
+    // did not come over D-Bus gets a function that does nothing.
+    [[nodiscard]] std::function<void(const QString &refusal)> answerLater() const;
 
 private:
     AutomationHandler &m_handler;
