@@ -71,7 +71,7 @@ QString MenuBarModel::remainingTimeText() const
 
 QString MenuBarModel::keepAwakeRefusal() const
 {
-    return m_services.keepAwake.refusal();
+    return m_overlayActive || m_keepAwakeActive ? QString() : m_services.keepAwake.refusal();
 }
 
 QList<MenuBarModel::Section> MenuBarModel::sections() const
@@ -233,6 +233,7 @@ void MenuBarModel::setOverlayActive(bool active)
     m_overlayActive = active;
     Q_EMIT overlayActiveChanged();
     Q_EMIT statusChanged();
+    Q_EMIT keepAwakeRefusalChanged();
 }
 
 void MenuBarModel::readKeepAwake()
@@ -243,6 +244,7 @@ void MenuBarModel::readKeepAwake()
     m_keepAwakeActive = active;
     Q_EMIT keepAwakeActiveChanged();
     Q_EMIT statusChanged();
+    Q_EMIT keepAwakeRefusalChanged();
     Q_EMIT sectionsChanged();
     Q_EMIT remainingTimeTextChanged();
 }

@@ -28,7 +28,8 @@ class MenuBarModel : public QObject
     Q_PROPERTY(QString statusLine READ statusLine NOTIFY statusChanged)
     // The same state in the words of the automation status ("Vostrel: Idle.").
     Q_PROPERTY(QString statusText READ statusText NOTIFY statusChanged)
-    // Why keep-awake is off although it was asked for; empty otherwise.
+    // Why keep-awake is off although it was last asked for, while the lock is
+    // down; empty otherwise. The panel says it instead of "Idle".
     Q_PROPERTY(QString keepAwakeRefusal READ keepAwakeRefusal NOTIFY keepAwakeRefusalChanged)
     // Time left of a timed keep-awake period ("14:59"); empty otherwise.
     Q_PROPERTY(QString remainingTimeText READ remainingTimeText NOTIFY remainingTimeTextChanged)

@@ -64,6 +64,13 @@ start_vostrel() {
     wait_for 20 "$vostrel" status >/dev/null 2>&1 || fail "Vostrel did not answer on D-Bus"
     wait_for 10 bash -c '[ -n "$(xwininfo -root -tree | grep "(\"vostrel\" \"vostrel\")")" ]' ||
         fail "no tray icon in the tray"
+    # The icon's window shows at 0,0 for a moment before trayer embeds it.
+    wait_for 10 icon_embedded || fail "the tray icon was not embedded: '$(tray_icon)'"
+}
+icon_embedded() {
+    local w h x y
+    read -r w h x y <<<"$(tray_icon)"
+    [ "${x:-0}" -gt 0 ]
 }
 stop_vostrel() {
     kill "$vostrel_pid"
@@ -117,13 +124,14 @@ xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
 wait_for 5 panel_open || fail "no panel after clicking the icon"
 read -r px py <<<"$(panel_origin)"
 header() { import -window root -crop 260x60+"$((px + 10))"+"$py" png:- | md5sum; }
+header_changed() { [ "$(header)" != "$before" ]; }
+sleep 0.4
 before=$(header)
 click_panel $row_x $row_fifteen
 wait_for 5 bash -c "'$vostrel' status | grep -q '^Vostrel: Idle. Cannot keep awake: no screen saver'" ||
     fail "status after a refused 'For 15 minutes': $("$vostrel" status)"
-sleep 0.4
-[ "$(header)" != "$before" ] || fail "the panel does not say why"
 shoot_panel panel-refused.png
+wait_for 5 header_changed || fail "the panel does not say why"
 xdotool mousemove 600 700 click 1
 wait_for 5 panel_closed || fail "a click on the desktop left the panel open"
 set +e

@@ -156,7 +156,7 @@ private Q_SLOTS:
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<QString>("reason");
         QTest::addRow("display") << Kind::Display
-                                 << QStringLiteral("no screen saver, no power manager, no portal");
+                                 << QStringLiteral("no screen saver, power manager or portal");
         QTest::addRow("system") << Kind::System << QStringLiteral("no logind");
     }
 

@@ -119,7 +119,17 @@ void DBusPowerAssertions::ask(Id id)
         return;
     const QList<Inhibitor> inhibitors = order(it->kind);
     if (it->step >= inhibitors.size()) {
-        const QString reason = it->refusals.join(QLatin1String(", "));
+        // "no screen saver, power manager or portal", then what the others said.
+        QStringList reasons = it->refusals;
+        QStringList absent = it->absent;
+        if (!absent.isEmpty()) {
+            const QString last = absent.takeLast();
+            reasons.prepend(QLatin1String("no ") +
+                            (absent.isEmpty() ? last
+                                              : absent.join(QLatin1String(", ")) +
+                                                    QLatin1String(" or ") + last));
+        }
+        const QString reason = reasons.join(QLatin1String(", "));
         m_requests.erase(it);
         Q_EMIT refused(id, reason);
         return;
@@ -133,7 +143,7 @@ void DBusPowerAssertions::ask(Id id)
     // descriptors logind would end it before the reply reached us.
     if (!bus.isConnected() ||
         (system && !(bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing))) {
-        it->refusals << QStringLiteral("no %1").arg(to.what);
+        it->absent << to.what;
         ++it->step;
         ask(id);
         return;
@@ -167,13 +177,11 @@ void DBusPowerAssertions::answer(Id id, Inhibitor inhibitor, const QDBusMessage 
 {
     const Endpoint from = endpoint(inhibitor);
     std::optional<Held> held;
-    QString refusal;
+    QString refusal; // stays empty when the service is not there
     if (reply.type() != QDBusMessage::ReplyMessage) {
-        if (isAbsent(reply.errorName()))
-            refusal = QStringLiteral("no %1").arg(from.what);
-        else if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply"))
+        if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply"))
             refusal = QStringLiteral("%1 did not answer").arg(from.what);
-        else
+        else if (!isAbsent(reply.errorName()))
             refusal = QStringLiteral("%1 refused (%2)").arg(from.what, reply.errorMessage());
     } else if (inhibitor == Inhibitor::Login) {
         const auto fd = qdbus_cast<QDBusUnixFileDescriptor>(reply.arguments().value(0));
@@ -207,7 +215,10 @@ void DBusPowerAssertions::answer(Id id, Inhibitor inhibitor, const QDBusMessage 
     }
     qCInfo(lcPower).noquote() << from.service << "refused:" << reply.errorName()
                               << reply.errorMessage();
-    it->refusals << refusal;
+    if (refusal.isEmpty())
+        it->absent << from.what;
+    else
+        it->refusals << refusal;
     ++it->step;
     ask(id);
 }

@@ -52,6 +52,7 @@ private:
         Kind kind = Kind::Display;
         QString reason;
         qsizetype step = 0; // the inhibitor being asked, in the kind's order
+        QStringList absent; // what is not on the bus: "screen saver"
         QStringList refusals;
         std::optional<Held> held;
     };
