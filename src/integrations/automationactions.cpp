@@ -39,8 +39,7 @@ bool AutomationActions::unlockScreen(const QString &pin)
     return true;
 }
 
-void AutomationActions::keepAwake(int minutes,
-                                  std::function<void(const QString &refusal)> answer)
+void AutomationActions::keepAwake(int minutes, std::function<void(const QString &refusal)> answer)
 {
     if (minutes < 1)
         m_keepAwake.start();

@@ -166,8 +166,8 @@ void KeepAwakeManager::refused(PowerAssertions::Id id, const QString &reason)
     refused->id = 0;
     refused->refusal = reason;
     const bool display = refused == &m_display;
-    qCWarning(lcKeepAwake).noquote() << (display ? "the display" : "the system")
-                                     << "may sleep:" << reason;
+    qCWarning(lcKeepAwake).noquote()
+        << (display ? "the display" : "the system") << "may sleep:" << reason;
     const Assertion &other = display ? m_system : m_display;
     if (other.id != 0)
         return;

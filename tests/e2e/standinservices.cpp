@@ -39,14 +39,15 @@ int main(int argc, char *argv[])
         qsizetype logindHeld = 0;
         for (qsizetype i = 0; i < inhibitors.size(); ++i)
             logindHeld += logind.isReleased(i) ? 0 : 1;
-        const QByteArray line = QStringLiteral("screensaver-held=%1 screensaver-total=%2 "
-                                               "logind-held=%3 logind-total=%4 powermanager-held=%5\n")
-                                    .arg(screenSaverHeld)
-                                    .arg(screenSaverTotal)
-                                    .arg(logindHeld)
-                                    .arg(inhibitors.size())
-                                    .arg(powerManager.inhibitions().size())
-                                    .toUtf8();
+        const QByteArray line =
+            QStringLiteral("screensaver-held=%1 screensaver-total=%2 "
+                           "logind-held=%3 logind-total=%4 powermanager-held=%5\n")
+                .arg(screenSaverHeld)
+                .arg(screenSaverTotal)
+                .arg(logindHeld)
+                .arg(inhibitors.size())
+                .arg(powerManager.inhibitions().size())
+                .toUtf8();
         if (line == last)
             return;
         QSaveFile file(statePath);

@@ -164,7 +164,9 @@ private Q_SLOTS:
     void keepAwakeAnswersOnceTheDesktopHas()
     {
         QStringList answers;
-        const auto record = [&answers](const QString &refusal) { answers << refusal; };
+        const auto record = [&answers](const QString &refusal) {
+            answers << refusal;
+        };
         m_actions->keepAwake(0, record);
         m_actions->keepAwake(5, record); // waits for the same period
         QVERIFY(answers.isEmpty());

@@ -19,9 +19,9 @@ bool isOnBus(const QDBusConnection &bus, const QString &name)
     return bus.interface()->isServiceRegistered(name).value();
 }
 
-const QStringList sessionNames = {
-    QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("org.freedesktop.PowerManagement"),
-    QStringLiteral("org.freedesktop.portal.Desktop")};
+const QStringList sessionNames = {QStringLiteral("org.freedesktop.ScreenSaver"),
+                                  QStringLiteral("org.freedesktop.PowerManagement"),
+                                  QStringLiteral("org.freedesktop.portal.Desktop")};
 } // namespace
 
 // The inhibitor backends against stand-ins on the private session and system
@@ -64,7 +64,8 @@ private Q_SLOTS:
         // A stand-in of the previous case may still be leaving the bus.
         for (const QString &name : sessionNames)
             QTRY_VERIFY(!isOnBus(QDBusConnection::sessionBus(), name));
-        QTRY_VERIFY(!isOnBus(QDBusConnection::systemBus(), QStringLiteral("org.freedesktop.login1")));
+        QTRY_VERIFY(
+            !isOnBus(QDBusConnection::systemBus(), QStringLiteral("org.freedesktop.login1")));
         m_assertions = std::make_unique<DBusPowerAssertions>();
         m_granted = std::make_unique<QSignalSpy>(m_assertions.get(), &PowerAssertions::granted);
         m_refused = std::make_unique<QSignalSpy>(m_assertions.get(), &PowerAssertions::refused);

@@ -38,8 +38,7 @@ void FakePortalInhibit::vanish()
     QDBusConnection::disconnectFromBus(std::exchange(m_connectionName, QString()));
 }
 
-QDBusObjectPath FakePortalInhibit::Inhibit(const QString &, uint flags,
-                                           const QVariantMap &options)
+QDBusObjectPath FakePortalInhibit::Inhibit(const QString &, uint flags, const QVariantMap &options)
 {
     const QString path = requestPath(m_inhibitions.size());
     m_inhibitions.append({flags, options.value(QStringLiteral("reason")).toString(), false});

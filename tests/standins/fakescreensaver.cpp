@@ -29,8 +29,7 @@ bool FakeScreenSaver::publish()
     m_connectionName = m_service + QUuid::createUuid().toString();
     QDBusConnection bus =
         QDBusConnection::connectToBus(QDBusConnection::SessionBus, m_connectionName);
-    return bus.isConnected() &&
-           bus.registerObject(m_path, this, QDBusConnection::ExportAllSlots) &&
+    return bus.isConnected() && bus.registerObject(m_path, this, QDBusConnection::ExportAllSlots) &&
            bus.registerService(m_service);
 }
 
@@ -52,8 +51,8 @@ void FakeScreenSaver::answerHeldBack()
     const QMutexLocker lock(&m_mutex);
     for (const QDBusMessage &call : std::as_const(m_heldBack)) {
         const uint cookie = m_nextCookie++;
-        m_inhibitions.insert(cookie, {call.arguments().value(0).toString(),
-                                      call.arguments().value(1).toString()});
+        m_inhibitions.insert(
+            cookie, {call.arguments().value(0).toString(), call.arguments().value(1).toString()});
         QDBusConnection(m_connectionName).send(call.createReply(cookie));
     }
     m_heldBack.clear();

@@ -26,7 +26,8 @@ void VostrelAdaptor::KeepAwake(int minutes)
     // The desktop's answer may take a while; the event loop, and with it the
     // lock, must not wait for it.
     const auto *service = qobject_cast<const DBusAutomationService *>(parent());
-    m_handler.keepAwake(minutes, service ? service->answerLater() : [](const QString &) {});
+    m_handler.keepAwake(
+        minutes, service ? service->answerLater() : [](const QString &) {});
 }
 
 void VostrelAdaptor::StopKeepAwake()

@@ -27,11 +27,13 @@ DBusAutomationService::~DBusAutomationService()
 std::function<void(const QString &)> DBusAutomationService::answerLater() const
 {
     if (!calledFromDBus())
-        return [](const QString &) {};
+        return [](const QString &) {
+        };
     setDelayedReply(true);
     return [bus = connection(), call = message()](const QString &refusal) {
-        bus.send(refusal.isEmpty() ? call.createReply()
-                                   : call.createErrorReply(QLatin1String(refusedErrorName), refusal));
+        bus.send(refusal.isEmpty()
+                     ? call.createReply()
+                     : call.createErrorReply(QLatin1String(refusedErrorName), refusal));
     };
 }
 

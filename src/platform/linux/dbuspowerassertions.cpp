@@ -95,7 +95,8 @@ PowerAssertions::Id DBusPowerAssertions::request(Kind kind, const QString &name)
     request.reason = name;
     // Even an answer known at once (no bus at all) must come after the
     // caller has stored the id.
-    QMetaObject::invokeMethod(this, [this, id] { ask(id); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, id] { ask(id); }, Qt::QueuedConnection);
     return id;
 }
 
@@ -124,10 +125,10 @@ void DBusPowerAssertions::ask(Id id)
         QStringList absent = it->absent;
         if (!absent.isEmpty()) {
             const QString last = absent.takeLast();
-            reasons.prepend(QLatin1String("no ") +
-                            (absent.isEmpty() ? last
-                                              : absent.join(QLatin1String(", ")) +
-                                                    QLatin1String(" or ") + last));
+            reasons.prepend(QLatin1String("no ") + (absent.isEmpty()
+                                                        ? last
+                                                        : absent.join(QLatin1String(", ")) +
+                                                              QLatin1String(" or ") + last));
         }
         const QString reason = reasons.join(QLatin1String(", "));
         m_requests.erase(it);
@@ -149,8 +150,8 @@ void DBusPowerAssertions::ask(Id id)
         return;
     }
 
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(to.service, to.path, to.interface, QStringLiteral("Inhibit"));
+    QDBusMessage call = QDBusMessage::createMethodCall(to.service, to.path, to.interface,
+                                                       QStringLiteral("Inhibit"));
     switch (inhibitor) {
     case Inhibitor::ScreenSaver:
     case Inhibitor::PowerManagement:
@@ -187,8 +188,7 @@ void DBusPowerAssertions::answer(Id id, Inhibitor inhibitor, const QDBusMessage 
         const auto fd = qdbus_cast<QDBusUnixFileDescriptor>(reply.arguments().value(0));
         // Ours must not leak into the processes this application starts, or
         // the inhibitor would outlive the release.
-        const int own =
-            fd.isValid() ? ::fcntl(fd.fileDescriptor(), F_DUPFD_CLOEXEC, 0) : -1;
+        const int own = fd.isValid() ? ::fcntl(fd.fileDescriptor(), F_DUPFD_CLOEXEC, 0) : -1;
         if (own >= 0)
             held = Held{inhibitor, {}, 0, {}, own};
     } else if (inhibitor == Inhibitor::Portal) {
