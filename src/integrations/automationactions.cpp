@@ -40,12 +40,20 @@ bool AutomationActions::unlockScreen(const QString &pin)
     return true;
 }
 
-void AutomationActions::keepAwake(int minutes)
+void AutomationActions::keepAwake(int minutes, std::function<void(const QString &refusal)> answer)
 {
     if (minutes < 1)
         m_keepAwake.start();
     else
         m_keepAwake.start(std::chrono::minutes(minutes));
+    // A period stopped before the desktop answered was not refused.
+    const auto tell = [this, answer = std::move(answer)] {
+        answer(m_keepAwake.isActive() ? QString() : m_keepAwake.refusal());
+    };
+    if (m_keepAwake.isAsking())
+        connect(&m_keepAwake, &KeepAwakeManager::settled, this, tell, Qt::SingleShotConnection);
+    else
+        tell();
 }
 
 void AutomationActions::stopKeepAwake()
@@ -60,7 +68,8 @@ QString AutomationActions::status() const
         m_overlay.isOverlayActive() ? std::nullopt : m_overlay.lockRefusal();
     return statusText({m_overlay.isOverlayActive(), m_overlay.isInputHeld(), m_keepAwake.isActive(),
                        tasks.aiAgentNames(),
-                       refusal ? LockAvailability::message(*refusal) : QString()});
+                       refusal ? LockAvailability::message(*refusal) : QString(),
+                       m_keepAwake.isActive() ? QString() : m_keepAwake.refusal()});
 }
 
 void AutomationActions::reopen()
@@ -74,7 +83,7 @@ QString AutomationActions::statusText(const StatusFacts &facts)
     QString text = QStringLiteral("Vostrel: ");
     if (facts.locked)
         text += facts.inputHeld ? QLatin1String("Screen locked. ")
-                          : QLatin1String("Screen locked (keyboard not held). ");
+                                : QLatin1String("Screen locked (keyboard not held). ");
     if (facts.keepingAwake)
         text += QLatin1String("Keeping awake. ");
     if (!facts.agentNames.isEmpty())
@@ -82,10 +91,14 @@ QString AutomationActions::statusText(const StatusFacts &facts)
                 QLatin1String(". ");
     if (!facts.locked && !facts.keepingAwake)
         text += QLatin1String("Idle.");
-    if (!facts.lockRefusal.isEmpty()) {
+    // Last, each a sentence of its own: scripts that match the usual start
+    // of the text still match.
+    for (const QString &refusal : {facts.lockRefusal, facts.keepAwakeRefusal}) {
+        if (refusal.isEmpty())
+            continue;
         if (!text.endsWith(QLatin1Char(' ')))
             text += QLatin1Char(' ');
-        text += facts.lockRefusal + QLatin1Char('.');
+        text += refusal + QLatin1Char('.');
     }
     return text;
 }

@@ -30,7 +30,7 @@ public:
 
     [[nodiscard]] QString lockScreen() override;
     bool unlockScreen(const QString &pin) override;
-    void keepAwake(int minutes) override;
+    void keepAwake(int minutes, std::function<void(const QString &refusal)> answer) override;
     void stopKeepAwake() override;
     [[nodiscard]] QString status() const override;
     void reopen() override;
@@ -45,10 +45,12 @@ public:
         QStringList agentNames;
         // Why the lock may not be raised; empty when it may.
         QString lockRefusal;
+        // Why the machine is not kept awake when that was asked for.
+        QString keepAwakeRefusal;
     };
     // "Vostrel: Screen locked. Keeping awake. AI agents: a, b. " or "… Idle.";
     // "Screen locked (keyboard not held). " while the lock lacks the keyboard;
-    // followed by why the lock may not be raised when it may not.
+    // followed by why the lock may not be raised, or keep-awake was refused.
     [[nodiscard]] static QString statusText(const StatusFacts &facts);
 
     void setReopenHandler(std::function<void()> handler) { m_reopen = std::move(handler); }

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import QtQuick.Window
 import Vostrel.MenuBar
@@ -163,10 +164,19 @@ Rectangle {
                          : panel.menu.keepAwakeActive ? theme.awake : theme.idle
                 }
                 Text {
-                    text: panel.menu.statusLine
-                    font.pixelSize: 12
-                    color: theme.secondary
+                    readonly property bool refused: panel.menu.keepAwakeRefusal.length > 0
+                    Layout.fillWidth: true
+                    // One line: the panel has no height to spare; the whole
+                    // reason is in the tool tip.
+                    text: refused ? panel.menu.keepAwakeRefusal : panel.menu.statusLine
+                    elide: Text.ElideRight
+                    font.pixelSize: refused ? 11 : 12
+                    color: refused ? theme.locked : theme.secondary
                     Accessible.name: panel.menu.statusText
+                    HoverHandler { id: statusHover }
+                    ToolTip.visible: refused && statusHover.hovered && truncated
+                    ToolTip.delay: 400
+                    ToolTip.text: text
                 }
             }
         }

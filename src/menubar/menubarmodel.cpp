@@ -40,6 +40,8 @@ MenuBarModel::MenuBarModel(const Services &services, SettingsOpener settingsOpen
     center.observe(Notification::hotkeyDidChange, this, [this] { Q_EMIT sectionsChanged(); });
     connect(&m_services.keepAwake, &KeepAwakeManager::remainingTimeTextChanged, this,
             &MenuBarModel::remainingTimeTextChanged);
+    connect(&m_services.keepAwake, &KeepAwakeManager::refusalChanged, this,
+            &MenuBarModel::keepAwakeRefusalChanged);
     connect(&m_services.defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::autoLockEnabled || key == PreferenceKey::autoLockMinutes)
             Q_EMIT autoLockChoiceChanged();
@@ -61,13 +63,21 @@ QString MenuBarModel::statusText() const
 {
     // The panel's state, not a fresh read of the managers: the two lines must
     // never disagree with each other.
-    return AutomationActions::statusText(
-        {m_overlayActive, m_services.overlay.isInputHeld(), m_keepAwakeActive});
+    AutomationActions::StatusFacts facts;
+    facts.locked = m_overlayActive;
+    facts.inputHeld = m_services.overlay.isInputHeld();
+    facts.keepingAwake = m_keepAwakeActive;
+    return AutomationActions::statusText(facts);
 }
 
 QString MenuBarModel::remainingTimeText() const
 {
     return m_keepAwakeActive ? m_services.keepAwake.remainingTimeText() : QString();
+}
+
+QString MenuBarModel::keepAwakeRefusal() const
+{
+    return m_overlayActive || m_keepAwakeActive ? QString() : m_services.keepAwake.refusal();
 }
 
 QList<MenuBarModel::Section> MenuBarModel::sections() const
@@ -238,6 +248,7 @@ void MenuBarModel::setOverlayActive(bool active)
     m_overlayActive = active;
     Q_EMIT overlayActiveChanged();
     Q_EMIT statusChanged();
+    Q_EMIT keepAwakeRefusalChanged();
 }
 
 void MenuBarModel::readKeepAwake()
@@ -248,6 +259,7 @@ void MenuBarModel::readKeepAwake()
     m_keepAwakeActive = active;
     Q_EMIT keepAwakeActiveChanged();
     Q_EMIT statusChanged();
+    Q_EMIT keepAwakeRefusalChanged();
     Q_EMIT sectionsChanged();
     Q_EMIT remainingTimeTextChanged();
 }

@@ -28,6 +28,9 @@ class MenuBarModel : public QObject
     Q_PROPERTY(QString statusLine READ statusLine NOTIFY statusChanged)
     // The same state in the words of the automation status ("Vostrel: Idle.").
     Q_PROPERTY(QString statusText READ statusText NOTIFY statusChanged)
+    // Why keep-awake is off although it was last asked for, while the lock is
+    // down; empty otherwise. The panel says it instead of "Idle".
+    Q_PROPERTY(QString keepAwakeRefusal READ keepAwakeRefusal NOTIFY keepAwakeRefusalChanged)
     // Time left of a timed keep-awake period ("14:59"); empty otherwise.
     Q_PROPERTY(QString remainingTimeText READ remainingTimeText NOTIFY remainingTimeTextChanged)
     // [{title, rows: [{action, title, symbol, hint, toolTip, available}]}], top to bottom.
@@ -101,6 +104,7 @@ public:
     [[nodiscard]] QString statusLine() const;
     [[nodiscard]] QString statusText() const;
     [[nodiscard]] QString remainingTimeText() const;
+    [[nodiscard]] QString keepAwakeRefusal() const;
     [[nodiscard]] QList<Section> sections() const;
     [[nodiscard]] QVariantList sectionsValue() const;
     [[nodiscard]] int autoLockChoice() const;
@@ -119,6 +123,7 @@ Q_SIGNALS:
     void keepAwakeActiveChanged();
     void statusChanged();
     void remainingTimeTextChanged();
+    void keepAwakeRefusalChanged();
     void sectionsChanged();
     void autoLockChoiceChanged();
 

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // What scripts, keyboard shortcuts and launchers may ask of the running
 // application. The transport (D-Bus on Linux) calls into this.
 class AutomationHandler
@@ -16,8 +18,10 @@ public:
     [[nodiscard]] virtual QString lockScreen() = 0;
     // True when the PIN was accepted and the lock lowered.
     virtual bool unlockScreen(const QString &pin) = 0;
-    // Less than one minute means without limit.
-    virtual void keepAwake(int minutes) = 0;
+    // Less than one minute means without limit. `answer` is called once, with
+    // nothing when the machine is kept awake and the reason when it is not;
+    // it may come before keepAwake() returns or once the desktop has decided.
+    virtual void keepAwake(int minutes, std::function<void(const QString &refusal)> answer) = 0;
     virtual void stopKeepAwake() = 0;
     [[nodiscard]] virtual QString status() const = 0;
     // The application was started again, or its launcher clicked.

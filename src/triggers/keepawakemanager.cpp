@@ -34,6 +34,8 @@ KeepAwakeManager::KeepAwakeManager(PowerAssertions &assertions, NotificationCent
     connect(&m_tickTimer, &QTimer::timeout, this, &KeepAwakeManager::tick);
     m_durationTimer.setSingleShot(true);
     connect(&m_durationTimer, &QTimer::timeout, this, &KeepAwakeManager::durationElapsed);
+    connect(&m_assertions, &PowerAssertions::granted, this, &KeepAwakeManager::granted);
+    connect(&m_assertions, &PowerAssertions::refused, this, &KeepAwakeManager::refused);
 }
 
 KeepAwakeManager::~KeepAwakeManager()
@@ -82,47 +84,38 @@ void KeepAwakeManager::start(std::optional<std::chrono::seconds> duration)
         duration = maximumDuration;
     }
 
-    const std::optional<PowerAssertions::Id> display =
-        m_assertions.create(PowerAssertions::Kind::Display, displayAssertionName());
-    const std::optional<PowerAssertions::Id> system =
-        m_assertions.create(PowerAssertions::Kind::System, systemAssertionName());
-    const bool granted = display && system;
-    if (!granted) {
-        // A period holds both or nothing. Half of one would keep the screen or
-        // the machine awake while every view shows keep-awake as off, and stop()
-        // would never let it go because no period is running.
-        if (display)
-            m_assertions.release(*display);
-        if (system)
-            m_assertions.release(*system);
-        qCWarning(lcKeepAwake) << "keep-awake refused by the desktop (display"
-                               << display.has_value() << "system" << system.has_value() << ")";
-    }
-
+    const PowerAssertions::Id display =
+        m_assertions.request(PowerAssertions::Kind::Display, displayAssertionName());
+    const PowerAssertions::Id system =
+        m_assertions.request(PowerAssertions::Kind::System, systemAssertionName());
     publish([&] {
-        m_displayAssertion = granted ? *display : 0;
-        m_systemAssertion = granted ? *system : 0;
-        m_isActive = granted;
+        m_display = {};
+        m_display.id = display;
+        m_system = {};
+        m_system.id = system;
+        m_isActive = true;
+        m_refusal.clear();
         m_totalDuration =
             duration ? std::optional<double>(double(duration->count())) : std::nullopt;
         m_remainingSeconds = duration ? double(duration->count()) : 0;
     });
-    // A refused timed request still counts down, so whoever asked sees it run
-    // its course; durationElapsed() then clears it.
     if (duration) {
         m_tickTimer.start();
         m_durationTimer.start(*duration);
-    } else {
-        m_tickTimer.stop();
-        m_durationTimer.stop();
     }
     m_notifications.post(Notification::keepAwakeStateChanged);
+}
+
+bool KeepAwakeManager::isAsking() const
+{
+    return m_isActive && !m_display.isHeld && !m_system.isHeld;
 }
 
 void KeepAwakeManager::stop()
 {
     if (!m_isActive)
         return;
+    const bool wasAsking = isAsking();
     publish([this] {
         releaseAssertions();
         m_isActive = false;
@@ -132,6 +125,8 @@ void KeepAwakeManager::stop()
         m_remainingSeconds = 0;
     });
     m_notifications.post(Notification::keepAwakeStateChanged);
+    if (wasAsking)
+        Q_EMIT settled();
 }
 
 void KeepAwakeManager::tick()
@@ -145,21 +140,61 @@ void KeepAwakeManager::tick()
 void KeepAwakeManager::durationElapsed()
 {
     // Only a timed period has a duration to run out.
-    if (!m_totalDuration)
-        return;
-    if (m_isActive) {
+    if (m_totalDuration)
         stop();
+}
+
+void KeepAwakeManager::granted(PowerAssertions::Id id)
+{
+    Assertion *const granted = assertion(id);
+    if (!granted) {
+        // Not ours (any more): nothing may stay held that no period shows.
+        m_assertions.release(id);
         return;
     }
-    // The countdown of a refused request ends quietly: no period ran, so there
-    // is no state change to announce, but the one-second tick must not go on
-    // waking the process for the rest of its life.
+    const bool wasAsking = isAsking();
+    granted->isHeld = true;
+    if (wasAsking)
+        Q_EMIT settled();
+}
+
+void KeepAwakeManager::refused(PowerAssertions::Id id, const QString &reason)
+{
+    Assertion *const refused = assertion(id);
+    if (!refused)
+        return;
+    refused->id = 0;
+    refused->refusal = reason;
+    const bool display = refused == &m_display;
+    qCWarning(lcKeepAwake).noquote()
+        << (display ? "the display" : "the system") << "may sleep:" << reason;
+    const Assertion &other = display ? m_system : m_display;
+    if (other.id != 0)
+        return;
+
+    // Nothing holds the machine awake: the period ends here rather than show
+    // as running while it protects nothing.
     publish([this] {
+        m_isActive = false;
         m_durationTimer.stop();
         m_tickTimer.stop();
         m_totalDuration.reset();
         m_remainingSeconds = 0;
+        m_refusal = tr("Cannot keep awake: %1; %2").arg(m_display.refusal, m_system.refusal);
     });
+    m_notifications.post(Notification::keepAwakeStateChanged);
+    Q_EMIT settled();
+}
+
+KeepAwakeManager::Assertion *KeepAwakeManager::assertion(PowerAssertions::Id id)
+{
+    if (!m_isActive || id == 0)
+        return nullptr;
+    if (m_display.id == id)
+        return &m_display;
+    if (m_system.id == id)
+        return &m_system;
+    return nullptr;
 }
 
 void KeepAwakeManager::publish(const std::function<void()> &change)
@@ -168,6 +203,7 @@ void KeepAwakeManager::publish(const std::function<void()> &change)
     const double remaining = m_remainingSeconds;
     const std::optional<double> total = m_totalDuration;
     const QString text = remainingTimeText();
+    const QString refusal = m_refusal;
     change();
     if (wasActive != m_isActive)
         Q_EMIT isActiveChanged();
@@ -177,12 +213,15 @@ void KeepAwakeManager::publish(const std::function<void()> &change)
         Q_EMIT totalDurationChanged();
     if (text != remainingTimeText())
         Q_EMIT remainingTimeTextChanged();
+    if (refusal != m_refusal)
+        Q_EMIT refusalChanged();
 }
 
 void KeepAwakeManager::releaseAssertions()
 {
-    if (m_displayAssertion != 0)
-        m_assertions.release(std::exchange(m_displayAssertion, 0));
-    if (m_systemAssertion != 0)
-        m_assertions.release(std::exchange(m_systemAssertion, 0));
+    for (Assertion *assertion : {&m_display, &m_system}) {
+        if (assertion->id != 0)
+            m_assertions.release(assertion->id);
+        *assertion = {};
+    }
 }

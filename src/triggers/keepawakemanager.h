@@ -15,8 +15,13 @@
 class NotificationCenter;
 
 // Keeps the display and the system awake while the user is away behind the
-// lock, without limit or for a fixed time. A period counts as running only
-// while both the display and the system assertion are held.
+// lock, without limit or for a fixed time.
+//
+// A period runs from start() on, while the desktop is still being asked for
+// the display and the system assertion, and for as long as at least one of
+// them is held: whatever is held shows as running and is let go by stop().
+// When both are refused the period ends by itself and `refusal` says why.
+// Asking never holds up the caller (the lock is raised in the same turn).
 class KeepAwakeManager : public QObject
 {
     Q_OBJECT
@@ -27,6 +32,9 @@ class KeepAwakeManager : public QObject
     Q_PROPERTY(QVariant totalDuration READ totalDurationValue NOTIFY totalDurationChanged)
     // "45s", "2:05", "60:00"; empty when there is no time left to show.
     Q_PROPERTY(QString remainingTimeText READ remainingTimeText NOTIFY remainingTimeTextChanged)
+    // Why the last period came to nothing, one short line; empty once a period
+    // is asked for again.
+    Q_PROPERTY(QString refusal READ refusal NOTIFY refusalChanged)
 
 public:
     // Longest timed period; a longer request is shortened to it.
@@ -45,9 +53,12 @@ public:
     [[nodiscard]] std::optional<double> totalDuration() const { return m_totalDuration; }
     [[nodiscard]] QVariant totalDurationValue() const;
     [[nodiscard]] QString remainingTimeText() const;
+    [[nodiscard]] QString refusal() const { return m_refusal; }
+    // A period runs and the desktop has granted nothing yet, nor refused all.
+    [[nodiscard]] bool isAsking() const;
 
-    // Does nothing while a period runs: a running period is never extended,
-    // shortened or turned into an unlimited one.
+    // Does nothing while a period runs (or is still being asked for): a running
+    // period is never extended, shortened or turned into an unlimited one.
     // A negative duration counts as 0 (the period ends at the next turn of the
     // event loop); one beyond maximumDuration is shortened to it.
     void start(std::optional<std::chrono::seconds> duration = std::nullopt);
@@ -65,15 +76,30 @@ Q_SIGNALS:
     void remainingSecondsChanged();
     void totalDurationChanged();
     void remainingTimeTextChanged();
+    void refusalChanged();
+    // Asking is over: something was granted, everything was refused, or the
+    // period was stopped first.
+    void settled();
 
 private:
+    struct Assertion
+    {
+        PowerAssertions::Id id = 0; // 0 once refused or released
+        bool isHeld = false;
+        QString refusal;
+    };
+
+    void granted(PowerAssertions::Id id);
+    void refused(PowerAssertions::Id id, const QString &reason);
+    [[nodiscard]] Assertion *assertion(PowerAssertions::Id id);
     void publish(const std::function<void()> &change);
     void releaseAssertions();
 
     PowerAssertions &m_assertions;
     NotificationCenter &m_notifications;
-    PowerAssertions::Id m_displayAssertion = 0;
-    PowerAssertions::Id m_systemAssertion = 0;
+    Assertion m_display;
+    Assertion m_system;
+    QString m_refusal;
     bool m_isActive = false;
     double m_remainingSeconds = 0;
     std::optional<double> m_totalDuration;

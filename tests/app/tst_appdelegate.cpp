@@ -156,12 +156,12 @@ private Q_SLOTS:
         QVERIFY(m_grabber->press());
         QTRY_VERIFY(m_overlay->isOverlayActive());
         QVERIFY(m_stack->keepAwake.isActive());
-        const auto creations = m_stack->assertions.creations().size();
+        const auto creations = m_stack->assertions.requests().size();
 
         QVERIFY(m_grabber->press());
         QCoreApplication::processEvents();
         QVERIFY(m_overlay->isOverlayActive());
-        QCOMPARE(m_stack->assertions.creations().size(), creations);
+        QCOMPARE(m_stack->assertions.requests().size(), creations);
     }
 
     void aChangedHotkeyIsRegisteredAgain()

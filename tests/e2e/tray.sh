@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The tray icon and its panel from end to end, with trayer as the system tray
 # on a private Xvfb (run inside scripts/with-session): the icon, the panel
-# opening under it, keep-awake from the panel with its countdown, Lock Now,
-# and screenshots of the open panel idle, keeping awake and while locked.
+# opening under it, keep-awake from the panel with its countdown, refused
+# when no inhibitor service is there and held by Xfce's power manager alone,
+# Lock Now, and screenshots of the open panel idle, refused, keeping awake
+# and while locked.
 #   tray.sh VOSTREL STANDINS
 # Screenshots are kept in $VOSTREL_E2E_ARTIFACTS when it is set.
 set -euo pipefail
@@ -62,6 +64,13 @@ start_vostrel() {
     wait_for 20 "$vostrel" status >/dev/null 2>&1 || fail "Vostrel did not answer on D-Bus"
     wait_for 10 bash -c '[ -n "$(xwininfo -root -tree | grep "(\"vostrel\" \"vostrel\")")" ]' ||
         fail "no tray icon in the tray"
+    # The icon's window shows at 0,0 for a moment before trayer embeds it.
+    wait_for 10 icon_embedded || fail "the tray icon was not embedded: '$(tray_icon)'"
+}
+icon_embedded() {
+    local w h x y
+    read -r w h x y <<<"$(tray_icon)"
+    [ "${x:-0}" -gt 0 ]
 }
 stop_vostrel() {
     kill "$vostrel_pid"
@@ -73,9 +82,7 @@ pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in 
 "$vostrel" defaults write app.vostrel.pin.stored "$pin" --string
 "$vostrel" defaults write hasCompletedOnboarding true
 
-step "stand-in inhibitors, trayer as the tray"
-"$standins" "$work/inhibit" &
-pids+=($!)
+step "trayer as the tray, no inhibitor service yet"
 trayer --edge top --align right --widthtype pixel --width 200 --height 32 --monitor 0 \
     >"$work/trayer.log" 2>&1 &
 pids+=($!)
@@ -111,6 +118,46 @@ xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
 wait_for 5 panel_open || fail "no panel after clicking the icon"
 xdotool mousemove 600 700 click 1
 wait_for 5 panel_closed || fail "a click on the desktop left the panel open"
+
+step "with no inhibitor service, 'For 15 minutes' and keep-awake are refused and say why"
+xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1
+wait_for 5 panel_open || fail "no panel after clicking the icon"
+read -r px py <<<"$(panel_origin)"
+header() { import -window root -crop 260x60+"$((px + 10))"+"$py" png:- | md5sum; }
+header_changed() { [ "$(header)" != "$before" ]; }
+sleep 0.4
+before=$(header)
+click_panel $row_x $row_fifteen
+wait_for 5 bash -c "'$vostrel' status | grep -q '^Vostrel: Idle. Cannot keep awake: no screen saver'" ||
+    fail "status after a refused 'For 15 minutes': $("$vostrel" status)"
+shoot_panel panel-refused.png
+wait_for 5 header_changed || fail "the panel does not say why"
+xdotool mousemove 600 700 click 1
+wait_for 5 panel_closed || fail "a click on the desktop left the panel open"
+set +e
+said=$("$vostrel" keep-awake 5 2>&1)
+code=$?
+set -e
+[ "$code" = 1 ] || fail "keep-awake with nothing to grant it exited $code"
+[[ "$said" == "vostrel: Cannot keep awake: no screen saver"*"no logind" ]] || fail "keep-awake said '$said'"
+
+step "with only Xfce's power manager, keep-awake holds"
+"$standins" "$work/inhibit-xfce" power-manager-only &
+xfce_pid=$!
+pids+=("$xfce_pid")
+wait_for 5 test -s "$work/inhibit-xfce" || fail "the power manager stand-in did not start"
+"$vostrel" keep-awake 5 || fail "keep-awake with the power manager exited $?"
+status_is "Vostrel: Keeping awake. " || fail "status: $("$vostrel" status)"
+wait_for 5 grep -q 'powermanager-held=1' "$work/inhibit-xfce" || fail "$(cat "$work/inhibit-xfce")"
+"$vostrel" stop-keep-awake
+wait_for 5 grep -q 'powermanager-held=0' "$work/inhibit-xfce" || fail "$(cat "$work/inhibit-xfce")"
+kill "$xfce_pid"
+wait "$xfce_pid" 2>/dev/null || true
+
+step "stand-in screen saver and logind"
+"$standins" "$work/inhibit" &
+pids+=($!)
+wait_for 5 test -s "$work/inhibit" || fail "the stand-ins did not start"
 
 step "'For 15 minutes' keeps awake, the section turns to 'Stop Tambering', the tool tip counts down"
 xdotool mousemove $((ix + iw / 2)) $((iy + ih / 2)) click 1

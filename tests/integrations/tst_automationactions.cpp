@@ -70,7 +70,11 @@ private Q_SLOTS:
         QFETCH(bool, awake);
         QFETCH(QStringList, agents);
         QFETCH(QString, text);
-        QCOMPARE(AutomationActions::statusText({locked, true, awake, agents}), text);
+        AutomationActions::StatusFacts facts;
+        facts.locked = locked;
+        facts.keepingAwake = awake;
+        facts.agentNames = agents;
+        QCOMPARE(AutomationActions::statusText(facts), text);
     }
 
     void statusFollowsTheManagers()
@@ -128,7 +132,7 @@ private Q_SLOTS:
         QVERIFY(wayland.contains(QLatin1String("Wayland")));
         QVERIFY(m_actions->status().endsWith(wayland + QLatin1Char('.')));
         // Keep-awake is not the lock's to refuse.
-        m_actions->keepAwake(0);
+        m_actions->keepAwake(0, [](const QString &) {});
         QVERIFY(m_keepAwake->isActive());
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Keeping awake. %1.").arg(wayland));
     }
@@ -136,9 +140,9 @@ private Q_SLOTS:
     void lockingTwiceStartsOnePeriod()
     {
         QCOMPARE(m_actions->lockScreen(), QString());
-        const auto creations = m_stack->assertions.creations().size();
+        const auto creations = m_stack->assertions.requests().size();
         QCOMPARE(m_actions->lockScreen(), QString());
-        QCOMPARE(m_stack->assertions.creations().size(), creations);
+        QCOMPARE(m_stack->assertions.requests().size(), creations);
         QVERIFY(m_overlay->isOverlayActive());
     }
 
@@ -176,16 +180,40 @@ private Q_SLOTS:
     {
         QFETCH(int, minutes);
         QFETCH(QVariant, total);
-        m_actions->keepAwake(minutes);
+        m_actions->keepAwake(minutes, [](const QString &) {});
         QVERIFY(m_keepAwake->isActive());
         QCOMPARE(m_keepAwake->totalDuration().has_value(), total.isValid());
         if (total.isValid())
             QCOMPARE(*m_keepAwake->totalDuration(), total.toDouble());
 
-        m_actions->keepAwake(60); // a running period is left alone
+        m_actions->keepAwake(60, [](const QString &) {}); // a running period is left alone
         QCOMPARE(m_keepAwake->totalDuration().has_value(), total.isValid());
         m_actions->stopKeepAwake();
         QVERIFY(!m_keepAwake->isActive());
+    }
+
+    void keepAwakeAnswersOnceTheDesktopHas()
+    {
+        QStringList answers;
+        const auto record = [&answers](const QString &refusal) {
+            answers << refusal;
+        };
+        m_actions->keepAwake(0, record);
+        m_actions->keepAwake(5, record); // waits for the same period
+        QVERIFY(answers.isEmpty());
+        m_stack->assertions.settle();
+        QCOMPARE(answers, (QStringList{QString(), QString()}));
+        m_actions->keepAwake(5, record);
+        QCOMPARE(answers.size(), 3);
+        m_actions->stopKeepAwake();
+
+        m_stack->assertions.setRefused(PowerAssertions::Kind::Display);
+        m_stack->assertions.setRefused(PowerAssertions::Kind::System);
+        m_actions->keepAwake(0, record);
+        m_stack->assertions.settle();
+        QCOMPARE(answers.size(), 4);
+        QVERIFY(!answers.last().isEmpty());
+        QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Idle. ") + answers.last() + u'.');
     }
 };
 

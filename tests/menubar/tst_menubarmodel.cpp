@@ -171,17 +171,26 @@ private Q_SLOTS:
         compareWithAutomationStatus(*model);
     }
 
-    void refusedKeepAwakeShowsNoPeriod()
+    void refusedKeepAwakeSaysWhy()
     {
-        // The manager counts a refused timed request down; the panel must not
-        // show it as running.
+        m_stack->assertions.setRefused(PowerAssertions::Kind::Display);
         m_stack->assertions.setRefused(PowerAssertions::Kind::System);
         const auto model = makeModel();
+        // What a binding reads each time it is told of a change.
+        QStringList shown;
+        connect(model.get(), &MenuBarModel::keepAwakeRefusalChanged, this,
+                [&] { shown << model->keepAwakeRefusal(); });
         model->trigger(Action::KeepAwakeFor15Minutes);
+        QVERIFY(model->isKeepAwakeActive());
+        m_stack->assertions.settle();
         QVERIFY(!model->isKeepAwakeActive());
         QCOMPARE(model->remainingTimeText(), QString());
         QCOMPARE(rowTitles(*model, 0).size(), 4);
-        compareWithAutomationStatus(*model);
+        QVERIFY(!model->keepAwakeRefusal().isEmpty());
+        QCOMPARE(shown.last(), model->keepAwakeRefusal());
+        const AutomationActions actions(m_stack->overlay, m_stack->pins, m_stack->keepAwake);
+        QCOMPARE(actions.status(),
+                 model->statusText() + QLatin1Char(' ') + model->keepAwakeRefusal() + u'.');
     }
 
     void keepAwakeRowsStartTheirPeriod_data()
@@ -260,10 +269,10 @@ private Q_SLOTS:
         m_stack->overlay.lock();
         const auto model = makeModel();
         m_stack->posted.clear();
-        const qsizetype creations = m_stack->assertions.creations().size();
+        const qsizetype creations = m_stack->assertions.requests().size();
         model->trigger(Action::LockNow);
         QCOMPARE(m_stack->posted, QStringList{Notification::menuBarPanelShouldClose});
-        QCOMPARE(m_stack->assertions.creations().size(), creations);
+        QCOMPARE(m_stack->assertions.requests().size(), creations);
         QVERIFY(m_stack->overlay.isOverlayActive());
     }
 

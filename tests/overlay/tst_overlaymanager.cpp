@@ -275,10 +275,10 @@ private Q_SLOTS:
         m_overlay->lock();
         QVERIFY(m_stack->keepAwake.isActive());
         QVERIFY(m_overlay->isOverlayActive());
-        const auto creations = m_stack->assertions.creations().size();
+        const auto creations = m_stack->assertions.requests().size();
 
         m_overlay->lock(); // a trigger while locked changes nothing
-        QCOMPARE(m_stack->assertions.creations().size(), creations);
+        QCOMPARE(m_stack->assertions.requests().size(), creations);
         QCOMPARE(m_stack->posted.count(Notification::keepAwakeStateChanged), 1);
 
         m_overlay->deactivate();

@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 class RecordingHandler : public AutomationHandler
@@ -20,7 +21,14 @@ public:
         calls << QStringLiteral("unlock ") + pin;
         return pin == QLatin1String("1234");
     }
-    void keepAwake(int minutes) override { calls << QStringLiteral("keep-awake %1").arg(minutes); }
+    // Answers later, as the desktop does; 99 minutes are refused.
+    void keepAwake(int minutes, std::function<void(const QString &)> answer) override
+    {
+        calls << QStringLiteral("keep-awake %1").arg(minutes);
+        QTimer::singleShot(0, [minutes, answer = std::move(answer)] {
+            answer(minutes == 99 ? QStringLiteral("Cannot keep awake: no logind") : QString());
+        });
+    }
     void stopKeepAwake() override { calls << QStringLiteral("stop"); }
     [[nodiscard]] QString status() const override { return QStringLiteral("Vostrel: Idle."); }
     void reopen() override { calls << QStringLiteral("reopen"); }
@@ -79,14 +87,18 @@ private Q_SLOTS:
                      .arguments()
                      .value(0),
                  QVariant(true));
-        callFromOutside(iface, QStringLiteral("KeepAwake"), {15});
+        QCOMPARE(callFromOutside(iface, QStringLiteral("KeepAwake"), {15}).type(),
+                 QDBusMessage::ReplyMessage);
+        const QDBusMessage refused = callFromOutside(iface, QStringLiteral("KeepAwake"), {99});
+        QCOMPARE(refused.errorName(), QLatin1String(DBusAutomationService::refusedErrorName));
+        QCOMPARE(refused.errorMessage(), QStringLiteral("Cannot keep awake: no logind"));
         callFromOutside(iface, QStringLiteral("StopKeepAwake"), {});
         QCOMPARE(callFromOutside(iface, QStringLiteral("GetStatus"), {}).arguments().value(0),
                  QVariant(QStringLiteral("Vostrel: Idle.")));
         QCOMPARE(m_handler.calls,
                  (QStringList{QStringLiteral("lock"), QStringLiteral("unlock 0000"),
                               QStringLiteral("unlock 1234"), QStringLiteral("keep-awake 15"),
-                              QStringLiteral("stop")}));
+                              QStringLiteral("keep-awake 99"), QStringLiteral("stop")}));
     }
 
     void wrongTypesAreRefusedByTheBus_data()

@@ -18,7 +18,11 @@ public:
         return refusal;
     }
     bool unlockScreen(const QString &) override { return false; }
-    void keepAwake(int) override { ++keepAwakes; }
+    void keepAwake(int, std::function<void(const QString &)> answer) override
+    {
+        ++keepAwakes;
+        answer({});
+    }
     void stopKeepAwake() override {}
     [[nodiscard]] QString status() const override { return text; }
     void reopen() override {}

@@ -4,33 +4,43 @@
 
 #include <QList>
 
-// Grants every assertion unless told to refuse a kind, and remembers what was
-// asked so tests can check that nothing stays held.
+// Leaves every request pending until the test calls settle(), which answers
+// them the way the test chose: granted unless refusal of that kind was asked
+// for. Remembers everything, so tests can check that nothing stays held.
 class FakePowerAssertions : public PowerAssertions
 {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(FakePowerAssertions)
+
 public:
-    struct Creation
+    enum class State { Pending, Granted, Refused, Withdrawn, Released };
+
+    struct Request
     {
         Kind kind;
         QString name;
-        Id id; // 0 when refused
+        Id id;
+        State state;
     };
 
-    [[nodiscard]] std::optional<Id> create(Kind kind, const QString &name) override;
+    using PowerAssertions::PowerAssertions;
+
+    [[nodiscard]] Id request(Kind kind, const QString &name) override;
     void release(Id id) override;
 
     void setRefused(Kind kind, bool refused = true);
+    // Answers every pending request of `kind`, or of both kinds.
+    void settle();
+    void settle(Kind kind);
 
-    [[nodiscard]] const QList<Creation> &creations() const { return m_creations; }
-    [[nodiscard]] const QList<Id> &releases() const { return m_releases; }
-    // Granted and not yet released, in the order they were granted.
+    [[nodiscard]] const QList<Request> &requests() const { return m_requests; }
+    [[nodiscard]] QList<Id> pending() const;
+    // Granted and not yet released, in the order they were asked for.
     [[nodiscard]] QList<Id> held() const;
     [[nodiscard]] bool isHeld(Kind kind) const;
 
 private:
-    QList<Creation> m_creations;
-    QList<Id> m_releases;
+    QList<Request> m_requests;
     bool m_refuseDisplay = false;
     bool m_refuseSystem = false;
-    Id m_nextId = 1;
 };

@@ -4,6 +4,10 @@
 #include "dbusautomationservice.h"
 #include "desktopnotifier.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QPointer>
+
 VostrelAdaptor::VostrelAdaptor(DBusAutomationObject *object, AutomationHandler &handler)
     : QDBusAbstractAdaptor(object)
     , m_object(object)
@@ -14,6 +18,19 @@ void VostrelAdaptor::refuseIf(const QString &refusal)
 {
     if (!refusal.isEmpty() && m_object->calledFromDBus())
         m_object->sendErrorReply(QLatin1String(DBusAutomationService::refusedErrorName), refusal);
+}
+
+std::function<void(const QString &)> VostrelAdaptor::answerLater()
+{
+    if (!m_object->calledFromDBus())
+        return [](const QString &) {};
+    m_object->setDelayedReply(true);
+    return [bus = m_object->connection(), call = m_object->message()](const QString &refusal) {
+        bus.send(refusal.isEmpty() ? call.createReply()
+                                   : call.createErrorReply(
+                                         QLatin1String(DBusAutomationService::refusedErrorName),
+                                         refusal));
+    };
 }
 
 void VostrelAdaptor::LockScreen()
@@ -28,7 +45,9 @@ bool VostrelAdaptor::UnlockScreen(const QString &pin)
 
 void VostrelAdaptor::KeepAwake(int minutes)
 {
-    m_handler.keepAwake(minutes);
+    // The desktop's answer may take a while; the event loop, and with it the
+    // lock, must not wait for it.
+    m_handler.keepAwake(minutes, answerLater());
 }
 
 void VostrelAdaptor::StopKeepAwake()
@@ -66,8 +85,11 @@ void ApplicationAdaptor::ActivateAction(const QString &name, const QVariantList 
     if (name == QLatin1String("lock-screen")) {
         if (const QString refusal = m_handler.lockScreen(); !refusal.isEmpty())
             m_notifier->show(QStringLiteral("Vostrel"), refusal);
-    } else if (name == QLatin1String("keep-awake"))
-        m_handler.keepAwake(0);
-    else if (name == QLatin1String("get-status"))
+    } else if (name == QLatin1String("keep-awake")) {
+        m_handler.keepAwake(0, [notifier = QPointer(m_notifier)](const QString &refusal) {
+            if (notifier && !refusal.isEmpty())
+                notifier->show(QStringLiteral("Vostrel"), refusal);
+        });
+    } else if (name == QLatin1String("get-status"))
         m_notifier->show(QStringLiteral("Vostrel"), m_handler.status());
 }

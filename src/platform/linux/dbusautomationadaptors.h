@@ -5,6 +5,8 @@
 #include <QVariantList>
 #include <QVariantMap>
 
+#include <functional>
+
 class AutomationHandler;
 class DesktopNotifier;
 
@@ -38,6 +40,10 @@ public Q_SLOTS:
 private:
     // An empty refusal lets the reply go out as usual.
     void refuseIf(const QString &refusal);
+    // Holds back the answer to the call being handled; the function returned
+    // sends it later: the reply, or the refused error saying why. A call that
+    // did not come over D-Bus gets a function that does nothing.
+    [[nodiscard]] std::function<void(const QString &refusal)> answerLater();
 
     DBusAutomationObject *m_object;
     AutomationHandler &m_handler;

@@ -5,6 +5,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusError>
+#include <QDBusMessage>
 
 DBusAutomationService::DBusAutomationService(AutomationHandler &handler, QObject *parent)
     : QObject(parent)

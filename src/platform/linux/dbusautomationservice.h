@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+
 class AutomationHandler;
 
 // Publishes the automation actions on the session bus as app.vostrel.Vostrel

@@ -1,8 +1,10 @@
 #include "dbuspowerassertions.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDBusReply>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QDBusUnixFileDescriptor>
 #include <QLoggingCategory>
 
@@ -13,151 +15,230 @@
 namespace {
 Q_LOGGING_CATEGORY(lcPower, "vostrel.power")
 
-// Creation waits for the service's answer: the keep-awake manager has to know
-// before it returns whether the period is covered, and it is called in the
-// middle of raising the lock. The bound keeps a hung screen saver or logind
-// from holding the lock back for more than a moment; a late answer counts as a
-// refusal. Releasing never waits (a message sent, a descriptor closed).
-constexpr int replyTimeoutMs = 1000;
+using Inhibitor = DBusPowerAssertions::Inhibitor;
+
+struct Endpoint
+{
+    QLatin1String service;
+    QLatin1String path;
+    QLatin1String interface;
+    QLatin1String what; // for the user: "no <what>"
+};
+
+Endpoint endpoint(Inhibitor inhibitor)
+{
+    switch (inhibitor) {
+    case Inhibitor::ScreenSaver:
+        return {QLatin1String("org.freedesktop.ScreenSaver"),
+                QLatin1String("/org/freedesktop/ScreenSaver"),
+                QLatin1String("org.freedesktop.ScreenSaver"), QLatin1String("screen saver")};
+    case Inhibitor::PowerManagement:
+        return {QLatin1String("org.freedesktop.PowerManagement"),
+                QLatin1String("/org/freedesktop/PowerManagement/Inhibit"),
+                QLatin1String("org.freedesktop.PowerManagement.Inhibit"),
+                QLatin1String("power manager")};
+    case Inhibitor::Portal:
+        return {QLatin1String("org.freedesktop.portal.Desktop"),
+                QLatin1String("/org/freedesktop/portal/desktop"),
+                QLatin1String("org.freedesktop.portal.Inhibit"), QLatin1String("portal")};
+    case Inhibitor::Login:
+        return {QLatin1String("org.freedesktop.login1"), QLatin1String("/org/freedesktop/login1"),
+                QLatin1String("org.freedesktop.login1.Manager"), QLatin1String("logind")};
+    }
+    Q_UNREACHABLE();
+}
+
+QList<Inhibitor> order(PowerAssertions::Kind kind)
+{
+    if (kind == PowerAssertions::Kind::System)
+        return {Inhibitor::Login};
+    return {Inhibitor::ScreenSaver, Inhibitor::PowerManagement, Inhibitor::Portal};
+}
 
 QString applicationName()
 {
     return QStringLiteral("Vostrel");
 }
 
-namespace ScreenSaver {
-QString service()
-{
-    return QStringLiteral("org.freedesktop.ScreenSaver");
-}
-QString path()
-{
-    return QStringLiteral("/org/freedesktop/ScreenSaver");
-}
-QString interface()
-{
-    return QStringLiteral("org.freedesktop.ScreenSaver");
-}
-} // namespace ScreenSaver
+// The portal's Inhibit flags: the session going idle (which blanks and locks
+// the screen) and suspending.
+constexpr uint portalSuspend = 4;
+constexpr uint portalIdle = 8;
 
-namespace Login {
-QString service()
+bool isAbsent(const QString &errorName)
 {
-    return QStringLiteral("org.freedesktop.login1");
-}
-QString path()
-{
-    return QStringLiteral("/org/freedesktop/login1");
-}
-QString interface()
-{
-    return QStringLiteral("org.freedesktop.login1.Manager");
-}
-} // namespace Login
-
-bool isAnswer(const QDBusMessage &reply, const char *what)
-{
-    if (reply.type() == QDBusMessage::ReplyMessage)
-        return true;
-    qCWarning(lcPower).noquote() << what << "refused:" << reply.errorName() << reply.errorMessage();
-    return false;
+    return errorName == QLatin1String("org.freedesktop.DBus.Error.ServiceUnknown") ||
+           errorName == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner") ||
+           errorName == QLatin1String("org.freedesktop.DBus.Error.UnknownObject") ||
+           errorName == QLatin1String("org.freedesktop.DBus.Error.UnknownInterface") ||
+           errorName == QLatin1String("org.freedesktop.DBus.Error.UnknownMethod") ||
+           errorName.startsWith(QLatin1String("org.freedesktop.DBus.Error.Spawn."));
 }
 } // namespace
 
 DBusPowerAssertions::~DBusPowerAssertions()
 {
-    for (const Held &held : std::as_const(m_held))
-        letGo(held);
+    // Calls still out die with their watchers; logind's descriptor in a late
+    // reply closes with the message, a late cookie ends with our connection.
+    for (const Request &request : std::as_const(m_requests)) {
+        if (request.held)
+            letGo(*request.held);
+    }
 }
 
-std::optional<PowerAssertions::Id> DBusPowerAssertions::create(Kind kind, const QString &name)
+PowerAssertions::Id DBusPowerAssertions::request(Kind kind, const QString &name)
 {
-    const std::optional<Held> held =
-        kind == Kind::Display ? inhibitDisplay(name) : inhibitSleep(name);
-    if (!held)
-        return std::nullopt;
     const Id id = m_nextId;
     m_nextId = m_nextId == std::numeric_limits<Id>::max() ? 1 : m_nextId + 1;
-    m_held.insert(id, *held);
+    Request &request = m_requests[id];
+    request.kind = kind;
+    request.reason = name;
+    // Even an answer known at once (no bus at all) must come after the
+    // caller has stored the id.
+    QMetaObject::invokeMethod(
+        this, [this, id] { ask(id); }, Qt::QueuedConnection);
     return id;
 }
 
 void DBusPowerAssertions::release(Id id)
 {
-    const auto it = m_held.constFind(id);
-    if (it == m_held.cend())
+    const auto it = m_requests.constFind(id);
+    if (it == m_requests.cend())
         return;
-    const Held held = *it;
-    m_held.erase(it);
-    letGo(held);
+    const std::optional<Held> held = it->held;
+    m_requests.erase(it);
+    // A request still being asked for is forgotten here; answer() lets go of
+    // what its service grants later.
+    if (held)
+        letGo(*held);
 }
 
-std::optional<DBusPowerAssertions::Held> DBusPowerAssertions::inhibitDisplay(const QString &reason)
+void DBusPowerAssertions::ask(Id id)
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) {
-        qCWarning(lcPower) << "no session bus; the display may sleep";
-        return std::nullopt;
+    const auto it = m_requests.find(id);
+    if (it == m_requests.end() || it->held)
+        return;
+    const QList<Inhibitor> inhibitors = order(it->kind);
+    if (it->step >= inhibitors.size()) {
+        // "no screen saver, power manager or portal", then what the others said.
+        QStringList reasons = it->refusals;
+        QStringList absent = it->absent;
+        if (!absent.isEmpty()) {
+            const QString last = absent.takeLast();
+            reasons.prepend(QLatin1String("no ") + (absent.isEmpty()
+                                                        ? last
+                                                        : absent.join(QLatin1String(", ")) +
+                                                              QLatin1String(" or ") + last));
+        }
+        const QString reason = reasons.join(QLatin1String(", "));
+        m_requests.erase(it);
+        Q_EMIT refused(id, reason);
+        return;
     }
-    QDBusMessage call =
-        QDBusMessage::createMethodCall(ScreenSaver::service(), ScreenSaver::path(),
-                                       ScreenSaver::interface(), QStringLiteral("Inhibit"));
-    call << applicationName() << reason;
-    const QDBusMessage reply = bus.call(call, QDBus::Block, replyTimeoutMs);
-    if (!isAnswer(reply, "screen saver inhibition"))
-        return std::nullopt;
-    const QDBusReply<uint> cookie(reply);
-    if (!cookie.isValid()) {
-        qCWarning(lcPower) << "screen saver answered Inhibit with" << reply.signature();
-        return std::nullopt;
+
+    const Inhibitor inhibitor = inhibitors.at(it->step);
+    const Endpoint to = endpoint(inhibitor);
+    const bool system = inhibitor == Inhibitor::Login;
+    QDBusConnection bus = system ? QDBusConnection::systemBus() : QDBusConnection::sessionBus();
+    // The inhibitor lasts as long as its descriptor is open: without passing
+    // descriptors logind would end it before the reply reached us.
+    if (!bus.isConnected() ||
+        (system && !(bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing))) {
+        it->absent << to.what;
+        ++it->step;
+        ask(id);
+        return;
     }
-    // The cookie only means something to the instance that issued it: a screen
-    // saver that restarts must not receive it later and drop someone else's
-    // inhibition that happens to carry the same number.
-    return Held{Kind::Display, cookie.value(), reply.service(), -1};
+
+    QDBusMessage call = QDBusMessage::createMethodCall(to.service, to.path, to.interface,
+                                                       QStringLiteral("Inhibit"));
+    switch (inhibitor) {
+    case Inhibitor::ScreenSaver:
+    case Inhibitor::PowerManagement:
+        call << applicationName() << it->reason;
+        break;
+    case Inhibitor::Portal:
+        call << QString() << (portalIdle | portalSuspend)
+             << QVariantMap{{QStringLiteral("reason"), it->reason}};
+        break;
+    case Inhibitor::Login:
+        call << QStringLiteral("idle:sleep") << applicationName() << it->reason
+             << QStringLiteral("block");
+        break;
+    }
+    auto *const watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, replyTimeoutMs), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, id, inhibitor](QDBusPendingCallWatcher *finished) {
+                finished->deleteLater();
+                answer(id, inhibitor, finished->reply());
+            });
 }
 
-std::optional<DBusPowerAssertions::Held> DBusPowerAssertions::inhibitSleep(const QString &reason)
+void DBusPowerAssertions::answer(Id id, Inhibitor inhibitor, const QDBusMessage &reply)
 {
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        qCWarning(lcPower) << "no system bus; the system may suspend";
-        return std::nullopt;
+    const Endpoint from = endpoint(inhibitor);
+    std::optional<Held> held;
+    QString refusal; // stays empty when the service is not there
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply"))
+            refusal = QStringLiteral("%1 did not answer").arg(from.what);
+        else if (!isAbsent(reply.errorName()))
+            refusal = QStringLiteral("%1 refused (%2)").arg(from.what, reply.errorMessage());
+    } else if (inhibitor == Inhibitor::Login) {
+        const auto fd = qdbus_cast<QDBusUnixFileDescriptor>(reply.arguments().value(0));
+        // Ours must not leak into the processes this application starts, or
+        // the inhibitor would outlive the release.
+        const int own = fd.isValid() ? ::fcntl(fd.fileDescriptor(), F_DUPFD_CLOEXEC, 0) : -1;
+        if (own >= 0)
+            held = Held{inhibitor, {}, 0, {}, own};
+    } else if (inhibitor == Inhibitor::Portal) {
+        const QString handle = qdbus_cast<QDBusObjectPath>(reply.arguments().value(0)).path();
+        if (reply.signature() == QLatin1String("o") && !handle.isEmpty())
+            held = Held{inhibitor, reply.service(), 0, handle, -1};
+    } else if (reply.signature() == QLatin1String("u")) {
+        held = Held{inhibitor, reply.service(), reply.arguments().value(0).toUInt(), {}, -1};
     }
-    if (!(bus.connectionCapabilities() & QDBusConnection::UnixFileDescriptorPassing)) {
-        qCWarning(lcPower) << "the system bus cannot pass the inhibitor descriptor";
-        return std::nullopt;
+    if (reply.type() == QDBusMessage::ReplyMessage && !held)
+        refusal = QStringLiteral("%1 answered %2").arg(from.what, reply.signature());
+
+    const auto it = m_requests.find(id);
+    if (it == m_requests.end()) {
+        if (held)
+            letGo(*held); // released before the reply came
+        return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        Login::service(), Login::path(), Login::interface(), QStringLiteral("Inhibit"));
-    call << QStringLiteral("idle:sleep") << applicationName() << reason << QStringLiteral("block");
-    const QDBusMessage reply = bus.call(call, QDBus::Block, replyTimeoutMs);
-    if (!isAnswer(reply, "sleep inhibitor"))
-        return std::nullopt;
-    const QDBusReply<QDBusUnixFileDescriptor> fd(reply);
-    if (!fd.isValid() || !fd.value().isValid()) {
-        qCWarning(lcPower) << "logind answered Inhibit with" << reply.signature();
-        return std::nullopt;
+    if (held) {
+        it->held = held;
+        qCDebug(lcPower) << "inhibited by" << from.service;
+        Q_EMIT granted(id);
+        return;
     }
-    // The inhibitor lasts as long as any copy of the descriptor is open, so ours
-    // must not leak into the processes this application starts.
-    const int own = ::fcntl(fd.value().fileDescriptor(), F_DUPFD_CLOEXEC, 0);
-    if (own < 0) {
-        qCWarning(lcPower) << "cannot keep the inhibitor descriptor:" << qt_error_string(errno);
-        return std::nullopt;
-    }
-    return Held{Kind::System, 0, QString(), own};
+    qCInfo(lcPower).noquote() << from.service << "refused:" << reply.errorName()
+                              << reply.errorMessage();
+    if (refusal.isEmpty())
+        it->absent << from.what;
+    else
+        it->refusals << refusal;
+    ++it->step;
+    ask(id);
 }
 
 void DBusPowerAssertions::letGo(const Held &held)
 {
-    if (held.kind == Kind::System) {
+    if (held.inhibitor == Inhibitor::Login) {
         ::close(held.fd);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(
-        held.issuer, ScreenSaver::path(), ScreenSaver::interface(), QStringLiteral("UnInhibit"));
-    call << held.cookie;
+    const Endpoint to = endpoint(held.inhibitor);
+    QDBusMessage call =
+        held.inhibitor == Inhibitor::Portal
+            ? QDBusMessage::createMethodCall(held.issuer, held.handle,
+                                             QStringLiteral("org.freedesktop.portal.Request"),
+                                             QStringLiteral("Close"))
+            : QDBusMessage::createMethodCall(held.issuer, to.path, to.interface,
+                                             QStringLiteral("UnInhibit"));
+    if (held.inhibitor != Inhibitor::Portal)
+        call << held.cookie;
     call.setAutoStartService(false);
     // Fire and forget: if the issuer is gone its inhibition went with it, and
     // the bus's error answer is dropped unread.

@@ -3,39 +3,64 @@
 #include "powerassertions.h"
 
 #include <QHash>
+#include <QStringList>
 
-// Display assertions are screen-saver inhibitions on the session bus
-// (org.freedesktop.ScreenSaver); system assertions are logind "idle:sleep"
-// block inhibitors on the system bus, held as the file descriptor logind hands
-// out. Either is refused when its service is not on the bus.
+#include <optional>
+
+class QDBusMessage;
+
+// Display assertions are asked of the session bus's inhibitors in turn, each
+// only when the one before refused or is not there: the screen saver
+// (org.freedesktop.ScreenSaver), the power manager
+// (org.freedesktop.PowerManagement.Inhibit, all Xfce offers) and the desktop
+// portal's Inhibit (idle and suspend). System assertions are logind
+// "idle:sleep" block inhibitors on the system bus, held as the file
+// descriptor logind hands out.
 class DBusPowerAssertions : public PowerAssertions
 {
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(DBusPowerAssertions)
+
 public:
-    DBusPowerAssertions() = default;
+    // How long one service may think before the next one is asked.
+    static constexpr int replyTimeoutMs = 2500;
+
+    enum class Inhibitor { ScreenSaver, PowerManagement, Portal, Login };
+
+    using PowerAssertions::PowerAssertions;
     // Lets go of whatever is still held; without this the inhibitions would last
     // until the process exits.
     ~DBusPowerAssertions() override;
-    Q_DISABLE_COPY_MOVE(DBusPowerAssertions)
 
-    [[nodiscard]] std::optional<Id> create(Kind kind, const QString &name) override;
+    [[nodiscard]] Id request(Kind kind, const QString &name) override;
     void release(Id id) override;
 
 private:
     struct Held
     {
-        Kind kind = Kind::Display;
-        // Display: the screen saver's cookie, and the unique bus name of the
-        // service instance that issued it.
-        quint32 cookie = 0;
+        Inhibitor inhibitor = Inhibitor::ScreenSaver;
+        // The unique bus name of the service instance that granted it: a
+        // cookie or request handle means nothing to any other instance.
         QString issuer;
-        // System: our own copy of logind's inhibitor descriptor.
-        int fd = -1;
+        quint32 cookie = 0;
+        QString handle; // the portal's request object
+        int fd = -1;    // our own copy of logind's inhibitor descriptor
     };
 
-    static std::optional<Held> inhibitDisplay(const QString &reason);
-    static std::optional<Held> inhibitSleep(const QString &reason);
+    struct Request
+    {
+        Kind kind = Kind::Display;
+        QString reason;
+        qsizetype step = 0; // the inhibitor being asked, in the kind's order
+        QStringList absent; // what is not on the bus: "screen saver"
+        QStringList refusals;
+        std::optional<Held> held;
+    };
+
+    void ask(Id id);
+    void answer(Id id, Inhibitor inhibitor, const QDBusMessage &reply);
     static void letGo(const Held &held);
 
-    QHash<Id, Held> m_held;
+    QHash<Id, Request> m_requests;
     Id m_nextId = 1;
 };
