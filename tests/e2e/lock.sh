@@ -120,9 +120,12 @@ step "the preferences file damaged while locked: the PIN of the lock still unloc
 printf '{"app.vostrel.pin.st' >"$XDG_CONFIG_HOME/vostrel/defaults.json"
 xdotool type --delay 40 1234
 wait_for 5 uncovered || fail "the lock stayed up after the right PIN"
-[ "$("$vostrel" status)" = "Vostrel: Keeping awake. " ] || fail "status after unlocking: '$("$vostrel" status)'"
+# The damaged file was moved aside: no PIN is stored now, and status says so.
+[ "$("$vostrel" status)" = "Vostrel: Keeping awake. No PIN is set: open Vostrel to choose one." ] ||
+    fail "status after unlocking: '$("$vostrel" status)'"
 "$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string
 "$vostrel" defaults write hasCompletedOnboarding true
+[ "$("$vostrel" status)" = "Vostrel: Keeping awake. " ] || fail "status with the PIN back: '$("$vostrel" status)'"
 
 step "five wrong PINs show the lockout and its countdown"
 "$vostrel" lock
