@@ -62,10 +62,13 @@ start_vostrel() {
     "$vostrel" >>"$work/vostrel.log" 2>&1 &
     vostrel_pid=$!
     pids+=("$vostrel_pid")
-    wait_for 20 "$vostrel" status >/dev/null 2>&1 || fail "Vostrel did not answer on D-Bus"
+    # Not `vostrel status`: asked before this instance owns its name, the
+    # bus would start another one by activation.
+    wait_for 20 started_owns_name || fail "Vostrel did not take its name on D-Bus"
 }
+started_owns_name() { [ "$(owner_pid)" = "$vostrel_pid" ]; }
 stop_vostrel() {
-    kill "$vostrel_pid"
+    kill "$vostrel_pid" 2>/dev/null || fail "Vostrel had quit before it was stopped"
     wait "$vostrel_pid" 2>/dev/null || true
 }
 

@@ -4,6 +4,11 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusSignature>
+#include <QDBusUnixFileDescriptor>
+#include <QDBusVariant>
 #include <QVariantMap>
 
 namespace {
@@ -22,9 +27,27 @@ bool isAbsent(const QString &errorName)
 }
 } // namespace
 
+void DBusAutomationClient::registerTypes()
+{
+    // Qt 6.4 registers its own D-Bus types lazily, from whichever thread
+    // first needs one (QTBUG-108822): a reply read on the bus thread then
+    // finds them missing now and again and prints "Trying to construct an
+    // instance of an invalid type" where the user reads our answer.
+    static const bool registered = [] {
+        qRegisterMetaType<QDBusObjectPath>();
+        qRegisterMetaType<QDBusSignature>();
+        qRegisterMetaType<QDBusVariant>();
+        qRegisterMetaType<QDBusUnixFileDescriptor>();
+        qRegisterMetaType<QDBusArgument>();
+        return true;
+    }();
+    Q_UNUSED(registered)
+}
+
 DBusAutomationClient::Reply DBusAutomationClient::call(const QString &method,
                                                        const QVariantList &arguments, Start start)
 {
+    registerTypes();
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return {false, {}, QStringLiteral("no D-Bus session bus")};

@@ -30,6 +30,11 @@ public:
 
     // `method` is one of LockScreen, UnlockScreen, KeepAwake, StopKeepAwake,
     // GetStatus; or Activate to bring the running instance forward.
+    // Registers Qt's own D-Bus types on this thread, before the bus thread
+    // needs them. call() does it; so does the application, whose first
+    // step is a call() to find a running instance.
+    static void registerTypes();
+
     [[nodiscard]] static Reply call(const QString &method, const QVariantList &arguments = {},
                                     Start start = Start::Never);
 };
