@@ -218,11 +218,26 @@ void X11StackKeeper::checkInput(bool probe)
     }
     if (!owner || focus == XCB_NONE)
         return;
+    if (probe) {
+        // Tried on the keeper's own connection: the owner's may be busy
+        // sending frames, and the keeper must not wait behind them to push a
+        // raised window back. A grab taken here finds the lock's lost.
+        const Grabs free = grab(m_connection, m_root, true);
+        if (!free.keyboard && !free.pointer)
+            return;
+        xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_sink, XCB_CURRENT_TIME);
+        if (free.keyboard)
+            xcb_ungrab_keyboard(m_connection, XCB_CURRENT_TIME);
+        if (free.pointer)
+            xcb_ungrab_pointer(m_connection, XCB_CURRENT_TIME);
+        // Done before the owner's grabs arrive on the other connection.
+        sync(m_connection);
+    }
     // The owner holding them already keeps them; lost ones are its own again
     // within a round trip of the loss being seen.
     const Grabs grabs = grab(owner, focus, true);
     const bool lost = !grabs.keyboard || !grabs.pointer;
-    if (!probe || lost) {
+    if (!probe) {
         // Keys typed while nobody holds the keyboard go to the focus window:
         // it must be ours.
         xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_sink, XCB_CURRENT_TIME);
