@@ -82,8 +82,14 @@ Placement placement(xcb_connection_t *c, xcb_window_t window)
 int displace(xcb_connection_t *c, xcb_screen_t *screen, xcb_window_t window, const char *how)
 {
     const Placement before = placement(c, window);
-    if (!before.viewable || before.parent != screen->root || !keyboardHeld(c, screen->root))
+    const char *unready = !before.viewable                 ? "not viewable"
+                          : before.parent != screen->root  ? "not a child of the root"
+                          : !keyboardHeld(c, screen->root) ? "keyboard free"
+                                                           : nullptr;
+    if (unready) {
+        std::printf("before: %s\n", unready);
         return 3;
+    }
     if (std::strcmp(how, "move") == 0) {
         const uint32_t xy[] = {uint32_t(before.x + 700), uint32_t(before.y + 300)};
         xcb_configure_window(c, window, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y, xy);

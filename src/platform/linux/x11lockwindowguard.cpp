@@ -95,6 +95,10 @@ void X11LockWindowGuard::engage(const QList<QWindow *> &panels, QWindow *focusPa
 
     if (!qtConnection())
         return;
+    // The keeper's thread grabs on Qt's connection: it must be done before
+    // the connection goes with the application.
+    connect(qGuiApp, &QCoreApplication::aboutToQuit, this, &X11LockWindowGuard::release,
+            Qt::UniqueConnection);
     keepPanelsOnTop();
     // Focus first: while another client holds the keyboard, keys typed after
     // it lets go go nowhere rather than to a hidden window.
@@ -166,36 +170,11 @@ void X11LockWindowGuard::tryGrab()
         return;
     }
     const auto window = xcb_window_t(m_focusPanel->winId());
-    bool keyboard = m_keyboard;
-    bool pointer = m_pointer;
-
-    if (!keyboard) {
-        // The stack keeper may be holding the keyboard for us since our grab
-        // was lost; it lets go only now, so nothing typed meanwhile escapes.
-        m_stackKeeper.releaseBridge();
-        // owner_events off: every key is reported to the focus panel, whatever
-        // window is under the pointer.
-        ReplyPtr<xcb_grab_keyboard_reply_t> reply(
-            xcb_grab_keyboard_reply(c,
-                                    xcb_grab_keyboard(c, 0, window, XCB_CURRENT_TIME,
-                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
-                                    nullptr));
-        keyboard = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
-    }
-    if (!pointer) {
-        // owner_events on: the lock screen's own buttons still get their clicks.
-        constexpr uint16_t mask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
-                                  XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
-                                  XCB_EVENT_MASK_LEAVE_WINDOW;
-        ReplyPtr<xcb_grab_pointer_reply_t> reply(xcb_grab_pointer_reply(
-            c,
-            xcb_grab_pointer(c, 1, window, mask, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC, XCB_NONE,
-                             XCB_NONE, XCB_CURRENT_TIME),
-            nullptr));
-        pointer = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
-    }
-    setGrabbed(keyboard, pointer);
-    if (keyboard && pointer)
+    // Both again even when one is held: the same client grabbing again keeps
+    // its grab.
+    const auto grabs = X11StackKeeper::grab(c, window, true);
+    setGrabbed(grabs.keyboard, grabs.pointer);
+    if (isInputGrabbed())
         m_retryTimer.stop();
     else if (!m_retryTimer.isActive())
         m_retryTimer.start();
@@ -252,5 +231,5 @@ void X11LockWindowGuard::keepPanelsOnTop()
         if (reply)
             windows.push_back({id, reply->x, reply->y, reply->width, reply->height});
     }
-    m_stackKeeper.keep(windows, m_focusPanel ? xcb_window_t(m_focusPanel->winId()) : XCB_NONE);
+    m_stackKeeper.keep(windows, m_focusPanel ? xcb_window_t(m_focusPanel->winId()) : XCB_NONE, c);
 }

@@ -15,7 +15,8 @@
 // the keys). The window stack is kept by an X11StackKeeper on a connection and
 // thread of its own, so selecting root-window events never disturbs the event
 // mask Qt relies on, and a window raised above a panel is pushed back under it
-// at once even while the main thread is busy drawing.
+// at once even while the main thread is busy drawing; that thread also takes
+// a lost grab back on Qt's connection.
 class X11LockWindowGuard : public LockWindowGuard
 {
     Q_OBJECT

@@ -59,9 +59,10 @@ bool X11StackKeeper::connect()
     m_root = it.data->root;
     // Off the screen and without output: it only receives the keys that no
     // grab takes, selecting them so they do not travel on to the root window
-    // and whoever listens there.
+    // and whoever listens there, and hears when the focus is taken from it.
     m_sink = xcb_generate_id(m_connection);
-    const uint32_t values[] = {1, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE};
+    const uint32_t values[] = {1, XCB_EVENT_MASK_KEY_PRESS | XCB_EVENT_MASK_KEY_RELEASE |
+                                      XCB_EVENT_MASK_FOCUS_CHANGE};
     xcb_create_window(m_connection, 0, m_sink, m_root, -10, -10, 1, 1, 0,
                       XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT,
                       XCB_CW_OVERRIDE_REDIRECT | XCB_CW_EVENT_MASK, values);
@@ -69,7 +70,8 @@ bool X11StackKeeper::connect()
     return m_wakeFd >= 0;
 }
 
-void X11StackKeeper::keep(const std::vector<Window> &windows, xcb_window_t focus)
+void X11StackKeeper::keep(const std::vector<Window> &windows, xcb_window_t focus,
+                          xcb_connection_t *owner)
 {
     if (windows.empty()) {
         stop();
@@ -79,6 +81,7 @@ void X11StackKeeper::keep(const std::vector<Window> &windows, xcb_window_t focus
         const std::lock_guard lock(m_mutex);
         m_windows = windows;
         m_focus = focus;
+        m_owner = owner;
     }
     if (m_running) {
         watch(windows);
@@ -129,26 +132,37 @@ void X11StackKeeper::stop()
     const std::lock_guard lock(m_mutex);
     for (const Window &window : std::as_const(m_windows))
         xcb_change_window_attributes(m_connection, window.id, XCB_CW_EVENT_MASK, &none);
-    if (m_bridge.exchange(false))
-        xcb_ungrab_keyboard(m_connection, XCB_CURRENT_TIME);
     xcb_unmap_window(m_connection, m_sink);
     xcb_flush(m_connection);
     m_windows.clear();
     m_focus = XCB_NONE;
+    m_owner = nullptr;
 }
 
-void X11StackKeeper::releaseBridge()
+X11StackKeeper::Grabs X11StackKeeper::grab(xcb_connection_t *c, xcb_window_t window, bool pointer)
 {
-    if (!m_bridge.exchange(false))
-        return;
-    xcb_ungrab_keyboard(m_connection, XCB_CURRENT_TIME);
-    // Requests of two connections are not ordered against each other: the
-    // release must be done before the owner's grab arrives.
-    sync(m_connection);
-    // Waiting for that reply may have read events the keeper's poll() will
-    // not hear of.
-    const uint64_t one = 1;
-    (void)::write(m_wakeFd, &one, sizeof one);
+    // owner_events off: every key is reported to the grab window, whatever
+    // window is under the pointer.
+    const auto keyboardCookie =
+        xcb_grab_keyboard(c, 0, window, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+    // owner_events on: the lock screen's own buttons still get their clicks.
+    constexpr uint16_t mask = XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                              XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
+                              XCB_EVENT_MASK_LEAVE_WINDOW;
+    xcb_grab_pointer_cookie_t pointerCookie{};
+    if (pointer)
+        pointerCookie = xcb_grab_pointer(c, 1, window, mask, XCB_GRAB_MODE_ASYNC,
+                                         XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE, XCB_CURRENT_TIME);
+    Grabs grabs;
+    const ReplyPtr<xcb_grab_keyboard_reply_t> kr(
+        xcb_grab_keyboard_reply(c, keyboardCookie, nullptr));
+    grabs.keyboard = kr && kr->status == XCB_GRAB_STATUS_SUCCESS;
+    if (pointer) {
+        const ReplyPtr<xcb_grab_pointer_reply_t> pr(
+            xcb_grab_pointer_reply(c, pointerCookie, nullptr));
+        grabs.pointer = pr && pr->status == XCB_GRAB_STATUS_SUCCESS;
+    }
+    return grabs;
 }
 
 const X11StackKeeper::Window *X11StackKeeper::find(xcb_window_t window) const
@@ -195,38 +209,41 @@ void X11StackKeeper::restore(xcb_window_t id, bool reparent)
 
 void X11StackKeeper::checkInput(bool probe)
 {
-    bool lost = !probe;
-    if (!m_bridge) {
-        // owner_events off on the root: what is typed until the owner grabs
-        // again comes to this connection and goes no further.
-        const auto keyboard = xcb_grab_keyboard(m_connection, 0, m_root, XCB_CURRENT_TIME,
-                                                XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-        xcb_grab_pointer_cookie_t pointer{};
-        if (probe)
-            pointer = xcb_grab_pointer(m_connection, 0, m_root, 0, XCB_GRAB_MODE_ASYNC,
-                                       XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE, XCB_CURRENT_TIME);
-        const ReplyPtr<xcb_grab_keyboard_reply_t> kr(
-            xcb_grab_keyboard_reply(m_connection, keyboard, nullptr));
-        if (kr && kr->status == XCB_GRAB_STATUS_SUCCESS) {
-            m_bridge = true;
-            lost = true;
-        }
-        if (probe) {
-            const ReplyPtr<xcb_grab_pointer_reply_t> pr(
-                xcb_grab_pointer_reply(m_connection, pointer, nullptr));
-            if (pr && pr->status == XCB_GRAB_STATUS_SUCCESS) {
-                xcb_ungrab_pointer(m_connection, XCB_CURRENT_TIME);
-                lost = true;
-            }
-        }
+    xcb_connection_t *owner = nullptr;
+    xcb_window_t focus = XCB_NONE;
+    {
+        const std::lock_guard lock(m_mutex);
+        owner = m_owner;
+        focus = m_focus;
     }
-    if (!lost)
+    if (!owner || focus == XCB_NONE)
         return;
-    // Keys typed between the bridge's release and the owner's grab go to the
-    // focus window: it must be ours.
-    xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_sink, XCB_CURRENT_TIME);
-    xcb_flush(m_connection);
-    if (m_inputLost)
+    if (probe) {
+        // Tried on the keeper's own connection: the owner's may be busy
+        // sending frames, and the keeper must not wait behind them to push a
+        // raised window back. A grab taken here finds the lock's lost.
+        const Grabs free = grab(m_connection, m_root, true);
+        if (!free.keyboard && !free.pointer)
+            return;
+        xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_sink, XCB_CURRENT_TIME);
+        if (free.keyboard)
+            xcb_ungrab_keyboard(m_connection, XCB_CURRENT_TIME);
+        if (free.pointer)
+            xcb_ungrab_pointer(m_connection, XCB_CURRENT_TIME);
+        // Done before the owner's grabs arrive on the other connection.
+        sync(m_connection);
+    }
+    // The owner holding them already keeps them; lost ones are its own again
+    // within a round trip of the loss being seen.
+    const Grabs grabs = grab(owner, focus, true);
+    const bool lost = !grabs.keyboard || !grabs.pointer;
+    if (!probe) {
+        // Keys typed while nobody holds the keyboard go to the focus window:
+        // it must be ours.
+        xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_sink, XCB_CURRENT_TIME);
+        xcb_flush(m_connection);
+    }
+    if (lost && m_inputLost)
         m_inputLost();
 }
 
@@ -237,6 +254,7 @@ void X11StackKeeper::run()
     while (m_running) {
         bool restack = false;
         bool grabBroken = false;
+        bool focusTaken = false;
         std::vector<std::pair<xcb_window_t, bool>> displaced;
         while (xcb_generic_event_t *event = xcb_poll_for_event(m_connection)) {
             xcb_window_t window = XCB_NONE;
@@ -279,6 +297,13 @@ void X11StackKeeper::run()
             }
             case XCB_FOCUS_OUT: {
                 const auto *e = reinterpret_cast<xcb_focus_out_event_t *>(event);
+                // The focus moved off the sink by another client, not by a
+                // grab starting or ending: it goes back before a broken grab
+                // could let keys follow it.
+                if (e->event == m_sink && e->detail != XCB_NOTIFY_DETAIL_INFERIOR &&
+                    e->detail != XCB_NOTIFY_DETAIL_POINTER &&
+                    (e->mode == XCB_NOTIFY_MODE_NORMAL || e->mode == XCB_NOTIFY_MODE_WHILE_GRABBED))
+                    focusTaken = true;
                 const std::lock_guard lock(m_mutex);
                 if (e->mode == XCB_NOTIFY_MODE_UNGRAB && e->event == m_focus)
                     grabBroken = true;
@@ -300,6 +325,10 @@ void X11StackKeeper::run()
             restore(window, reparent);
         if (restack || !displaced.empty())
             raise();
+        if (focusTaken) {
+            xcb_set_input_focus(m_connection, XCB_INPUT_FOCUS_PARENT, m_sink, XCB_CURRENT_TIME);
+            xcb_flush(m_connection);
+        }
         const auto now = std::chrono::steady_clock::now();
         if (grabBroken || now >= nextProbe) {
             checkInput(!grabBroken);

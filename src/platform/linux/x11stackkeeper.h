@@ -21,10 +21,13 @@
 // own (`inputSink`) rather than on the grab window: keys typed without a grab
 // go there and no further, and the server announces a lost grab only when the
 // focus lies elsewhere (a FocusOut with NotifyUngrab on the grab window). A
-// test grab every so often catches a loss that nothing announces. Either way
-// the keeper at once grabs the keyboard itself, as a bridge, so typed keys are
-// swallowed even if another client has moved the focus meanwhile, and tells
-// the owner, which drops the bridge and grabs again on its own connection.
+// program that moves the focus away while locked has it taken back at once,
+// so a grab broken later still finds the focus on the sink. A test grab every
+// so often catches a loss that nothing announces. Either way the keeper takes
+// the grabs back at once on the owner's connection: a grab belongs to the
+// client that made it, so the owner holds it again without a hand-over that
+// would leave the keyboard free for a round trip, and what is typed next
+// reaches the owner's window.
 class X11StackKeeper
 {
 public:
@@ -42,19 +45,25 @@ public:
     X11StackKeeper(const X11StackKeeper &) = delete;
     X11StackKeeper &operator=(const X11StackKeeper &) = delete;
 
-    // Called on the keeper's thread when the keyboard or pointer grab was
-    // found lost; the owner grabs again (after releaseBridge()).
+    // Called on the keeper's thread when a grab was broken or could not be
+    // taken back because another client holds it.
     void setInputLostHandler(std::function<void()> handler) { m_inputLost = std::move(handler); }
 
     // Starts keeping `windows` on top at their geometry (or replaces the set);
-    // `focus` is the one that should own the keyboard. An empty set stops.
+    // `focus` is the one that should own the grabs, made on `owner` (used
+    // from the keeper's thread too, as xcb allows). An empty set stops.
     // They are raised in order, so the last one given ends up topmost.
-    void keep(const std::vector<Window> &windows, xcb_window_t focus);
+    void keep(const std::vector<Window> &windows, xcb_window_t focus, xcb_connection_t *owner);
     void stop();
-    // Lets go of the keyboard if the keeper took it as a bridge; returns once
-    // the server has processed the release, so a grab that follows from
-    // another connection succeeds.
-    void releaseBridge();
+    // Grabs the keyboard and, if asked, the pointer for `window` on `c`, as
+    // the lock holds them; a client that holds them already keeps them.
+    // Returns which of the grabs are held.
+    struct Grabs
+    {
+        bool keyboard = false;
+        bool pointer = false;
+    };
+    static Grabs grab(xcb_connection_t *c, xcb_window_t window, bool pointer);
     // Where the input focus belongs while keeping: mapped while keeping.
     [[nodiscard]] xcb_window_t inputSink() const { return m_sink; }
 
@@ -65,8 +74,8 @@ private:
     void watch(const std::vector<Window> &windows);
     [[nodiscard]] const Window *find(xcb_window_t window) const;
     void restore(xcb_window_t window, bool reparent);
-    // Takes the keyboard as a bridge when nobody holds it and reports a loss
-    // of either grab; `probe` says whether the pointer is tried too.
+    // Takes the grabs back for the owner and reports those it could not;
+    // `probe` says whether the pointer is tried too.
     void checkInput(bool probe);
 
     xcb_connection_t *m_connection = nullptr;
@@ -75,9 +84,9 @@ private:
     int m_wakeFd = -1;
     std::thread m_thread;
     std::atomic<bool> m_running{false};
-    std::atomic<bool> m_bridge{false};
     mutable std::mutex m_mutex;
     std::vector<Window> m_windows;
     xcb_window_t m_focus = XCB_NONE;
+    xcb_connection_t *m_owner = nullptr;
     std::function<void()> m_inputLost;
 };
