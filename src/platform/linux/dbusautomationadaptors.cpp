@@ -23,13 +23,14 @@ void VostrelAdaptor::refuseIf(const QString &refusal)
 std::function<void(const QString &)> VostrelAdaptor::answerLater()
 {
     if (!m_object->calledFromDBus())
-        return [](const QString &) {};
+        return [](const QString &) {
+        };
     m_object->setDelayedReply(true);
     return [bus = m_object->connection(), call = m_object->message()](const QString &refusal) {
-        bus.send(refusal.isEmpty() ? call.createReply()
-                                   : call.createErrorReply(
-                                         QLatin1String(DBusAutomationService::refusedErrorName),
-                                         refusal));
+        bus.send(refusal.isEmpty()
+                     ? call.createReply()
+                     : call.createErrorReply(QLatin1String(DBusAutomationService::refusedErrorName),
+                                             refusal));
     };
 }
 

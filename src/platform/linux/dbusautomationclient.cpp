@@ -64,7 +64,9 @@ DBusAutomationClient::Reply DBusAutomationClient::call(const QString &method,
     const QDBusMessage reply = bus.call(
         message, QDBus::Block, start == Start::IfNotRunning ? startTimeoutMs : callTimeoutMs);
     if (reply.type() == QDBusMessage::ErrorMessage) {
-        return {!isAbsent(reply.errorName()), {}, reply.errorMessage(),
+        return {!isAbsent(reply.errorName()),
+                {},
+                reply.errorMessage(),
                 reply.errorName() == QLatin1String(DBusAutomationService::refusedErrorName)};
     }
     return {true, reply.arguments().value(0), {}};

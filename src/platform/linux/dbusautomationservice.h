@@ -2,7 +2,6 @@
 
 #include <QObject>
 
-
 class AutomationHandler;
 
 // Publishes the automation actions on the session bus as app.vostrel.Vostrel

@@ -1,5 +1,7 @@
 #include "x11lockwindowguard.h"
 
+#include "xcbreply.h"
+
 #include <QGuiApplication>
 #include <QWindow>
 
@@ -14,12 +16,6 @@ namespace {
 // Fast enough that the lock has the keyboard within a frame or two of another
 // client letting go, slow enough to cost nothing while it holds on.
 constexpr auto grabRetryInterval = 20ms;
-
-template<typename Reply> struct ReplyDeleter
-{
-    void operator()(Reply *reply) const { std::free(reply); }
-};
-template<typename Reply> using ReplyPtr = std::unique_ptr<Reply, ReplyDeleter<Reply>>;
 } // namespace
 
 X11LockWindowGuard::X11LockWindowGuard(QObject *parent)
@@ -77,7 +73,7 @@ void X11LockWindowGuard::prepare(QWindow *panel)
 xcb_atom_t X11LockWindowGuard::atom(const char *name) const
 {
     xcb_connection_t *c = qtConnection();
-    const ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         c, xcb_intern_atom(c, 0, uint16_t(std::strlen(name)), name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
@@ -226,7 +222,7 @@ void X11LockWindowGuard::keepPanelsOnTop()
     std::vector<X11StackKeeper::Window> windows;
     auto cookie = cookies.cbegin();
     for (const xcb_window_t id : std::as_const(ids)) {
-        const ReplyPtr<xcb_get_geometry_reply_t> reply(
+        const XcbReply<xcb_get_geometry_reply_t> reply(
             xcb_get_geometry_reply(c, *cookie++, nullptr));
         if (reply)
             windows.push_back({id, reply->x, reply->y, reply->width, reply->height});

@@ -1,5 +1,7 @@
 #include "x11stackkeeper.h"
 
+#include "xcbreply.h"
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -18,12 +20,6 @@ namespace {
 // ways that do not (a grab broken without a focus event reaching us). One
 // round trip that the server answers at once while we hold the grabs.
 constexpr auto probeInterval = 200ms;
-
-template<typename Reply> struct ReplyDeleter
-{
-    void operator()(Reply *reply) const { std::free(reply); }
-};
-template<typename Reply> using ReplyPtr = std::unique_ptr<Reply, ReplyDeleter<Reply>>;
 
 void sync(xcb_connection_t *c)
 {
@@ -154,11 +150,11 @@ X11StackKeeper::Grabs X11StackKeeper::grab(xcb_connection_t *c, xcb_window_t win
         pointerCookie = xcb_grab_pointer(c, 1, window, mask, XCB_GRAB_MODE_ASYNC,
                                          XCB_GRAB_MODE_ASYNC, XCB_NONE, XCB_NONE, XCB_CURRENT_TIME);
     Grabs grabs;
-    const ReplyPtr<xcb_grab_keyboard_reply_t> kr(
+    const XcbReply<xcb_grab_keyboard_reply_t> kr(
         xcb_grab_keyboard_reply(c, keyboardCookie, nullptr));
     grabs.keyboard = kr && kr->status == XCB_GRAB_STATUS_SUCCESS;
     if (pointer) {
-        const ReplyPtr<xcb_grab_pointer_reply_t> pr(
+        const XcbReply<xcb_grab_pointer_reply_t> pr(
             xcb_grab_pointer_reply(c, pointerCookie, nullptr));
         grabs.pointer = pr && pr->status == XCB_GRAB_STATUS_SUCCESS;
     }
