@@ -116,7 +116,7 @@ Rectangle {
             visible: panel.flow.touchIDEnabled && !panel.flow.lockedOut
             anchors.horizontalCenter: parent.horizontalCenter
             onClicked: panel.flow.retryTouchID()
-            Accessible.name: Wording.adapt("Unlock with Touch ID")
+            Accessible.name: qsTr("Unlock with fingerprint")
             Accessible.description: qsTr("Double-tap to authenticate with your fingerprint")
             contentItem: Column {
                 spacing: 4
@@ -130,7 +130,7 @@ Rectangle {
                     anchors.horizontalCenter: parent.horizontalCenter
                     // The finger just read: the reader is listening again.
                     text: panel.flow.fingerNotRecognised ? panel.flow.touchCaption
-                                                         : Wording.adapt("Unlock with Touch ID")
+                                                         : qsTr("Unlock with fingerprint")
                     font.pixelSize: 12
                     font.family: "monospace"
                     color: panel.flow.fingerNotRecognised ? Qt.rgba(1, 0.27, 0.23, 0.7)

@@ -31,7 +31,7 @@ SettingsPageContainer {
                 font.letterSpacing: 2
             }
             Text {
-                text: PlatformText.adapt("Private cover. Awake Mac.")
+                text: qsTr("Private cover. Awake computer.")
                 color: SettingsStyle.secondaryText
                 font.pixelSize: SettingsStyle.bodySize
             }

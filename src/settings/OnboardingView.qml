@@ -139,7 +139,7 @@ Rectangle {
             }
             Text {
                 Layout.alignment: Qt.AlignHCenter
-                text: PlatformText.adapt("Privacy overlay for your Mac.\nYour tasks never stop.")
+                text: qsTr("Privacy overlay for your computer.\nYour tasks never stop.")
                 color: SettingsStyle.secondaryText
                 font.pixelSize: 15
                 horizontalAlignment: Text.AlignHCenter

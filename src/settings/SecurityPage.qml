@@ -11,7 +11,7 @@ SettingsPageContainer {
     property SecuritySettings security: SecuritySettings {}
 
     title: qsTr("Security")
-    subtitle: PlatformText.adapt("PIN, Touch ID, and lockout settings.")
+    subtitle: qsTr("PIN, fingerprint, and lockout settings.")
 
     SettingsCard {
         objectName: "changePINCard"
@@ -108,7 +108,7 @@ SettingsPageContainer {
         SettingsRow {
             icon: "touchid"
             iconColor: SettingsStyle.pink
-            title: PlatformText.adapt("Touch ID")
+            title: qsTr("Fingerprint")
             subtitle: qsTr("Use fingerprint to unlock overlay")
             SettingsSwitch {
                 objectName: "touchIDSwitch"

@@ -52,7 +52,7 @@ Rectangle {
                 }
                 Text {
                     objectName: "sidebarTagline"
-                    text: PlatformText.adapt("Private cover. Awake Mac.")
+                    text: qsTr("Private cover. Awake computer.")
                     Layout.fillWidth: true
                     color: SettingsStyle.secondaryText
                     font.pixelSize: SettingsStyle.captionSize

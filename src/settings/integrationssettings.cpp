@@ -3,7 +3,6 @@
 #include "calendartambermanager.h"
 #include "cloudsyncmanager.h"
 #include "focusmodemanager.h"
-#include "platformwording.h"
 #include "preferencekeys.h"
 #include "userdefaults.h"
 
@@ -141,7 +140,7 @@ void IntegrationsSettings::syncNow()
     // reported as synced.
     if (m_services.cloud.isSignedIn()) {
         m_services.cloud.push();
-        m_syncMessage = PlatformWording::adapt(tr("Synced to iCloud"));
+        m_syncMessage = tr("Synced to Cloud Sync");
         m_syncError.clear();
         m_syncTimer.start();
     } else {

@@ -1,7 +1,5 @@
 #include "settingspage.h"
 
-#include "platformwording.h"
-
 #include <algorithm>
 
 namespace SettingsPages {
@@ -17,7 +15,7 @@ const QList<SettingsPageInfo> &all()
              QStringLiteral("GeneralPage")},
             {SettingsPage::security, QStringLiteral("security"), QStringLiteral("Security"),
              QStringLiteral("lock.shield.fill"), settings,
-             QStringLiteral("PIN, Touch ID, and lockout settings."),
+             QStringLiteral("PIN, fingerprint, and lockout settings."),
              QStringLiteral("SecurityPage")},
             {SettingsPage::overlay, QStringLiteral("overlay"), QStringLiteral("Overlay & Themes"),
              QStringLiteral("paintpalette.fill"), settings,
@@ -35,8 +33,6 @@ const QList<SettingsPageInfo> &all()
              QStringLiteral("info.circle.fill"), QStringLiteral("ACCOUNT"),
              QStringLiteral("Vostrel — don't interrupt the tamber."), QStringLiteral("AboutPage")},
         };
-        for (SettingsPageInfo &page : pages)
-            page.subtitle = PlatformWording::adapt(page.subtitle);
         return pages;
     }();
     return table;

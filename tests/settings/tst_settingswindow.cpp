@@ -90,9 +90,6 @@ private Q_SLOTS:
         QCOMPARE(m_navigation->groups(),
                  (QStringList{QStringLiteral("SETTINGS"), QStringLiteral("ACCOUNT")}));
         QCOMPARE(m_navigation->pagesInGroup(QStringLiteral("ACCOUNT")).size(), 1);
-        // The table's texts name Linux facilities.
-        QCOMPARE(SettingsPages::info(SettingsPage::security).subtitle,
-                 QStringLiteral("PIN, Fingerprint, and lockout settings."));
     }
 
     void showBuildsRaisesAndRebuildsAfterClosing()

@@ -1,8 +1,0 @@
-#include "wording.h"
-
-#include "platformwording.h"
-
-QString Wording::adapt(const QString &text) const
-{
-    return PlatformWording::adapt(text);
-}

@@ -1,8 +1,0 @@
-#include "platformtext.h"
-
-#include "platformwording.h"
-
-QString PlatformText::adapt(const QString &text)
-{
-    return PlatformWording::adapt(text);
-}
