@@ -19,19 +19,6 @@ Item {
             AboutPage { width: 900; height: 1200 }
         }
 
-        function test_cardsAndRowsInOrder() {
-            const page = createTemporaryObject(pageComponent, root)
-            compare(page.title, "About & Support")
-            verify(Helpers.findNamed(page, "aboutHeader"))
-            compare(Helpers.cardTitles(page), ["App Info", "Support", "Legal"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "App Info")),
-                    ["Version", "Updates", "Platform"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Support")),
-                    ["Email Support", "Community", "Documentation"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Legal")),
-                    ["Privacy Policy", "Terms of Service"])
-        }
-
         function test_versionPlatformAndUpdates() {
             const page = createTemporaryObject(pageComponent, root)
             verify(/^\d+\.\d+\.\d+ \(Build \S+\)$/.test(Helpers.findNamed(page, "versionText").text))

@@ -19,19 +19,6 @@ Item {
             GeneralPage { width: 900; height: 1400 }
         }
 
-        function test_cardsAndRowsInOrder() {
-            const page = createTemporaryObject(pageComponent, root)
-            compare(page.title, "General")
-            compare(Helpers.cardTitles(page),
-                    ["Appearance", "Startup", "Keep Awake", "Sound", "Display", "Keyboard"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Appearance")), ["Theme"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Startup")), ["Launch at login"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Keep Awake")), ["Default duration"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Sound")), ["Lock/Unlock sounds"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Display")), ["Lock all displays"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Keyboard")), ["Lock hotkey"])
-        }
-
         function test_switchesWriteTheirKeys() {
             const page = createTemporaryObject(pageComponent, root)
             const sounds = Helpers.findNamed(page, "lockSoundsSwitch")

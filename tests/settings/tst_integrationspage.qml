@@ -26,24 +26,6 @@ Item {
                 keyClick(c)
         }
 
-        function test_cardsAndRowsInOrder() {
-            const page = createTemporaryObject(pageComponent, root)
-            compare(page.title, "Integrations")
-            compare(Helpers.cardTitles(page),
-                    ["Slack Status Sync", "Cloud Sync", "Calendar Auto-Tamber", "Focus Mode",
-                     "Automation"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Slack Status Sync")),
-                    ["Auto-set Slack status"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Cloud Sync")),
-                    ["Sync themes across computers", "Sync folder"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Calendar Auto-Tamber")),
-                    ["Auto-lock during events"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Focus Mode")),
-                    ["Auto-lock during Focus"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Automation")), ["Command line"])
-            compare(page.integrations.automationCommands[0], "vostrel lock")
-        }
-
         function test_slackFieldsAndTokenWarning() {
             const page = createTemporaryObject(pageComponent, root)
             const fields = Helpers.findNamed(page, "slackFields")

@@ -20,11 +20,6 @@ Item {
             OverlayPage { width: 900; height: 2400 }
         }
 
-        function visibleCardTitles(page) {
-            return Helpers.collect(page, "card", []).filter(card => card.visible)
-                          .map(card => card.title)
-        }
-
         function typeInto(field, text) {
             field.forceActiveFocus()
             field.selectAll()
@@ -35,23 +30,6 @@ Item {
 
         function init() {
             ThemeManager.currentTheme = "live_blur"
-        }
-
-        function test_cardsAndRowsInOrder() {
-            const page = createTemporaryObject(pageComponent, root)
-            compare(page.title, "Overlay & Themes")
-            compare(page.subtitle, "Customize your lock screen appearance.")
-            compare(visibleCardTitles(page),
-                    ["Theme", "Background", "Overlay Text", "Live Blur Settings", "Display",
-                     "Custom Website Overlay", "Share Theme"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Background")),
-                    ["Fill style", "Ambient motion"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Overlay Text")), ["Headline", "Subtext"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Live Blur Settings")),
-                    ["Blur actual desktop", "Blur intensity"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Display")),
-                    ["Show task ticker", "Show clock"])
-            compare(Helpers.rowTitles(Helpers.findCard(page, "Share Theme")), ["Export current theme"])
         }
 
         function test_themeGridFollowsTheCatalogue() {
