@@ -4,9 +4,9 @@
 //
 //   vostrel-bench-backdrops render OUTDIR [--motion]
 //   vostrel-bench-backdrops cpu THEME on|off [SECONDS] [FILL]
-#include "desktopcapture.h"
-#include "overlaythemeid.h"
-#include "themesmodule.h"
+#include "themes/desktopcapture.h"
+#include "themes/overlaythemeid.h"
+#include "themes/themesmodule.h"
 
 #include <QCommandLineParser>
 #include <QDir>

@@ -5,9 +5,9 @@
 //
 //   vostrel-bench-processscan PROCESSES [SCANS]
 
-#include "processscan.h"
-#include "procfsprocesslister.h"
-#include "psprocesslister.h"
+#include "tasks/processscan.h"
+#include "platform/linux/procfsprocesslister.h"
+#include "platform/linux/psprocesslister.h"
 
 #include <QCoreApplication>
 #include <QDir>

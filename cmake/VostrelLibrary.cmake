@@ -1,20 +1,13 @@
-# vostrel_add_library(NAME [PUBLIC libs...] [PRIVATE libs...])
-# A static library of every .cpp/.h in the calling folder, whose headers are
-# found by file name. A folder with no sources yet gives an interface library,
-# so that targets can name it before its first class is written.
+# vostrel_add_library(NAME SOURCES files... [PUBLIC libs...] [PRIVATE libs...])
+# A static library of the listed files. Headers are included by their folder
+# under src/ ("overlay/pinmanager.h"), generated ones by their folder under the
+# build's src/; the folder itself stays on the private path for the code that
+# Qt's tools generate beside it.
 function(vostrel_add_library name)
-    cmake_parse_arguments(ARG "" "" "PUBLIC;PRIVATE" ${ARGN})
-    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
-                                        ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-    list(FILTER sources INCLUDE REGEX "\\.cpp$")
-    if(sources)
-        file(GLOB headers CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
-        add_library(${name} STATIC ${sources} ${headers})
-        target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-        target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
-    else()
-        add_library(${name} INTERFACE)
-        target_include_directories(${name} INTERFACE ${CMAKE_CURRENT_SOURCE_DIR})
-        target_link_libraries(${name} INTERFACE ${ARG_PUBLIC})
-    endif()
+    cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC;PRIVATE" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name}
+        PUBLIC ${PROJECT_SOURCE_DIR}/src ${PROJECT_BINARY_DIR}/src
+        PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC} PRIVATE ${ARG_PRIVATE})
 endfunction()

@@ -1,24 +1,24 @@
-#include "appdelegate.h"
+#include "app/appdelegate.h"
 
-#include "calendartambermanager.h"
-#include "cloudsyncmanager.h"
-#include "focusmodemanager.h"
-#include "hotkeymanager.h"
-#include "idlemonitor.h"
-#include "keepawakemanager.h"
-#include "lockavailability.h"
-#include "locktarget.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "overlaymanager.h"
-#include "pinmanager.h"
-#include "preferencekeys.h"
-#include "processmonitor.h"
-#include "schedulemanager.h"
-#include "statusbarcontroller.h"
-#include "statussyncmanager.h"
-#include "updatechecker.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "integrations/cloudsyncmanager.h"
+#include "integrations/statussyncmanager.h"
+#include "integrations/updatechecker.h"
+#include "overlay/lockavailability.h"
+#include "overlay/overlaymanager.h"
+#include "overlay/pinmanager.h"
+#include "tasks/processmonitor.h"
+#include "tray/trayicon.h"
+#include "triggers/calendartambermanager.h"
+#include "triggers/focusmodemanager.h"
+#include "triggers/hotkeymanager.h"
+#include "triggers/idlemonitor.h"
+#include "triggers/keepawakemanager.h"
+#include "triggers/locktarget.h"
+#include "triggers/schedulemanager.h"
 
 #include <QGuiApplication>
 #include <QPointer>
@@ -50,7 +50,7 @@ AppDelegate::Managers sharedManagers()
             keepAwake,
             pins,
             HotkeyManager::shared(),
-            UserDefaults::standard(),
+            Preferences::standard(),
             NotificationCenter::shared()};
 }
 } // namespace
@@ -83,19 +83,19 @@ AppDelegate::~AppDelegate()
     LockTarget::standard().setRefusal({});
 }
 
-void AppDelegate::applicationDidFinishLaunching()
+void AppDelegate::start()
 {
-    m_statusBarController = std::make_unique<StatusBarController>(StatusBarController::Services{
+    m_trayIcon = std::make_unique<TrayIcon>(TrayIcon::Services{
         m_managers.overlay, m_managers.keepAwake, m_managers.defaults, m_managers.notifications});
 
-    m_statusBarController->setLockHandler([this] { requestLock(); });
+    m_trayIcon->setLockHandler([this] { requestLock(); });
 
     if (!m_background)
         openGatedWindow();
 
     m_idleMonitor->start();
     UpdateChecker::shared().check();
-    if (m_managers.defaults.boolValue(PreferenceKey::iCloudSyncEnabled))
+    if (m_managers.defaults.boolValue(PreferenceKey::cloudSyncEnabled))
         CloudSyncManager::shared().pull();
     // A stored schedule must run from launch, not from the first visit of
     // the Schedule page.
@@ -115,18 +115,18 @@ void AppDelegate::applicationDidFinishLaunching()
     connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
             [this](Qt::ApplicationState state) {
                 if (state == Qt::ApplicationActive)
-                    applicationDidBecomeActive();
+                    handleActivation();
             });
 }
 
-void AppDelegate::applicationDidBecomeActive()
+void AppDelegate::handleActivation()
 {
     registerLockHotkey();
-    if (m_statusBarController)
-        m_statusBarController->applicationDidBecomeActive();
+    if (m_trayIcon)
+        m_trayIcon->handleActivation();
 }
 
-bool AppDelegate::applicationShouldHandleReopen(bool hasVisibleWindows)
+bool AppDelegate::reopen(bool hasVisibleWindows)
 {
     if (!hasVisibleWindows)
         openGatedWindow();

@@ -10,8 +10,8 @@ class KeepAwakeManager;
 class NotificationCenter;
 class OverlayManager;
 class PINManager;
-class StatusBarController;
-class UserDefaults;
+class TrayIcon;
+class Preferences;
 
 // The root object of the running application: it holds the long-lived
 // managers, runs the launch sequence, wires the lock hotkey to the overlay and
@@ -28,7 +28,7 @@ public:
         KeepAwakeManager &keepAwake;
         PINManager &pins;
         HotkeyManager &hotkey;
-        UserDefaults &defaults;
+        Preferences &defaults;
         NotificationCenter &notifications;
     };
 
@@ -40,18 +40,15 @@ public:
     // Started on demand (--background): the launch opens no window.
     void setLaunchedInBackground(bool background) { m_background = background; }
 
-    void applicationDidFinishLaunching();
-    void applicationDidBecomeActive();
+    void start();
+    void handleActivation();
     // Always true. Without a visible window, opens the window the onboarding
     // gate calls for: once onboarding is done but the PIN is gone, the
     // Security page, where a PIN is chosen again.
-    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    bool reopen(bool hasVisibleWindows);
 
     // The tray icon, from the first step of the launch on.
-    [[nodiscard]] StatusBarController *statusBarController() const
-    {
-        return m_statusBarController.get();
-    }
+    [[nodiscard]] TrayIcon *trayIcon() const { return m_trayIcon.get(); }
 
     // Onboarding is complete and a stored PIN can be read back.
     [[nodiscard]] bool isOnboardingGatePassed() const;
@@ -76,7 +73,7 @@ private:
 
     Managers m_managers;
     IdleMonitor *m_idleMonitor = nullptr;
-    std::unique_ptr<StatusBarController> m_statusBarController;
+    std::unique_ptr<TrayIcon> m_trayIcon;
     QMetaObject::Connection m_hotkeyObserver;
     bool m_background = false;
 };

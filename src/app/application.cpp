@@ -1,22 +1,22 @@
-#include "application.h"
+#include "app/application.h"
 
-#include "appdelegate.h"
-#include "automationactions.h"
-#include "buildinfo.h"
-#include "commandline.h"
-#include "dbusautomationclient.h"
-#include "dbusautomationservice.h"
-#include "desktopnotifier.h"
-#include "keepawakemanager.h"
-#include "menubarmodel.h"
-#include "onboardingwindowcontroller.h"
-#include "overlaymanager.h"
-#include "pinmanager.h"
-#include "processcrashguard.h"
-#include "settingswindowcontroller.h"
-#include "statusbarcontroller.h"
-#include "weboverlaymodule.h"
-#include "x11lockwindowguard.h"
+#include "app/appdelegate.h"
+#include "app/buildinfo.h.in"
+#include "app/commandline.h"
+#include "integrations/automationactions.h"
+#include "overlay/overlaymanager.h"
+#include "overlay/pinmanager.h"
+#include "platform/linux/dbusautomationclient.h"
+#include "platform/linux/dbusautomationservice.h"
+#include "platform/linux/desktopnotifier.h"
+#include "platform/linux/processcrashguard.h"
+#include "platform/linux/x11lockwindowguard.h"
+#include "settings/onboardingwindowcontroller.h"
+#include "settings/settingswindowcontroller.h"
+#include "tray/trayicon.h"
+#include "tray/traymodel.h"
+#include "triggers/keepawakemanager.h"
+#include "weboverlay/weboverlaymodule.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -84,8 +84,7 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     AppDelegate delegate;
     AutomationActions actions(OverlayManager::shared(), PINManager::shared(),
                               KeepAwakeManager::shared());
-    actions.setReopenHandler(
-        [&delegate] { delegate.applicationShouldHandleReopen(hasVisibleWindows()); });
+    actions.setReopenHandler([&delegate] { delegate.reopen(hasVisibleWindows()); });
     DBusAutomationService service(actions);
     if (!service.registerOnSessionBus()) {
         // Another instance took the name since the check above: it is the one.
@@ -109,10 +108,10 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
         &delegate, &AppDelegate::lockRefused, &notifier,
         [&notifier](const QString &message) { notifier.show(QStringLiteral("Vostrel"), message); });
     delegate.setLaunchedInBackground(commandLine.isBackground());
-    delegate.applicationDidFinishLaunching();
-    if (StatusBarController *statusBar = delegate.statusBarController()) {
-        statusBar->setSettingsOpener([](MenuBarModel::SettingsPage page) {
-            SettingsWindowController::shared().show(page == MenuBarModel::SettingsPage::About
+    delegate.start();
+    if (TrayIcon *statusBar = delegate.trayIcon()) {
+        statusBar->setSettingsOpener([](TrayModel::SettingsPage page) {
+            SettingsWindowController::shared().show(page == TrayModel::SettingsPage::About
                                                         ? SettingsPage::about
                                                         : SettingsPage::general);
         });

@@ -1,9 +1,9 @@
-#include "commandline.h"
+#include "app/commandline.h"
 
-#include "buildinfo.h"
-#include "dbusautomationclient.h"
-#include "userdefaults.h"
-#include "userdefaultsvalue.h"
+#include "app/buildinfo.h.in"
+#include "core/preferences.h"
+#include "core/preferencevalue.h"
+#include "platform/linux/dbusautomationclient.h"
 
 #include <QFile>
 #include <QJsonDocument>
@@ -33,7 +33,7 @@ const QStringList valueTypes{QStringLiteral("--bool"), QStringLiteral("--int"),
 std::optional<QVariant> typedValue(const QString &text, const QString &type, QString *error)
 {
     if (type.isEmpty())
-        return UserDefaultsValue::guessFromText(text);
+        return PreferenceValue::guessFromText(text);
     if (type == QLatin1String("--string"))
         return QVariant(text);
     if (type == QLatin1String("--data"))
@@ -268,7 +268,7 @@ int CommandLine::executeAutomation() const
 
 int CommandLine::executeDefaults() const
 {
-    UserDefaults defaults(UserDefaults::standardFilePath());
+    Preferences defaults(Preferences::standardFilePath());
     if (m_action == Action::DefaultsRead) {
         if (m_values.isEmpty()) {
             QJsonObject all;

@@ -3,8 +3,8 @@
 // D-Bus only, so `vostrel lock` reaches the application in a few milliseconds
 // instead of the time it takes to load the lock screen's libraries. Starting
 // the application hands this process over (exec) to vostrel-app.
-#include "applicationcommand.h"
-#include "commandline.h"
+#include "app/commandline.h"
+#include "platform/applicationcommand.h"
 
 #include <QCoreApplication>
 

@@ -1,5 +1,5 @@
-#include "application.h"
-#include "commandline.h"
+#include "app/application.h"
+#include "app/commandline.h"
 
 #include <QCoreApplication>
 

@@ -1,4 +1,4 @@
-#include "guard.h"
+#include "guard/guard.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -11,7 +11,7 @@
 // or Ctrl+C in it, never reaches it, and it stands down only when the
 // process it watches says so. It is deliberately tiny —
 // xcb and the C library only — so that it has nothing to crash in.
-#include "guard.h"
+#include "guard/guard.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,9 +1,9 @@
-#include "automationactions.h"
+#include "integrations/automationactions.h"
 
-#include "keepawakemanager.h"
-#include "overlaymanager.h"
-#include "pinmanager.h"
-#include "processmonitor.h"
+#include "overlay/overlaymanager.h"
+#include "overlay/pinmanager.h"
+#include "tasks/processmonitor.h"
+#include "triggers/keepawakemanager.h"
 
 #include <chrono>
 

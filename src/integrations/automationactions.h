@@ -1,6 +1,6 @@
 #pragma once
 
-#include "automationhandler.h"
+#include "platform/automationhandler.h"
 
 #include <QObject>
 #include <QStringList>

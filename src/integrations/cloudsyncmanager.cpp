@@ -1,11 +1,11 @@
-#include "cloudsyncmanager.h"
+#include "integrations/cloudsyncmanager.h"
 
-#include "folderkeyvaluestore.h"
-#include "keyvaluestore.h"
-#include "overlaythemeid.h"
-#include "preferencekeys.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/keyvaluestore.h"
+#include "platform/linux/folderkeyvaluestore.h"
+#include "themes/overlaythemeid.h"
+#include "themes/thememanager.h"
 
 #include <QJSEngine>
 
@@ -25,7 +25,7 @@ bool boolValue(const QVariant &value, bool fallback)
 }
 } // namespace
 
-CloudSyncManager::CloudSyncManager(KeyValueStore &store, UserDefaults &defaults,
+CloudSyncManager::CloudSyncManager(KeyValueStore &store, Preferences &defaults,
                                    ThemeManager &themes, QObject *parent)
     : QObject(parent)
     , m_store(store)
@@ -43,7 +43,7 @@ CloudSyncManager::~CloudSyncManager() = default;
 CloudSyncManager &CloudSyncManager::shared()
 {
     static CloudSyncManager *const manager = [] {
-        UserDefaults &defaults = UserDefaults::standard();
+        Preferences &defaults = Preferences::standard();
         auto *store = new FolderKeyValueStore(defaults);
         return new CloudSyncManager(*store, defaults, ThemeManager::shared());
     }();
@@ -99,7 +99,7 @@ void CloudSyncManager::pull()
 
 void CloudSyncManager::handleRemoteChange(int reason)
 {
-    if (!isSignedIn() || !m_defaults.boolValue(PreferenceKey::iCloudSyncEnabled))
+    if (!isSignedIn() || !m_defaults.boolValue(PreferenceKey::cloudSyncEnabled))
         return;
     if (reason == KeyValueStore::serverChange || reason == KeyValueStore::initialSyncChange)
         pull();

@@ -8,7 +8,7 @@ class KeyValueStore;
 class QJSEngine;
 class QQmlEngine;
 class ThemeManager;
-class UserDefaults;
+class Preferences;
 
 // Copies the appearance preferences between this machine and the store the
 // user's machines share, whole and key by key: the last copy wins, nothing
@@ -25,7 +25,7 @@ class CloudSyncManager : public QObject
 public:
     // The store is used whenever it is signed in, which may change while
     // running (a sync folder chosen or removed).
-    explicit CloudSyncManager(KeyValueStore &store, UserDefaults &defaults, ThemeManager &themes,
+    explicit CloudSyncManager(KeyValueStore &store, Preferences &defaults, ThemeManager &themes,
                               QObject *parent = nullptr);
     ~CloudSyncManager() override;
 
@@ -54,6 +54,6 @@ public:
 
 private:
     KeyValueStore &m_store;
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     ThemeManager &m_themes;
 };

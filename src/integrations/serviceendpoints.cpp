@@ -1,6 +1,6 @@
-#include "serviceendpoints.h"
+#include "integrations/serviceendpoints.h"
 
-#include "integrationsconfig.h"
+#include "integrations/integrationsconfig.h.in"
 
 #include <QtDebug>
 
@@ -38,9 +38,9 @@ QUrl slackAPIBaseURL()
     return QUrl(base, QUrl::StrictMode);
 }
 
-QString appcastURL()
+QString updateFeedURL()
 {
-    return overridden("VOSTREL_APPCAST_URL", IntegrationsConfig::appcastURL);
+    return overridden("VOSTREL_APPCAST_URL", IntegrationsConfig::updateFeedURL);
 }
 
 QString bundleVersion()

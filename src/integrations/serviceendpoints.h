@@ -11,7 +11,7 @@ namespace ServiceEndpoints {
 // method names ("users.profile.get") are appended to it.
 [[nodiscard]] QUrl slackAPIBaseURL();
 // VOSTREL_APPCAST_URL, else the build's default.
-[[nodiscard]] QString appcastURL();
+[[nodiscard]] QString updateFeedURL();
 
 // The project version, or "1.0.0" should the build have none.
 [[nodiscard]] QString bundleVersion();

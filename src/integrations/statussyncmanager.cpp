@@ -1,10 +1,10 @@
-#include "statussyncmanager.h"
+#include "integrations/statussyncmanager.h"
 
-#include "networkaccess.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "serviceendpoints.h"
-#include "userdefaults.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "integrations/serviceendpoints.h"
+#include "platform/linux/networkaccess.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -30,7 +30,7 @@ bool isHeaderSafe(const QString &token)
 }
 } // namespace
 
-StatusSyncManager::StatusSyncManager(UserDefaults &defaults, QNetworkAccessManager &network,
+StatusSyncManager::StatusSyncManager(Preferences &defaults, QNetworkAccessManager &network,
                                      NotificationCenter &notifications, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
@@ -55,7 +55,7 @@ StatusSyncManager::~StatusSyncManager()
 StatusSyncManager &StatusSyncManager::shared()
 {
     static StatusSyncManager *const manager =
-        new StatusSyncManager(UserDefaults::standard(), NetworkAccess::shared());
+        new StatusSyncManager(Preferences::standard(), NetworkAccess::shared());
     return *manager;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "notificationcenter.h"
+#include "core/notificationcenter.h"
 
 #include <QList>
 #include <QObject>
@@ -15,7 +15,7 @@
 class QNetworkAccessManager;
 class QNetworkReply;
 class QNetworkRequest;
-class UserDefaults;
+class Preferences;
 
 // Mirrors the lock in the user's Slack profile: on lock it remembers the
 // current status, sets a do-not-disturb status and marks the user away; on
@@ -54,7 +54,7 @@ public:
 
     // Observes the overlay's activation and deactivation from now on. The
     // Slack address is ServiceEndpoints::slackAPIBaseURL() at construction.
-    explicit StatusSyncManager(UserDefaults &defaults, QNetworkAccessManager &network,
+    explicit StatusSyncManager(Preferences &defaults, QNetworkAccessManager &network,
                                NotificationCenter &notifications = NotificationCenter::shared(),
                                QObject *parent = nullptr);
     ~StatusSyncManager() override;
@@ -103,7 +103,7 @@ private:
     void enqueue(Step step);
     void sendNext();
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     QNetworkAccessManager &m_network;
     QUrl m_apiBaseURL;
     std::optional<SavedStatus> m_previousStatus;

@@ -1,9 +1,9 @@
-#include "updatechecker.h"
+#include "integrations/updatechecker.h"
 
-#include "appcastparser.h"
-#include "networkaccess.h"
-#include "serviceendpoints.h"
-#include "versioncomparison.h"
+#include "integrations/serviceendpoints.h"
+#include "integrations/updatefeedparser.h"
+#include "integrations/versioncomparison.h"
+#include "platform/linux/networkaccess.h"
 
 #include <QJSEngine>
 #include <QNetworkAccessManager>
@@ -23,8 +23,9 @@ UpdateChecker::~UpdateChecker() = default;
 
 UpdateChecker &UpdateChecker::shared()
 {
-    static UpdateChecker *const checker = new UpdateChecker(
-        NetworkAccess::shared(), ServiceEndpoints::bundleVersion(), ServiceEndpoints::appcastURL());
+    static UpdateChecker *const checker =
+        new UpdateChecker(NetworkAccess::shared(), ServiceEndpoints::bundleVersion(),
+                          ServiceEndpoints::updateFeedURL());
     return *checker;
 }
 
@@ -59,14 +60,14 @@ void UpdateChecker::check()
             reply->error() != QNetworkReply::OperationCanceledError &&
             reply->bytesAvailable() <= maximumFeedSize;
         if (answered) {
-            if (const auto item = AppcastParser().parse(reply->readAll()))
+            if (const auto item = UpdateFeedParser().parse(reply->readAll()))
                 apply(*item);
         }
         Q_EMIT checkFinished();
     });
 }
 
-void UpdateChecker::apply(const AppcastItem &item)
+void UpdateChecker::apply(const UpdateFeedItem &item)
 {
     if (VersionComparison::compare(item.version, m_currentVersion) <= 0)
         return;

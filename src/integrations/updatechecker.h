@@ -1,6 +1,6 @@
 #pragma once
 
-#include "appcastitem.h"
+#include "integrations/updatefeeditem.h"
 
 #include <QObject>
 #include <qqmlregistration.h>
@@ -39,7 +39,7 @@ public:
                   const QString &feedURL, QObject *parent = nullptr);
     ~UpdateChecker() override;
 
-    // The build's version against ServiceEndpoints::appcastURL().
+    // The build's version against ServiceEndpoints::updateFeedURL().
     static UpdateChecker &shared();
     static UpdateChecker *create(QQmlEngine *, QJSEngine *);
 
@@ -57,7 +57,7 @@ public:
 
     // What a check does with the feed's best item. An address that is not
     // http(s) is never offered for download; the version is still announced.
-    void apply(const AppcastItem &item);
+    void apply(const UpdateFeedItem &item);
 
 Q_SIGNALS:
     void updateAvailableChanged();

@@ -1,4 +1,4 @@
-#include "versioncomparison.h"
+#include "integrations/versioncomparison.h"
 
 namespace {
 bool isDigit(QChar c)

@@ -15,12 +15,12 @@ Item {
     // keyboard; the space stays, so the column does not jump.
     opacity: flow.waitingForInput ? 0 : 1
     enabled: !flow.waitingForInput
-    implicitWidth: flow.touchIDEnabled ? touchButton.implicitWidth : label.implicitWidth
-    implicitHeight: (flow.touchIDEnabled ? touchButton.implicitHeight : label.implicitHeight) + 20
+    implicitWidth: flow.fingerprintEnabled ? touchButton.implicitWidth : label.implicitWidth
+    implicitHeight: (flow.fingerprintEnabled ? touchButton.implicitHeight : label.implicitHeight) + 20
 
     Text {
         id: label
-        visible: !hint.flow.touchIDEnabled
+        visible: !hint.flow.fingerprintEnabled
         anchors.horizontalCenter: parent.horizontalCenter
         text: qsTr("Press any key to enter PIN")
         font.pixelSize: 12
@@ -30,9 +30,9 @@ Item {
 
     AbstractButton {
         id: touchButton
-        visible: hint.flow.touchIDEnabled
+        visible: hint.flow.fingerprintEnabled
         anchors.horizontalCenter: parent.horizontalCenter
-        onClicked: hint.flow.retryTouchID()
+        onClicked: hint.flow.retryFingerprint()
         Accessible.name: qsTr("Touch to unlock")
         contentItem: Column {
             spacing: 6

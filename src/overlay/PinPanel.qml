@@ -113,9 +113,9 @@ Rectangle {
         }
 
         AbstractButton {
-            visible: panel.flow.touchIDEnabled && !panel.flow.lockedOut
+            visible: panel.flow.fingerprintEnabled && !panel.flow.lockedOut
             anchors.horizontalCenter: parent.horizontalCenter
-            onClicked: panel.flow.retryTouchID()
+            onClicked: panel.flow.retryFingerprint()
             Accessible.name: qsTr("Unlock with fingerprint")
             Accessible.description: qsTr("Double-tap to authenticate with your fingerprint")
             contentItem: Column {

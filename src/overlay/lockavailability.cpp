@@ -1,4 +1,4 @@
-#include "lockavailability.h"
+#include "overlay/lockavailability.h"
 
 #include <QCoreApplication>
 #include <QProcessEnvironment>

@@ -1,9 +1,9 @@
-#include "lockscreencontent.h"
+#include "overlay/lockscreencontent.h"
 
-#include "desktopanimations.h"
-#include "overlaythemeid.h"
-#include "processmonitor.h"
-#include "thememanager.h"
+#include "platform/desktopanimations.h"
+#include "tasks/processmonitor.h"
+#include "themes/overlaythemeid.h"
+#include "themes/thememanager.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runningtask.h"
+#include "tasks/runningtask.h"
 
 #include <QColor>
 #include <QDateTime>

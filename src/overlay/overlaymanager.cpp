@@ -1,26 +1,26 @@
-#include "overlaymanager.h"
+#include "overlay/overlaymanager.h"
 
-#include "crashguard.h"
-#include "desktopcapture.h"
-#include "keepawakemanager.h"
-#include "lockscreencontent.h"
-#include "lockwindowguard.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "overlaypanel.h"
-#include "pinmanager.h"
-#include "preferencekeys.h"
-#include "processcrashguard.h"
-#include "processmonitor.h"
-#include "qtsoundplayer.h"
-#include "soundplayer.h"
-#include "systemdesktopanimations.h"
-#include "thememanager.h"
-#include "themesmodule.h"
-#include "unlockflow.h"
-#include "userdefaults.h"
-#include "weboverlaymodule.h"
-#include "x11lockwindowguard.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/lockscreencontent.h"
+#include "overlay/overlaypanel.h"
+#include "overlay/pinmanager.h"
+#include "overlay/unlockflow.h"
+#include "platform/crashguard.h"
+#include "platform/linux/processcrashguard.h"
+#include "platform/linux/qtsoundplayer.h"
+#include "platform/linux/systemdesktopanimations.h"
+#include "platform/linux/x11lockwindowguard.h"
+#include "platform/lockwindowguard.h"
+#include "platform/soundplayer.h"
+#include "tasks/processmonitor.h"
+#include "themes/desktopcapture.h"
+#include "themes/thememanager.h"
+#include "themes/themesmodule.h"
+#include "triggers/keepawakemanager.h"
+#include "weboverlay/weboverlaymodule.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -100,7 +100,7 @@ OverlayManager::~OverlayManager()
 OverlayManager &OverlayManager::shared()
 {
     static OverlayManager manager({KeepAwakeManager::shared(), PINManager::shared(),
-                                   UserDefaults::standard(), NotificationCenter::shared(),
+                                   Preferences::standard(), NotificationCenter::shared(),
                                    X11LockWindowGuard::shared(), QtSoundPlayer::shared(),
                                    ProcessCrashGuard::shared(), ThemeManager::shared(),
                                    []() -> ProcessMonitor & { return ProcessMonitor::shared(); },
@@ -287,10 +287,10 @@ void OverlayManager::trimHeap()
 {
     if (m_active)
         return;
-    // A lock allocates and frees a great deal (frames, scene-graph nodes,
-    // D-Bus traffic); glibc keeps the freed pages resident in holes it
-    // cannot give back by itself, and repeated locks would add up to
-    // megabytes of memory nobody uses.
+        // A lock allocates and frees a great deal (frames, scene-graph nodes,
+        // D-Bus traffic); glibc keeps the freed pages resident in holes it
+        // cannot give back by itself, and repeated locks would add up to
+        // megabytes of memory nobody uses.
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif

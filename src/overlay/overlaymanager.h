@@ -8,8 +8,8 @@
 #include <functional>
 #include <optional>
 
-#include "lockavailability.h"
-#include "overlaypanel.h"
+#include "overlay/lockavailability.h"
+#include "overlay/overlaypanel.h"
 
 class CrashGuard;
 class DesktopAnimations;
@@ -23,7 +23,7 @@ class QQmlEngine;
 class QScreen;
 class SoundPlayer;
 class ThemeManager;
-class UserDefaults;
+class Preferences;
 
 // Raises and lowers the lock. While locked every screen is covered by its own
 // panel, screens that appear are covered at once, and every key typed goes to
@@ -41,7 +41,7 @@ public:
     {
         KeepAwakeManager &keepAwake;
         PINManager &pins;
-        UserDefaults &defaults;
+        Preferences &defaults;
         NotificationCenter &notifications;
         LockWindowGuard &guard;
         SoundPlayer &sounds;

@@ -1,7 +1,7 @@
-#include "overlaypanel.h"
+#include "overlay/overlaypanel.h"
 
-#include "lockscreencontent.h"
-#include "unlockflow.h"
+#include "overlay/lockscreencontent.h"
+#include "overlay/unlockflow.h"
 
 #include <QQmlEngine>
 #include <QScreen>

@@ -1,9 +1,9 @@
-#include "pinmanager.h"
+#include "overlay/pinmanager.h"
 
-#include "biometricauthenticator.h"
-#include "fprintdauthenticator.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/biometricauthenticator.h"
+#include "platform/linux/fprintdauthenticator.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -64,7 +64,7 @@ QString bootId()
 }
 } // namespace
 
-PINManager::PINManager(UserDefaults &defaults, BiometricAuthenticator &biometrics, QObject *parent)
+PINManager::PINManager(Preferences &defaults, BiometricAuthenticator &biometrics, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_biometrics(biometrics)
@@ -72,7 +72,7 @@ PINManager::PINManager(UserDefaults &defaults, BiometricAuthenticator &biometric
 {
     m_lockoutTimer.setInterval(lockoutTickInterval);
     connect(&m_lockoutTimer, &QTimer::timeout, this, &PINManager::lockoutTick);
-    connect(&m_defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+    connect(&m_defaults, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::storedPIN)
             Q_EMIT storedPINChanged();
         else if (key == PreferenceKey::maxPINAttempts)
@@ -93,7 +93,7 @@ PINManager::~PINManager()
 PINManager &PINManager::shared()
 {
     static FprintdAuthenticator fingerprints;
-    static PINManager manager(UserDefaults::standard(), fingerprints);
+    static PINManager manager(Preferences::standard(), fingerprints);
     return manager;
 }
 

@@ -13,7 +13,7 @@
 class BiometricAuthenticator;
 class QJSEngine;
 class QQmlEngine;
-class UserDefaults;
+class Preferences;
 
 // Decides whether a typed PIN unlocks the overlay: the stored PIN and its
 // scrambling, the count of wrong attempts, the escalating lockout with its
@@ -27,7 +27,7 @@ class UserDefaults;
 // The preferences are read at every use, so a change made by another process
 // takes effect at the next check; the *Changed signals of the two preference
 // backed properties fire only for changes made through this process's
-// UserDefaults object. While a lock is up, though, the PIN stored when it went
+// Preferences object. While a lock is up, though, the PIN stored when it went
 // up is the one that unlocks it: a preferences file damaged or replaced
 // meanwhile must not shut the owner out.
 class PINManager : public QObject
@@ -53,7 +53,7 @@ public:
     static constexpr qint64 maxLockoutExponent = 58;
     static constexpr std::chrono::milliseconds lockoutTickInterval{1000};
 
-    explicit PINManager(UserDefaults &defaults, BiometricAuthenticator &biometrics,
+    explicit PINManager(Preferences &defaults, BiometricAuthenticator &biometrics,
                         QObject *parent = nullptr);
     ~PINManager() override;
 
@@ -146,7 +146,7 @@ private:
     void restoreState();
     void saveState();
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     BiometricAuthenticator &m_biometrics;
     QTimer m_lockoutTimer;
     qint64 m_failedAttempts = 0;

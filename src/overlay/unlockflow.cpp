@@ -1,8 +1,8 @@
-#include "unlockflow.h"
+#include "overlay/unlockflow.h"
 
-#include "pinmanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/pinmanager.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -14,8 +14,8 @@ using namespace std::chrono_literals;
 namespace {
 constexpr double shakeDistance = 10.0;
 constexpr auto shakeStep = 100ms;
-constexpr auto touchIDDelay = 150ms;
-constexpr auto automaticTouchIDDelay = 500ms;
+constexpr auto fingerprintDelay = 150ms;
+constexpr auto automaticFingerprintDelay = 500ms;
 
 int codePointCount(const QString &text)
 {
@@ -23,7 +23,7 @@ int codePointCount(const QString &text)
 }
 } // namespace
 
-UnlockFlow::UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent)
+UnlockFlow::UnlockFlow(PINManager &pins, Preferences &defaults, QObject *parent)
     : QObject(parent)
     , m_pins(pins)
     , m_defaults(defaults)
@@ -35,7 +35,7 @@ UnlockFlow::UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent
     // The reader is shared by every screen, and so is what it read; a flow
     // that is not waiting for it (one of a lock that ended) shows nothing.
     connect(&pins, &PINManager::biometricNotRecognised, this, [this] {
-        if (!m_touchIDAttempted)
+        if (!m_fingerprintAttempted)
             return;
         setFingerNotRecognised(true);
         m_notRecognisedTimer.start();
@@ -43,11 +43,11 @@ UnlockFlow::UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent
     m_notRecognisedTimer.setSingleShot(true);
     m_notRecognisedTimer.setInterval(notRecognisedDuration);
     connect(&m_notRecognisedTimer, &QTimer::timeout, this, &UnlockFlow::notRecognisedExpired);
-    connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+    connect(&defaults, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::storedPIN)
             refreshExpectedLength();
-        else if (key == PreferenceKey::touchIDEnabled)
-            Q_EMIT touchIDEnabledChanged();
+        else if (key == PreferenceKey::fingerprintEnabled)
+            Q_EMIT fingerprintEnabledChanged();
         else if (key == PreferenceKey::maxPINAttempts)
             Q_EMIT failedAttemptsChanged();
     });
@@ -67,10 +67,10 @@ int UnlockFlow::expectedLength() const
     return int(m_pins.expectedPINLength());
 }
 
-bool UnlockFlow::isTouchIDEnabled() const
+bool UnlockFlow::isFingerprintEnabled() const
 {
     // Unlike the Security page, the lock screen treats an unwritten key as off.
-    return m_defaults.boolValue(PreferenceKey::touchIDEnabled);
+    return m_defaults.boolValue(PreferenceKey::fingerprintEnabled);
 }
 
 QString UnlockFlow::touchCaption() const
@@ -156,36 +156,36 @@ void UnlockFlow::submitPIN()
     });
 }
 
-void UnlockFlow::attemptTouchID()
+void UnlockFlow::attemptFingerprint()
 {
-    if (m_touchIDAttempted || !isTouchIDEnabled() || m_pins.isLockedOut())
+    if (m_fingerprintAttempted || !isFingerprintEnabled() || m_pins.isLockedOut())
         return;
-    setTouchIDAttempted(true);
+    setFingerprintAttempted(true);
     // The panels stay where they are: a fingerprint reader needs no prompt
     // window above them.
     const quint64 session = m_session;
-    QTimer::singleShot(touchIDDelay, this, [this, session] {
+    QTimer::singleShot(fingerprintDelay, this, [this, session] {
         if (session != m_session)
             return;
         if (m_pins.isLockedOut()) {
-            finishTouchID(false);
+            finishFingerprint(false);
             return;
         }
         QPointer<UnlockFlow> self(this);
         m_pins.authenticateWithBiometrics([self, session](bool success) {
             if (self && self->m_session == session)
-                self->finishTouchID(success);
+                self->finishFingerprint(success);
         });
     });
 }
 
-void UnlockFlow::retryTouchID()
+void UnlockFlow::retryFingerprint()
 {
     notRecognisedExpired();
     // A second request would only wait for the same reader.
-    if (m_touchIDAttempted)
+    if (m_fingerprintAttempted)
         return;
-    attemptTouchID();
+    attemptFingerprint();
 }
 
 void UnlockFlow::notRecognisedExpired()
@@ -197,9 +197,9 @@ void UnlockFlow::notRecognisedExpired()
 void UnlockFlow::appeared()
 {
     const quint64 session = m_session;
-    QTimer::singleShot(automaticTouchIDDelay, this, [this, session] {
+    QTimer::singleShot(automaticFingerprintDelay, this, [this, session] {
         if (session == m_session)
-            attemptTouchID();
+            attemptFingerprint();
     });
 }
 
@@ -210,17 +210,17 @@ void UnlockFlow::reset()
     setShowPINField(false);
     setWrongPIN(false);
     setShakeOffset(0.0);
-    setTouchIDAttempted(false);
+    setFingerprintAttempted(false);
     notRecognisedExpired();
 }
 
-void UnlockFlow::finishTouchID(bool success)
+void UnlockFlow::finishFingerprint(bool success)
 {
     if (success) {
         Q_EMIT unlockRequested();
         return;
     }
-    setTouchIDAttempted(false);
+    setFingerprintAttempted(false);
     notRecognisedExpired();
 }
 
@@ -265,12 +265,12 @@ void UnlockFlow::setWrongPIN(bool wrong)
     Q_EMIT wrongPINChanged();
 }
 
-void UnlockFlow::setTouchIDAttempted(bool attempted)
+void UnlockFlow::setFingerprintAttempted(bool attempted)
 {
-    if (m_touchIDAttempted == attempted)
+    if (m_fingerprintAttempted == attempted)
         return;
-    m_touchIDAttempted = attempted;
-    Q_EMIT touchIDAttemptedChanged();
+    m_fingerprintAttempted = attempted;
+    Q_EMIT fingerprintAttemptedChanged();
 }
 
 void UnlockFlow::setFingerNotRecognised(bool notRecognised)

@@ -8,7 +8,7 @@
 #include <chrono>
 
 class PINManager;
-class UserDefaults;
+class Preferences;
 
 // The entry of the PIN (or a fingerprint) on one lock screen. Each covered
 // screen has its own flow; the lock screen binds to its properties and the
@@ -26,11 +26,12 @@ class UnlockFlow : public QObject
     Q_PROPERTY(int expectedLength READ expectedLength NOTIFY expectedLengthChanged)
     Q_PROPERTY(double shakeOffset READ shakeOffset NOTIFY shakeOffsetChanged)
     Q_PROPERTY(bool wrongPIN READ isWrongPIN NOTIFY wrongPINChanged)
-    Q_PROPERTY(bool touchIDAttempted READ isTouchIDAttempted NOTIFY touchIDAttemptedChanged)
-    Q_PROPERTY(bool touchIDEnabled READ isTouchIDEnabled NOTIFY touchIDEnabledChanged)
+    Q_PROPERTY(
+        bool fingerprintAttempted READ isFingerprintAttempted NOTIFY fingerprintAttemptedChanged)
+    Q_PROPERTY(bool fingerprintEnabled READ isFingerprintEnabled NOTIFY fingerprintEnabledChanged)
     // A finger was just read and not recognised; the reader goes on listening.
-    Q_PROPERTY(bool fingerNotRecognised READ isFingerNotRecognised NOTIFY
-                   fingerNotRecognisedChanged)
+    Q_PROPERTY(
+        bool fingerNotRecognised READ isFingerNotRecognised NOTIFY fingerNotRecognisedChanged)
     // The caption under the fingerprint symbol of the hint row.
     Q_PROPERTY(QString touchCaption READ touchCaption NOTIFY fingerNotRecognisedChanged)
     Q_PROPERTY(bool lockedOut READ isLockedOut NOTIFY lockoutChanged)
@@ -47,7 +48,7 @@ public:
     // How long "Not recognised" stays before the hint invites a touch again.
     static constexpr std::chrono::milliseconds notRecognisedDuration{3000};
 
-    explicit UnlockFlow(PINManager &pins, UserDefaults &defaults, QObject *parent = nullptr);
+    explicit UnlockFlow(PINManager &pins, Preferences &defaults, QObject *parent = nullptr);
     ~UnlockFlow() override;
 
     [[nodiscard]] bool showPINField() const { return m_showPINField; }
@@ -55,8 +56,8 @@ public:
     [[nodiscard]] int expectedLength() const;
     [[nodiscard]] double shakeOffset() const { return m_shakeOffset; }
     [[nodiscard]] bool isWrongPIN() const { return m_wrongPIN; }
-    [[nodiscard]] bool isTouchIDAttempted() const { return m_touchIDAttempted; }
-    [[nodiscard]] bool isTouchIDEnabled() const;
+    [[nodiscard]] bool isFingerprintAttempted() const { return m_fingerprintAttempted; }
+    [[nodiscard]] bool isFingerprintEnabled() const;
     [[nodiscard]] bool isFingerNotRecognised() const { return m_fingerNotRecognised; }
     [[nodiscard]] QString touchCaption() const;
     [[nodiscard]] bool isLockedOut() const;
@@ -69,9 +70,9 @@ public:
     // One key press: its text without modifiers and its virtual key code.
     void handleKeyPress(const QString &characters, int keyCode);
     Q_INVOKABLE void submitPIN();
-    Q_INVOKABLE void attemptTouchID();
+    Q_INVOKABLE void attemptFingerprint();
     // A fresh attempt, unless the reader is already listening for this screen.
-    Q_INVOKABLE void retryTouchID();
+    Q_INVOKABLE void retryFingerprint();
     // The end of the "Not recognised" display.
     void notRecognisedExpired();
     // Called when the lock screen is shown: one automatic fingerprint attempt.
@@ -89,8 +90,8 @@ Q_SIGNALS:
     void expectedLengthChanged();
     void shakeOffsetChanged();
     void wrongPINChanged();
-    void touchIDAttemptedChanged();
-    void touchIDEnabledChanged();
+    void fingerprintAttemptedChanged();
+    void fingerprintEnabledChanged();
     void fingerNotRecognisedChanged();
     void lockoutChanged();
     void failedAttemptsChanged();
@@ -101,18 +102,18 @@ private:
     void setPinEntry(const QString &entry);
     void setShakeOffset(double offset);
     void setWrongPIN(bool wrong);
-    void setTouchIDAttempted(bool attempted);
-    void finishTouchID(bool success);
+    void setFingerprintAttempted(bool attempted);
+    void finishFingerprint(bool success);
     void setFingerNotRecognised(bool notRecognised);
     void refreshExpectedLength();
 
     PINManager &m_pins;
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     QString m_pinEntry;
     bool m_showPINField = false;
     double m_shakeOffset = 0.0;
     bool m_wrongPIN = false;
-    bool m_touchIDAttempted = false;
+    bool m_fingerprintAttempted = false;
     bool m_fingerNotRecognised = false;
     QTimer m_notRecognisedTimer;
     int m_lastExpectedLength = 0;

@@ -1,4 +1,4 @@
-#include "applicationcommand.h"
+#include "platform/applicationcommand.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,1 +1,1 @@
-#include "desktopanimations.h"
+#include "platform/desktopanimations.h"

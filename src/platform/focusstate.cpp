@@ -1,1 +1,1 @@
-#include "focusstate.h"
+#include "platform/focusstate.h"

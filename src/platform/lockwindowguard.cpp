@@ -1,1 +1,1 @@
-#include "lockwindowguard.h"
+#include "platform/lockwindowguard.h"

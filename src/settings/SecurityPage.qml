@@ -111,9 +111,9 @@ SettingsPageContainer {
             title: qsTr("Fingerprint")
             subtitle: qsTr("Use fingerprint to unlock overlay")
             SettingsSwitch {
-                objectName: "touchIDSwitch"
-                value: page.security.touchIDEnabled
-                onToggledTo: on => page.security.touchIDEnabled = on
+                objectName: "fingerprintSwitch"
+                value: page.security.fingerprintEnabled
+                onToggledTo: on => page.security.fingerprintEnabled = on
             }
         }
         SettingsRow {

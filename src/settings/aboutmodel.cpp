@@ -1,7 +1,7 @@
-#include "aboutmodel.h"
+#include "settings/aboutmodel.h"
 
-#include "supportlinks.h"
-#include "updatecheckeradapter.h"
+#include "settings/supportlinks.h.in"
+#include "settings/updatecheckeradapter.h"
 
 #include <QDesktopServices>
 

@@ -1,6 +1,6 @@
-#include "buildversion.h"
+#include "settings/buildversion.h"
 
-#include "buildinfo.h"
+#include "app/buildinfo.h.in"
 
 BuildVersion::BuildVersion(QString version, QString build, QObject *parent)
     : QObject(parent)

@@ -1,8 +1,8 @@
-#include "calendarsourcelist.h"
+#include "settings/calendarsourcelist.h"
 
-#include "icalendarsource.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/linux/icalendarsource.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -22,14 +22,14 @@ QStringList nonBlankLines(const QString &text)
 } // namespace
 
 CalendarSourceList::CalendarSourceList(QObject *parent)
-    : CalendarSourceList(UserDefaults::standard(), parent)
+    : CalendarSourceList(Preferences::standard(), parent)
 {}
 
-CalendarSourceList::CalendarSourceList(UserDefaults &defaults, QObject *parent)
+CalendarSourceList::CalendarSourceList(Preferences &defaults, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
 {
-    connect(&m_defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+    connect(&m_defaults, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::calendarSources)
             Q_EMIT sourcesChanged();
     });

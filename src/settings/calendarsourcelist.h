@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-class UserDefaults;
+class Preferences;
 
 // The iCalendar sources of the calendar lock, kept in "calendarSources" one
 // per line. The page adds and removes; the calendar store follows the key.
@@ -20,7 +20,7 @@ class CalendarSourceList : public QObject
 
 public:
     explicit CalendarSourceList(QObject *parent = nullptr);
-    explicit CalendarSourceList(UserDefaults &defaults, QObject *parent = nullptr);
+    explicit CalendarSourceList(Preferences &defaults, QObject *parent = nullptr);
 
     // The stored lines, trimmed, without blank ones.
     [[nodiscard]] QStringList sources() const;
@@ -41,6 +41,6 @@ private:
     void setError(const QString &error);
     void store(const QStringList &sources);
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     QString m_error;
 };

@@ -1,11 +1,11 @@
-#include "generalsettings.h"
+#include "settings/generalsettings.h"
 
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "settingsappearance.h"
-#include "userdefaults.h"
-#include "xdgautostartloginitem.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/linux/xdgautostartloginitem.h"
+#include "settings/settingsappearance.h"
 
 namespace {
 QVariantMap choice(const QString &label, const QVariant &value)
@@ -21,18 +21,18 @@ LoginItem &standardLoginItem()
 } // namespace
 
 GeneralSettings::GeneralSettings(QObject *parent)
-    : GeneralSettings(UserDefaults::standard(), NotificationCenter::shared(), standardLoginItem(),
+    : GeneralSettings(Preferences::standard(), NotificationCenter::shared(), standardLoginItem(),
                       parent)
 {}
 
-GeneralSettings::GeneralSettings(UserDefaults &defaults, NotificationCenter &notifications,
+GeneralSettings::GeneralSettings(Preferences &defaults, NotificationCenter &notifications,
                                  LoginItem &loginItem, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_notifications(notifications)
     , m_loginItem(loginItem)
 {
-    connect(&m_defaults, &UserDefaults::valueChanged, this, &GeneralSettings::onValueChanged);
+    connect(&m_defaults, &Preferences::valueChanged, this, &GeneralSettings::onValueChanged);
 }
 
 void GeneralSettings::onValueChanged(const QString &key)

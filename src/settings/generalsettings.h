@@ -7,7 +7,7 @@
 
 class LoginItem;
 class NotificationCenter;
-class UserDefaults;
+class Preferences;
 
 // The General page's preferences. Every property reads the preferences and
 // writes through to them; the page binds to these and decides nothing.
@@ -35,7 +35,7 @@ class GeneralSettings : public QObject
 public:
     // The standard preferences, the shared centre and the XDG autostart entry.
     explicit GeneralSettings(QObject *parent = nullptr);
-    GeneralSettings(UserDefaults &defaults, NotificationCenter &notifications, LoginItem &loginItem,
+    GeneralSettings(Preferences &defaults, NotificationCenter &notifications, LoginItem &loginItem,
                     QObject *parent = nullptr);
 
     [[nodiscard]] QString appearance() const;
@@ -71,7 +71,7 @@ private:
     void onValueChanged(const QString &key);
     void setLoginError(const QString &error);
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     NotificationCenter &m_notifications;
     LoginItem &m_loginItem;
     QString m_loginError;

@@ -1,6 +1,6 @@
-#include "hotkeyrecorder.h"
+#include "settings/hotkeyrecorder.h"
 
-#include "hotkeymanager.h"
+#include "triggers/hotkeymanager.h"
 
 HotkeyRecorder::HotkeyRecorder(QObject *parent)
     : HotkeyRecorder(HotkeyManager::shared(), parent)

@@ -1,15 +1,15 @@
-#include "integrationssettings.h"
+#include "settings/integrationssettings.h"
 
-#include "calendartambermanager.h"
-#include "cloudsyncmanager.h"
-#include "focusmodemanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "integrations/cloudsyncmanager.h"
+#include "triggers/calendartambermanager.h"
+#include "triggers/focusmodemanager.h"
 
 #include <QDir>
 
 IntegrationsSettings::IntegrationsSettings(QObject *parent)
-    : IntegrationsSettings(Services{UserDefaults::standard(), CloudSyncManager::shared(),
+    : IntegrationsSettings(Services{Preferences::standard(), CloudSyncManager::shared(),
                                     CalendarTamberManager::shared(), FocusModeManager::shared()},
                            parent)
 {}
@@ -21,7 +21,7 @@ IntegrationsSettings::IntegrationsSettings(Services services, QObject *parent)
     m_syncTimer.setSingleShot(true);
     m_syncTimer.setInterval(messageDuration);
     connect(&m_syncTimer, &QTimer::timeout, this, &IntegrationsSettings::syncMessageExpired);
-    connect(&m_services.defaults, &UserDefaults::valueChanged, this,
+    connect(&m_services.defaults, &Preferences::valueChanged, this,
             &IntegrationsSettings::onValueChanged);
     connect(&m_services.calendar, &CalendarTamberManager::isEnabledChanged, this,
             &IntegrationsSettings::calendarChanged);
@@ -46,7 +46,7 @@ void IntegrationsSettings::onValueChanged(const QString &key)
         Q_EMIT slackStatusTextChanged();
     else if (key == PreferenceKey::slackStatusEmoji)
         Q_EMIT slackStatusEmojiChanged();
-    else if (key == PreferenceKey::iCloudSyncEnabled)
+    else if (key == PreferenceKey::cloudSyncEnabled)
         Q_EMIT cloudSyncEnabledChanged();
     else if (key == PreferenceKey::cloudSyncFolder)
         Q_EMIT cloudSyncFolderChanged();
@@ -107,12 +107,12 @@ void IntegrationsSettings::setSlackStatusEmoji(const QString &emoji)
 
 bool IntegrationsSettings::cloudSyncEnabled() const
 {
-    return m_services.defaults.boolValue(PreferenceKey::iCloudSyncEnabled);
+    return m_services.defaults.boolValue(PreferenceKey::cloudSyncEnabled);
 }
 
 void IntegrationsSettings::setCloudSyncEnabled(bool enabled)
 {
-    m_services.defaults.setBool(PreferenceKey::iCloudSyncEnabled, enabled);
+    m_services.defaults.setBool(PreferenceKey::cloudSyncEnabled, enabled);
     if (enabled)
         m_services.cloud.push();
 }

@@ -11,7 +11,7 @@
 class CalendarTamberManager;
 class CloudSyncManager;
 class FocusModeManager;
-class UserDefaults;
+class Preferences;
 
 // The Integrations page: Slack, cloud sync, the calendar and Focus switches.
 // The page binds to these properties and decides nothing itself.
@@ -48,7 +48,7 @@ public:
 
     struct Services
     {
-        UserDefaults &defaults;
+        Preferences &defaults;
         CloudSyncManager &cloud;
         CalendarTamberManager &calendar;
         FocusModeManager &focus;

@@ -1,18 +1,18 @@
-#include "onboardingflow.h"
+#include "settings/onboardingflow.h"
 
-#include "hotkeymanager.h"
-#include "overlaythemeid.h"
-#include "pinmanager.h"
-#include "pinrules.h"
-#include "preferencekeys.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/pinmanager.h"
+#include "settings/pinrules.h"
+#include "themes/overlaythemeid.h"
+#include "themes/thememanager.h"
+#include "triggers/hotkeymanager.h"
 
 OnboardingFlow::OnboardingFlow(QObject *parent)
-    : OnboardingFlow(UserDefaults::standard(), ThemeManager::shared(), parent)
+    : OnboardingFlow(Preferences::standard(), ThemeManager::shared(), parent)
 {}
 
-OnboardingFlow::OnboardingFlow(UserDefaults &defaults, ThemeManager &themes, QObject *parent)
+OnboardingFlow::OnboardingFlow(Preferences &defaults, ThemeManager &themes, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_themes(themes)

@@ -6,7 +6,7 @@
 #include <QStringList>
 
 class ThemeManager;
-class UserDefaults;
+class Preferences;
 
 // The four steps of first use: welcome, PIN, theme, done. The PIN is stored
 // when step 1 is left, the theme when step 2 is left, and completion is
@@ -38,7 +38,7 @@ public:
 
     // The standard preferences and the shared theme manager.
     explicit OnboardingFlow(QObject *parent = nullptr);
-    OnboardingFlow(UserDefaults &defaults, ThemeManager &themes, QObject *parent = nullptr);
+    OnboardingFlow(Preferences &defaults, ThemeManager &themes, QObject *parent = nullptr);
 
     [[nodiscard]] int currentStep() const { return m_currentStep; }
     [[nodiscard]] static int totalSteps() { return totalStepCount; }
@@ -77,7 +77,7 @@ private:
     void setPinError(const QString &error);
     void setCurrentStep(int step);
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     ThemeManager &m_themes;
     int m_currentStep = welcome;
     QString m_pinInput;

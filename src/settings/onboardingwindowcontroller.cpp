@@ -1,13 +1,13 @@
-#include "onboardingwindowcontroller.h"
+#include "settings/onboardingwindowcontroller.h"
 
-#include "desktopcolorschemesource.h"
-#include "notificationcenter.h"
-#include "onboardingflow.h"
-#include "preferencekeys.h"
-#include "settingsappearance.h"
-#include "settingsmodule.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/linux/desktopcolorschemesource.h"
+#include "settings/onboardingflow.h"
+#include "settings/settingsappearance.h"
+#include "settings/settingsmodule.h"
+#include "themes/thememanager.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -15,7 +15,7 @@
 #include <QQmlEngine>
 #include <QScreen>
 
-OnboardingWindowController::OnboardingWindowController(UserDefaults &defaults,
+OnboardingWindowController::OnboardingWindowController(Preferences &defaults,
                                                        NotificationCenter &notifications,
                                                        ColorSchemeSource &desktop, QObject *parent)
     : QObject(parent)
@@ -32,7 +32,7 @@ OnboardingWindowController::~OnboardingWindowController()
 OnboardingWindowController &OnboardingWindowController::shared()
 {
     static DesktopColorSchemeSource desktop;
-    static OnboardingWindowController controller(UserDefaults::standard(),
+    static OnboardingWindowController controller(Preferences::standard(),
                                                  NotificationCenter::shared(), desktop);
     return controller;
 }

@@ -8,7 +8,7 @@ class ColorSchemeSource;
 class NotificationCenter;
 class OnboardingFlow;
 class QQmlEngine;
-class UserDefaults;
+class Preferences;
 
 // The first-use window. Each show() while onboarding is incomplete starts a
 // fresh one at the welcome step; finishing closes and drops it.
@@ -20,7 +20,7 @@ class OnboardingWindowController : public QObject
 public:
     static constexpr QSize contentSize{560, 480};
 
-    explicit OnboardingWindowController(UserDefaults &defaults, NotificationCenter &notifications,
+    explicit OnboardingWindowController(Preferences &defaults, NotificationCenter &notifications,
                                         ColorSchemeSource &desktop, QObject *parent = nullptr);
     ~OnboardingWindowController() override;
 
@@ -42,7 +42,7 @@ private:
     [[nodiscard]] QQmlEngine *engine();
     void complete();
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     NotificationCenter &m_notifications;
     ColorSchemeSource &m_desktop;
     QQmlEngine *m_engine = nullptr;

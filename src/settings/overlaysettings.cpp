@@ -1,6 +1,6 @@
-#include "overlaysettings.h"
+#include "settings/overlaysettings.h"
 
-#include "thememanager.h"
+#include "themes/thememanager.h"
 
 #include <cmath>
 #include <limits>

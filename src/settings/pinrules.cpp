@@ -1,4 +1,4 @@
-#include "pinrules.h"
+#include "settings/pinrules.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
-#include "schedulesettings.h"
+#include "settings/schedulesettings.h"
 
-#include "schedulemanager.h"
+#include "triggers/schedulemanager.h"
 
 #include <QUuid>
 

@@ -1,27 +1,27 @@
-#include "securitysettings.h"
+#include "settings/securitysettings.h"
 
-#include "pinmanager.h"
-#include "pinrules.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/pinmanager.h"
+#include "settings/pinrules.h"
 
 SecuritySettings::SecuritySettings(QObject *parent)
-    : SecuritySettings(UserDefaults::standard(), PINManager::shared(), parent)
+    : SecuritySettings(Preferences::standard(), PINManager::shared(), parent)
 {}
 
-SecuritySettings::SecuritySettings(UserDefaults &defaults, PINManager &pins, QObject *parent)
+SecuritySettings::SecuritySettings(Preferences &defaults, PINManager &pins, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_pins(pins)
 {
-    connect(&m_defaults, &UserDefaults::valueChanged, this, &SecuritySettings::onValueChanged);
+    connect(&m_defaults, &Preferences::valueChanged, this, &SecuritySettings::onValueChanged);
     connect(&m_pins, &PINManager::storedPINChanged, this, &SecuritySettings::formChanged);
 }
 
 void SecuritySettings::onValueChanged(const QString &key)
 {
-    if (key == PreferenceKey::touchIDEnabled)
-        Q_EMIT touchIDEnabledChanged();
+    if (key == PreferenceKey::fingerprintEnabled)
+        Q_EMIT fingerprintEnabledChanged();
     else if (key == PreferenceKey::requirePINAlways)
         Q_EMIT requirePINAlwaysChanged();
     else if (key == PreferenceKey::maxPINAttempts)
@@ -94,15 +94,15 @@ bool SecuritySettings::updatePIN()
     return true;
 }
 
-bool SecuritySettings::touchIDEnabled() const
+bool SecuritySettings::fingerprintEnabled() const
 {
-    const QVariant value = m_defaults.value(PreferenceKey::touchIDEnabled);
+    const QVariant value = m_defaults.value(PreferenceKey::fingerprintEnabled);
     return value.typeId() == QMetaType::Bool ? value.toBool() : true;
 }
 
-void SecuritySettings::setTouchIDEnabled(bool enabled)
+void SecuritySettings::setFingerprintEnabled(bool enabled)
 {
-    m_defaults.setBool(PreferenceKey::touchIDEnabled, enabled);
+    m_defaults.setBool(PreferenceKey::fingerprintEnabled, enabled);
 }
 
 bool SecuritySettings::requirePINAlways() const

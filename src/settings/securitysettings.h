@@ -6,7 +6,7 @@
 #include <QVariantList>
 
 class PINManager;
-class UserDefaults;
+class Preferences;
 
 // The Security page: the change-PIN form and the three preferences. The
 // form's texts live as long as this object, so a page shown again starts
@@ -27,8 +27,8 @@ class SecuritySettings : public QObject
     Q_PROPERTY(bool pinSuccess READ pinSuccess NOTIFY pinMessageChanged)
     // Shows on while the preference was never written, as the page always
     // has; the lock screen reads an unwritten key as off.
-    Q_PROPERTY(bool touchIDEnabled READ touchIDEnabled WRITE setTouchIDEnabled NOTIFY
-                   touchIDEnabledChanged)
+    Q_PROPERTY(bool fingerprintEnabled READ fingerprintEnabled WRITE setFingerprintEnabled NOTIFY
+                   fingerprintEnabledChanged)
     Q_PROPERTY(bool requirePINAlways READ requirePINAlways WRITE setRequirePINAlways NOTIFY
                    requirePINAlwaysChanged)
     Q_PROPERTY(
@@ -39,7 +39,7 @@ class SecuritySettings : public QObject
 public:
     // The standard preferences and the shared PIN manager.
     explicit SecuritySettings(QObject *parent = nullptr);
-    SecuritySettings(UserDefaults &defaults, PINManager &pins, QObject *parent = nullptr);
+    SecuritySettings(Preferences &defaults, PINManager &pins, QObject *parent = nullptr);
 
     [[nodiscard]] QString currentPIN() const { return m_currentPIN; }
     [[nodiscard]] QString newPIN() const { return m_newPIN; }
@@ -57,8 +57,8 @@ public:
     // the three fields, any failure keeps them. Returns whether it stored.
     Q_INVOKABLE bool updatePIN();
 
-    [[nodiscard]] bool touchIDEnabled() const;
-    void setTouchIDEnabled(bool enabled);
+    [[nodiscard]] bool fingerprintEnabled() const;
+    void setFingerprintEnabled(bool enabled);
     [[nodiscard]] bool requirePINAlways() const;
     void setRequirePINAlways(bool enabled);
     // What the lockout uses: 5 when absent, not an integer or below 1.
@@ -69,7 +69,7 @@ public:
 Q_SIGNALS:
     void formChanged();
     void pinMessageChanged();
-    void touchIDEnabledChanged();
+    void fingerprintEnabledChanged();
     void requirePINAlwaysChanged();
     void maxPINAttemptsChanged();
 
@@ -77,7 +77,7 @@ private:
     void setMessage(const QString &message, bool success);
     void onValueChanged(const QString &key);
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     PINManager &m_pins;
     QString m_currentPIN;
     QString m_newPIN;

@@ -1,12 +1,12 @@
-#include "settingsappearance.h"
+#include "settings/settingsappearance.h"
 
-#include "colorschemesource.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/colorschemesource.h"
 
-SettingsAppearance::SettingsAppearance(UserDefaults &defaults, NotificationCenter &notifications,
+SettingsAppearance::SettingsAppearance(Preferences &defaults, NotificationCenter &notifications,
                                        ColorSchemeSource &desktop, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)

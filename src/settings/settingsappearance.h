@@ -6,7 +6,7 @@
 
 class ColorSchemeSource;
 class NotificationCenter;
-class UserDefaults;
+class Preferences;
 
 // Whether the settings window draws light or dark: "dark" and "light" in
 // settingsAppearance force it; anything else (including "system" and no
@@ -22,7 +22,7 @@ class SettingsAppearance : public QObject
     Q_PROPERTY(QString appearance READ appearance NOTIFY darkChanged)
 
 public:
-    explicit SettingsAppearance(UserDefaults &defaults, NotificationCenter &notifications,
+    explicit SettingsAppearance(Preferences &defaults, NotificationCenter &notifications,
                                 ColorSchemeSource &desktop, QObject *parent = nullptr);
 
     [[nodiscard]] bool isDark() const { return m_isDark; }
@@ -38,7 +38,7 @@ Q_SIGNALS:
     void darkChanged();
 
 private:
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     ColorSchemeSource &m_desktop;
     QString m_appearance = QStringLiteral("system");
     bool m_isDark = false;

@@ -1,6 +1,6 @@
-#include "settingsmodule.h"
+#include "settings/settingsmodule.h"
 
-#include "themesmodule.h"
+#include "themes/themesmodule.h"
 
 #include <QtGlobal>
 

@@ -1,4 +1,4 @@
-#include "settingsnavigation.h"
+#include "settings/settingsnavigation.h"
 
 #include <QDebug>
 #include <QJSEngine>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settingspage.h"
+#include "settings/settingspage.h"
 
 #include <QObject>
 #include <qqmlregistration.h>

@@ -1,4 +1,4 @@
-#include "settingspage.h"
+#include "settings/settingspage.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "settingswindowcontroller.h"
+#include "settings/settingswindowcontroller.h"
 
-#include "desktopcolorschemesource.h"
-#include "notificationcenter.h"
-#include "settingsappearance.h"
-#include "settingsmodule.h"
-#include "settingsnavigation.h"
-#include "settingswindowgeometry.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/preferences.h"
+#include "platform/linux/desktopcolorschemesource.h"
+#include "settings/settingsappearance.h"
+#include "settings/settingsmodule.h"
+#include "settings/settingsnavigation.h"
+#include "settings/settingswindowgeometry.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -28,7 +28,7 @@ SettingsWindowController::~SettingsWindowController()
 SettingsWindowController &SettingsWindowController::shared()
 {
     static DesktopColorSchemeSource desktop;
-    static SettingsWindowController controller(Services{UserDefaults::standard(),
+    static SettingsWindowController controller(Services{Preferences::standard(),
                                                         NotificationCenter::shared(), desktop,
                                                         SettingsNavigation::shared()});
     return controller;

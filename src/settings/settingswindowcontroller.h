@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settingsappearance.h"
-#include "settingspage.h"
+#include "settings/settingsappearance.h"
+#include "settings/settingspage.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,7 +11,7 @@ class ColorSchemeSource;
 class NotificationCenter;
 class QQmlEngine;
 class SettingsNavigation;
-class UserDefaults;
+class Preferences;
 
 // The one settings window. A closed window is destroyed (a tray application
 // should not carry a window nobody sees); the next show() builds a new one
@@ -25,7 +25,7 @@ class SettingsWindowController : public QObject
 public:
     struct Services
     {
-        UserDefaults &defaults;
+        Preferences &defaults;
         NotificationCenter &notifications;
         ColorSchemeSource &desktop;
         SettingsNavigation &navigation;

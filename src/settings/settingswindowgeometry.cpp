@@ -1,4 +1,4 @@
-#include "settingswindowgeometry.h"
+#include "settings/settingswindowgeometry.h"
 
 #include <QScreen>
 

@@ -1,4 +1,4 @@
-#include "updatecheckeradapter.h"
+#include "settings/updatecheckeradapter.h"
 
 #include <QMetaMethod>
 #include <QMetaProperty>

@@ -1,4 +1,4 @@
-#include "desktopentry.h"
+#include "tasks/desktopentry.h"
 
 #include <QHash>
 #include <QList>

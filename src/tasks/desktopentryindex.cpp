@@ -1,6 +1,6 @@
-#include "desktopentryindex.h"
+#include "tasks/desktopentryindex.h"
 
-#include "desktopentry.h"
+#include "tasks/desktopentry.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "guiapplications.h"
+#include "tasks/guiapplications.h"
 
-#include "desktopentryindex.h"
-#include "processtables.h"
+#include "tasks/desktopentryindex.h"
+#include "tasks/processtables.h"
 
 #include <QSet>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "applicationwindows.h"
-#include "runningtask.h"
+#include "platform/applicationwindows.h"
+#include "tasks/runningtask.h"
 
 #include <QList>
 #include <QStringList>

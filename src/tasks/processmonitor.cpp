@@ -1,10 +1,10 @@
-#include "processmonitor.h"
+#include "tasks/processmonitor.h"
 
-#include "desktopentryindex.h"
-#include "guiapplications.h"
-#include "processscan.h"
-#include "procfsprocesslister.h"
-#include "xcbapplicationwindows.h"
+#include "platform/linux/procfsprocesslister.h"
+#include "platform/linux/xcbapplicationwindows.h"
+#include "tasks/desktopentryindex.h"
+#include "tasks/guiapplications.h"
+#include "tasks/processscan.h"
 
 #include <QCoreApplication>
 #include <QJSEngine>

@@ -1,7 +1,7 @@
-#include "processscan.h"
+#include "tasks/processscan.h"
 
-#include "processlister.h"
-#include "processtables.h"
+#include "platform/processlister.h"
+#include "tasks/processtables.h"
 
 #include <QSet>
 #include <QStringDecoder>

@@ -1,4 +1,4 @@
-#include "processtables.h"
+#include "tasks/processtables.h"
 
 namespace ProcessTables {
 

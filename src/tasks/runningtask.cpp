@@ -1,4 +1,4 @@
-#include "runningtask.h"
+#include "tasks/runningtask.h"
 
 #include <array>
 #include <utility>

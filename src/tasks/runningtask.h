@@ -1,6 +1,6 @@
 #pragma once
 
-#include "taskcategory.h"
+#include "tasks/taskcategory.h"
 
 #include <QMetaType>
 #include <qqmlregistration.h>

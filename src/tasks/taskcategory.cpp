@@ -1,4 +1,4 @@
-#include "taskcategory.h"
+#include "tasks/taskcategory.h"
 
 #include <array>
 #include <utility>

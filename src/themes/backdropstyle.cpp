@@ -1,4 +1,4 @@
-#include "backdropstyle.h"
+#include "themes/backdropstyle.h"
 
 namespace {
 QColor rgb(double r, double g, double b, double a = 1.0)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "overlaybackgroundfillmode.h"
-#include "overlaythemeid.h"
+#include "themes/overlaybackgroundfillmode.h"
+#include "themes/overlaythemeid.h"
 
 #include <QColor>
 #include <QList>

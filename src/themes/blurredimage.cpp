@@ -1,7 +1,7 @@
-#include "blurredimage.h"
+#include "themes/blurredimage.h"
 
-#include "desktopcapture.h"
-#include "imageblur.h"
+#include "themes/desktopcapture.h"
+#include "themes/imageblur.h"
 
 #include <QImageReader>
 

@@ -1,4 +1,4 @@
-#include "conicgradient.h"
+#include "themes/conicgradient.h"
 
 #include <QConicalGradient>
 #include <QPainter>

@@ -1,8 +1,8 @@
-#include "desktopcapture.h"
+#include "themes/desktopcapture.h"
 
-#include "imageblur.h"
-#include "screencapture.h"
-#include "x11screencapture.h"
+#include "platform/linux/x11screencapture.h"
+#include "platform/screencapture.h"
+#include "themes/imageblur.h"
 
 #include <QPainter>
 #include <QScreen>

@@ -1,4 +1,4 @@
-#include "gradientfill.h"
+#include "themes/gradientfill.h"
 
 #include <QLinearGradient>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "imageblur.h"
+#include "themes/imageblur.h"
 
 #include <algorithm>
 #include <cmath>

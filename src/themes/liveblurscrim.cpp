@@ -1,4 +1,4 @@
-#include "liveblurscrim.h"
+#include "themes/liveblurscrim.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "overlaybackgroundfillmode.h"
+#include "themes/overlaybackgroundfillmode.h"
 
 namespace BackgroundFillMode {
 const QList<OverlayBackgroundFillMode> &allCases()

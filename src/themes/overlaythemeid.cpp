@@ -1,4 +1,4 @@
-#include "overlaythemeid.h"
+#include "themes/overlaythemeid.h"
 
 #include <array>
 

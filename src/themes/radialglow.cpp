@@ -1,4 +1,4 @@
-#include "radialglow.h"
+#include "themes/radialglow.h"
 
 #include <QPainter>
 #include <QRadialGradient>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "textureitem.h"
+#include "themes/textureitem.h"
 
 #include <QColor>
 #include <QPointF>

@@ -1,7 +1,7 @@
-#include "symbol.h"
+#include "themes/symbol.h"
 
-#include "symbolfallback.h"
-#include "symboltable.h"
+#include "themes/symbolfallback.h"
+#include "themes/symboltable.h"
 
 #include <QIcon>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "symbolfallback.h"
+#include "themes/symbolfallback.h"
 
 #include <QPainter>
 #include <QPainterPath>

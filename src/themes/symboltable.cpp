@@ -1,4 +1,4 @@
-#include "symboltable.h"
+#include "themes/symboltable.h"
 
 namespace SymbolTable {
 const QHash<QString, QString> &entries()

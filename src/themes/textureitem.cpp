@@ -1,4 +1,4 @@
-#include "textureitem.h"
+#include "themes/textureitem.h"
 
 #include <QQuickWindow>
 #include <QSGImageNode>

@@ -1,8 +1,8 @@
-#include "themecatalog.h"
+#include "themes/themecatalog.h"
 
-#include "backdropstyle.h"
-#include "liveblurscrim.h"
-#include "overlaythemeid.h"
+#include "themes/backdropstyle.h"
+#include "themes/liveblurscrim.h"
+#include "themes/overlaythemeid.h"
 
 namespace {
 QVariantMap themeMap(OverlayThemeID id)

@@ -1,4 +1,4 @@
-#include "themeconfig.h"
+#include "themes/themeconfig.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

@@ -1,15 +1,15 @@
-#include "thememanager.h"
+#include "themes/thememanager.h"
 
 #include <cmath>
 
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
 
 #include <QJSEngine>
 #include <QUrl>
 #include <QUrlQuery>
 
-ThemeManager::ThemeManager(UserDefaults &defaults, QObject *parent)
+ThemeManager::ThemeManager(Preferences &defaults, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
 {
@@ -28,13 +28,15 @@ void ThemeManager::reload()
     if (const auto raw = storedString(PreferenceKey::selectedTheme))
         theme = OverlayTheme::fromRawValue(*raw).value_or(defaultTheme);
     update(m_currentTheme, theme, &ThemeManager::currentThemeChanged);
-    update(m_customHeadline, storedString(PreferenceKey::overlayHeadline).value_or(defaultHeadline()),
+    update(m_customHeadline,
+           storedString(PreferenceKey::overlayHeadline).value_or(defaultHeadline()),
            &ThemeManager::customHeadlineChanged);
     update(m_customSubtext, storedString(PreferenceKey::overlaySubtext).value_or(defaultSubtext()),
            &ThemeManager::customSubtextChanged);
     update(m_showTaskTicker, storedBool(PreferenceKey::showTaskTicker, true),
            &ThemeManager::showTaskTickerChanged);
-    update(m_showClock, storedBool(PreferenceKey::showClock, true), &ThemeManager::showClockChanged);
+    update(m_showClock, storedBool(PreferenceKey::showClock, true),
+           &ThemeManager::showClockChanged);
     update(m_customPhotoPath, storedString(PreferenceKey::customPhotoPath),
            &ThemeManager::customPhotoPathChanged);
     update(m_customHTMLPath, storedString(PreferenceKey::customHTMLPath),
@@ -45,8 +47,8 @@ void ThemeManager::reload()
     // elsewhere might take true for 1.
     double radius = defaultLiveBlurRadius;
     const QVariant stored = m_defaults.value(PreferenceKey::liveBlurRadius);
-    if ((stored.typeId() == QMetaType::Double || stored.typeId() == QMetaType::LongLong)
-        && std::isfinite(stored.toDouble()))
+    if ((stored.typeId() == QMetaType::Double || stored.typeId() == QMetaType::LongLong) &&
+        std::isfinite(stored.toDouble()))
         radius = stored.toDouble();
     update(m_liveBlurRadius, radius, &ThemeManager::liveBlurRadiusChanged);
     update(m_liveBlurShowDesktop, storedBool(PreferenceKey::liveBlurShowDesktop, false),
@@ -61,12 +63,12 @@ void ThemeManager::reload()
 
 ThemeManager &ThemeManager::shared()
 {
-    static ThemeManager manager(UserDefaults::standard());
+    static ThemeManager manager(Preferences::standard());
     // `vostrel defaults write` and the settings sync write behind our back;
     // the lock screen follows them, even while it is up.
     static const bool watching = [] {
-        UserDefaults::standard().watchForChangesOnDisk();
-        QObject::connect(&UserDefaults::standard(), &UserDefaults::changedOnDisk, &manager,
+        Preferences::standard().watchForChangesOnDisk();
+        QObject::connect(&Preferences::standard(), &Preferences::changedOnDisk, &manager,
                          &ThemeManager::reload);
         return true;
     }();

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "overlaybackgroundfillmode.h"
-#include "overlaythemeid.h"
-#include "themeconfig.h"
+#include "themes/overlaybackgroundfillmode.h"
+#include "themes/overlaythemeid.h"
+#include "themes/themeconfig.h"
 
 #include <QObject>
 #include <qqmlregistration.h>
@@ -13,7 +13,7 @@
 class QJSEngine;
 class QQmlEngine;
 class QUrl;
-class UserDefaults;
+class Preferences;
 
 // The user's choice of lock-screen look and texts. Every value is read once at
 // creation (a value of the wrong type counts as absent) and written through to
@@ -55,7 +55,7 @@ class ThemeManager : public QObject
                    setBackgroundMotionEnabled NOTIFY backgroundMotionEnabledChanged)
 
 public:
-    explicit ThemeManager(UserDefaults &defaults, QObject *parent = nullptr);
+    explicit ThemeManager(Preferences &defaults, QObject *parent = nullptr);
 
     static ThemeManager &shared();
 
@@ -159,7 +159,7 @@ private:
     [[nodiscard]] std::optional<QString> storedString(QLatin1String key) const;
     void writeOptional(QLatin1String key, const std::optional<QString> &value);
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     OverlayThemeID m_currentTheme = defaultTheme;
     QString m_customHeadline;
     QString m_customSubtext;

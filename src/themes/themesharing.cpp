@@ -1,6 +1,6 @@
-#include "themesharing.h"
+#include "themes/themesharing.h"
 
-#include "thememanager.h"
+#include "themes/thememanager.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "themesmodule.h"
+#include "themes/themesmodule.h"
 
-#include "symboltable.h"
+#include "themes/symboltable.h"
 
 #include <QIcon>
 #include <QStandardPaths>

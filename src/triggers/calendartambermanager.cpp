@@ -1,10 +1,10 @@
-#include "calendartambermanager.h"
+#include "triggers/calendartambermanager.h"
 
-#include "calendarstore.h"
-#include "icalendarstore.h"
-#include "networkaccess.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/calendarstore.h"
+#include "platform/linux/icalendarstore.h"
+#include "platform/linux/networkaccess.h"
 
 #include <QPointer>
 #include <QtDebug>
@@ -23,8 +23,8 @@ bool matches(const CalendarEvent &event, const QDateTime &now)
 }
 } // namespace
 
-CalendarTamberManager::CalendarTamberManager(CalendarStore &store, UserDefaults &defaults,
-                                             Lock lock, Clock clock, QObject *parent)
+CalendarTamberManager::CalendarTamberManager(CalendarStore &store, Preferences &defaults, Lock lock,
+                                             Clock clock, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_defaults(defaults)
@@ -53,8 +53,8 @@ CalendarTamberManager &CalendarTamberManager::shared()
     // must not outlive the application object's event dispatcher in a
     // half-torn-down state.
     static CalendarTamberManager *const manager = [] {
-        auto *store = new ICalendarStore(UserDefaults::standard(), NetworkAccess::shared());
-        return new CalendarTamberManager(*store, UserDefaults::standard());
+        auto *store = new ICalendarStore(Preferences::standard(), NetworkAccess::shared());
+        return new CalendarTamberManager(*store, Preferences::standard());
     }();
     return *manager;
 }

@@ -11,7 +11,7 @@
 #include <optional>
 
 class CalendarStore;
-class UserDefaults;
+class Preferences;
 
 // Raises the lock while a calendar event that looks like focused or meeting
 // time is in progress: its title holds one of the keywords, or it blocks the
@@ -42,7 +42,7 @@ public:
 
     // Reads "calendarTamberEnabled" and the store's access status, and starts
     // monitoring when both are true. No access request is made here.
-    explicit CalendarTamberManager(CalendarStore &store, UserDefaults &defaults, Lock lock = {},
+    explicit CalendarTamberManager(CalendarStore &store, Preferences &defaults, Lock lock = {},
                                    Clock clock = {}, QObject *parent = nullptr);
     ~CalendarTamberManager() override;
 
@@ -85,7 +85,7 @@ private:
     void followStoreAccess();
 
     CalendarStore &m_store;
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     Lock m_lock;
     Clock m_clock;
     QTimer m_timer;

@@ -1,12 +1,12 @@
-#include "focusmodemanager.h"
+#include "triggers/focusmodemanager.h"
 
-#include "focusstate.h"
-#include "locktarget.h"
-#include "preferencekeys.h"
-#include "systemfocusstate.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/focusstate.h"
+#include "platform/linux/systemfocusstate.h"
+#include "triggers/locktarget.h"
 
-FocusModeManager::FocusModeManager(FocusState &state, UserDefaults &defaults, LockTarget &target,
+FocusModeManager::FocusModeManager(FocusState &state, Preferences &defaults, LockTarget &target,
                                    QObject *parent)
     : QObject(parent)
     , m_state(state)
@@ -28,7 +28,7 @@ FocusModeManager &FocusModeManager::shared()
     static FocusModeManager *const manager = [] {
         FocusState *state = SystemFocusState::create().release();
         auto *created =
-            new FocusModeManager(*state, UserDefaults::standard(), LockTarget::standard());
+            new FocusModeManager(*state, Preferences::standard(), LockTarget::standard());
         state->setParent(created);
         return created;
     }();

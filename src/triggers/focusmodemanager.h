@@ -4,7 +4,7 @@
 
 class FocusState;
 class LockTarget;
-class UserDefaults;
+class Preferences;
 
 // Raises the lock when the desktop's Do Not Disturb turns on, once per period:
 // after an unlock while it stays on, nothing happens until a change finds it
@@ -18,7 +18,7 @@ class FocusModeManager : public QObject
 
 public:
     // Reads "focusModeAutoLock" and observes when it is on.
-    explicit FocusModeManager(FocusState &state, UserDefaults &defaults, LockTarget &target,
+    explicit FocusModeManager(FocusState &state, Preferences &defaults, LockTarget &target,
                               QObject *parent = nullptr);
     ~FocusModeManager() override;
 
@@ -46,7 +46,7 @@ Q_SIGNALS:
 
 private:
     FocusState &m_state;
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     LockTarget &m_target;
     QMetaObject::Connection m_observer;
     bool m_isEnabled = false;

@@ -1,19 +1,19 @@
-#include "hotkeymanager.h"
+#include "triggers/hotkeymanager.h"
 
-#include "keycombination.h"
-#include "keygrabber.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
-#include "virtualkeys.h"
-#include "xcbkeygrabber.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/keygrabber.h"
+#include "platform/linux/xcbkeygrabber.h"
+#include "platform/virtualkeys.h"
+#include "triggers/keycombination.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QWindow>
 #include <QtDebug>
+#include <QWindow>
 
 #include <cmath>
 
@@ -36,7 +36,7 @@ std::optional<quint64> unsignedNumber(const QVariant &value)
     return std::nullopt;
 }
 
-quint64 loadModifierFlags(const UserDefaults &defaults)
+quint64 loadModifierFlags(const Preferences &defaults)
 {
     const QVariant stored = defaults.value(PreferenceKey::hotkeyModifiers);
     if (!stored.isValid())
@@ -55,7 +55,7 @@ quint64 loadModifierFlags(const UserDefaults &defaults)
     return *flags;
 }
 
-quint16 loadKeyCode(const UserDefaults &defaults)
+quint16 loadKeyCode(const Preferences &defaults)
 {
     const QVariant stored = defaults.value(PreferenceKey::hotkeyKeyCode);
     if (!stored.isValid())
@@ -72,7 +72,7 @@ quint16 loadKeyCode(const UserDefaults &defaults)
 
 // Without a usable stored character the key's own label is shown, so a stored
 // K never reads as Super+L.
-QString loadKeyCharacter(const UserDefaults &defaults, quint16 keyCode)
+QString loadKeyCharacter(const Preferences &defaults, quint16 keyCode)
 {
     const QVariant stored = defaults.value(PreferenceKey::hotkeyCharacter);
     if (stored.typeId() == QMetaType::QString && !stored.toString().isEmpty())
@@ -89,8 +89,8 @@ QString loadKeyCharacter(const UserDefaults &defaults, quint16 keyCode)
 QString shownKey(quint16 keyCode, const QString &character)
 {
     const QString label = VirtualKeys::label(keyCode);
-    const bool printable = label.size() == 1 && label.at(0).unicode() > 0x20 &&
-                           label.at(0).unicode() < 0x7f;
+    const bool printable =
+        label.size() == 1 && label.at(0).unicode() > 0x20 && label.at(0).unicode() < 0x7f;
     return label.isEmpty() || printable ? character : label;
 }
 
@@ -102,7 +102,7 @@ bool takesTyping(const QWindow *window)
 }
 } // namespace
 
-HotkeyManager::HotkeyManager(UserDefaults &defaults, KeyGrabber &grabber,
+HotkeyManager::HotkeyManager(Preferences &defaults, KeyGrabber &grabber,
                              NotificationCenter &notifications, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
@@ -130,7 +130,7 @@ HotkeyManager::~HotkeyManager()
 HotkeyManager &HotkeyManager::shared()
 {
     static XcbKeyGrabber grabber;
-    static HotkeyManager manager(UserDefaults::standard(), grabber, NotificationCenter::shared());
+    static HotkeyManager manager(Preferences::standard(), grabber, NotificationCenter::shared());
     return manager;
 }
 
@@ -182,7 +182,7 @@ QStringList HotkeyManager::displayParts() const
     return KeyCombination::parts(m_modifierFlags, shownKey(m_keyCode, m_keyCharacter));
 }
 
-QString HotkeyManager::storedDisplayString(const UserDefaults &defaults)
+QString HotkeyManager::storedDisplayString(const Preferences &defaults)
 {
     const quint16 keyCode = loadKeyCode(defaults);
     return KeyCombination::text(loadModifierFlags(defaults),

@@ -9,7 +9,7 @@
 class KeyGrabber;
 class NotificationCenter;
 class QWindow;
-class UserDefaults;
+class Preferences;
 
 // The one key combination that raises the lock from anywhere (Super+L unless
 // the user records another). It is persisted under three preference keys and
@@ -36,7 +36,7 @@ public:
     static constexpr quint16 defaultKeyCode = 37;             // L
 
     // Reads the stored combination; writes nothing and posts nothing.
-    explicit HotkeyManager(UserDefaults &defaults, KeyGrabber &grabber,
+    explicit HotkeyManager(Preferences &defaults, KeyGrabber &grabber,
                            NotificationCenter &notifications, QObject *parent = nullptr);
     ~HotkeyManager() override;
 
@@ -58,7 +58,7 @@ public:
     [[nodiscard]] QStringList displayParts() const;
     // The combination stored in `defaults` as displayString() shows it, for
     // views that show it without owning the manager.
-    [[nodiscard]] static QString storedDisplayString(const UserDefaults &defaults);
+    [[nodiscard]] static QString storedDisplayString(const Preferences &defaults);
 
     // True when the last registration found the combination held by another
     // application: it then works only inside this one.
@@ -122,7 +122,7 @@ private:
     void onGlobalActivated();
     void followFocusWindow(QWindow *window);
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     KeyGrabber &m_grabber;
     NotificationCenter &m_notifications;
 

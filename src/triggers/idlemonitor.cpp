@@ -1,15 +1,15 @@
-#include "idlemonitor.h"
+#include "triggers/idlemonitor.h"
 
-#include "locktarget.h"
-#include "preferencekeys.h"
-#include "systemidletimesource.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/linux/systemidletimesource.h"
+#include "triggers/locktarget.h"
 
 #include <QPointer>
 
 #include <limits>
 
-IdleMonitor::IdleMonitor(IdleTimeSource &source, UserDefaults &defaults, LockTarget &target,
+IdleMonitor::IdleMonitor(IdleTimeSource &source, Preferences &defaults, LockTarget &target,
                          QObject *parent)
     : QObject(parent)
     , m_source(source)
@@ -21,7 +21,7 @@ IdleMonitor::IdleMonitor(IdleTimeSource &source, UserDefaults &defaults, LockTar
     connect(&m_timer, &QTimer::timeout, this, &IdleMonitor::poll);
 }
 
-IdleMonitor::IdleMonitor(UserDefaults &defaults, LockTarget &target, QObject *parent)
+IdleMonitor::IdleMonitor(Preferences &defaults, LockTarget &target, QObject *parent)
     : QObject(parent)
     , m_ownSource(std::make_unique<SystemIdleTimeSource>())
     , m_source(*m_ownSource)

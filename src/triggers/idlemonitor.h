@@ -8,7 +8,7 @@
 
 class IdleTimeSource;
 class LockTarget;
-class UserDefaults;
+class Preferences;
 
 // Raises the lock once nobody has touched the keyboard or the pointer for the
 // chosen number of minutes. The preferences are read at every poll, so turning
@@ -23,10 +23,10 @@ public:
     static constexpr std::chrono::seconds pollInterval{5};
     static constexpr int defaultMinutes = 10;
 
-    explicit IdleMonitor(IdleTimeSource &source, UserDefaults &defaults, LockTarget &target,
+    explicit IdleMonitor(IdleTimeSource &source, Preferences &defaults, LockTarget &target,
                          QObject *parent = nullptr);
     // Over the desktop's idle time: X11, else GNOME's idle monitor over D-Bus.
-    explicit IdleMonitor(UserDefaults &defaults, LockTarget &target, QObject *parent = nullptr);
+    explicit IdleMonitor(Preferences &defaults, LockTarget &target, QObject *parent = nullptr);
     ~IdleMonitor() override;
 
     // Stored minutes of 0, below 0 or absent count as the default.
@@ -54,7 +54,7 @@ private:
 
     std::unique_ptr<IdleTimeSource> m_ownSource;
     IdleTimeSource &m_source;
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     LockTarget &m_target;
     QTimer m_timer;
     bool m_isMonitoring = false;

@@ -1,8 +1,8 @@
-#include "keepawakemanager.h"
+#include "triggers/keepawakemanager.h"
 
-#include "dbuspowerassertions.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "platform/linux/dbuspowerassertions.h"
 
 #include <QLoggingCategory>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "powerassertions.h"
+#include "platform/powerassertions.h"
 
 #include <QObject>
 #include <QString>

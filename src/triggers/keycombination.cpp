@@ -1,6 +1,6 @@
-#include "keycombination.h"
+#include "triggers/keycombination.h"
 
-#include "virtualkeys.h"
+#include "platform/virtualkeys.h"
 
 #include <QCoreApplication>
 

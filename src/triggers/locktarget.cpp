@@ -1,4 +1,4 @@
-#include "locktarget.h"
+#include "triggers/locktarget.h"
 
 #include <QLoggingCategory>
 

@@ -1,8 +1,8 @@
-#include "schedulemanager.h"
+#include "triggers/schedulemanager.h"
 
-#include "locktarget.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "triggers/locktarget.h"
 
 #include <QLoggingCategory>
 #include <QPointer>
@@ -18,7 +18,7 @@ bool isExactly(const QSet<Weekday> &days, std::initializer_list<Weekday> expecte
 }
 } // namespace
 
-ScheduleManager::ScheduleManager(UserDefaults &defaults, LockTarget &target, Clock clock,
+ScheduleManager::ScheduleManager(Preferences &defaults, LockTarget &target, Clock clock,
                                  QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
@@ -40,11 +40,11 @@ ScheduleManager::~ScheduleManager() = default;
 ScheduleManager &ScheduleManager::shared()
 {
     static ScheduleManager *const manager =
-        new ScheduleManager(UserDefaults::standard(), LockTarget::standard());
+        new ScheduleManager(Preferences::standard(), LockTarget::standard());
     return *manager;
 }
 
-bool ScheduleManager::hasStoredSchedule(const UserDefaults &defaults)
+bool ScheduleManager::hasStoredSchedule(const Preferences &defaults)
 {
     return defaults.contains(PreferenceKey::scheduleSlots);
 }

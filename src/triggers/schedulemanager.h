@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scheduleslot.h"
+#include "triggers/scheduleslot.h"
 
 #include <QDateTime>
 #include <QList>
@@ -11,7 +11,7 @@
 #include <functional>
 
 class LockTarget;
-class UserDefaults;
+class Preferences;
 
 // Keeps the weekly schedule and raises the lock whenever the local time falls
 // inside an enabled slot on one of its days. It only ever raises the lock: an
@@ -28,7 +28,7 @@ public:
 
     // Loads the stored slots and starts checking: once on the next turn of the
     // event loop, then every checkInterval.
-    explicit ScheduleManager(UserDefaults &defaults, LockTarget &target, Clock clock = {},
+    explicit ScheduleManager(Preferences &defaults, LockTarget &target, Clock clock = {},
                              QObject *parent = nullptr);
     ~ScheduleManager() override;
 
@@ -36,7 +36,7 @@ public:
     static ScheduleManager &shared();
     // Whether a schedule is stored, so the application creates the manager at
     // launch rather than waiting for the Schedule page to be opened.
-    [[nodiscard]] static bool hasStoredSchedule(const UserDefaults &defaults);
+    [[nodiscard]] static bool hasStoredSchedule(const Preferences &defaults);
 
     [[nodiscard]] QList<ScheduleSlot> slots() const { return m_slots; }
     [[nodiscard]] int slotCount() const { return int(m_slots.size()); }
@@ -64,7 +64,7 @@ Q_SIGNALS:
 private:
     void load();
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     LockTarget &m_target;
     Clock m_clock;
     QList<ScheduleSlot> m_slots;

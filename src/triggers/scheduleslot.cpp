@@ -1,4 +1,4 @@
-#include "scheduleslot.h"
+#include "triggers/scheduleslot.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

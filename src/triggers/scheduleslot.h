@@ -1,6 +1,6 @@
 #pragma once
 
-#include "weekday.h"
+#include "triggers/weekday.h"
 
 #include <QByteArray>
 #include <QJsonObject>

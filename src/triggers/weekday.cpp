@@ -1,4 +1,4 @@
-#include "weekday.h"
+#include "triggers/weekday.h"
 
 namespace Weekdays {
 

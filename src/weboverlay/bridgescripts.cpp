@@ -1,4 +1,4 @@
-#include "bridgescripts.h"
+#include "weboverlay/bridgescripts.h"
 
 #include <QFile>
 

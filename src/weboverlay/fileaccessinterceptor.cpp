@@ -1,4 +1,4 @@
-#include "fileaccessinterceptor.h"
+#include "weboverlay/fileaccessinterceptor.h"
 
 #include <QFileInfo>
 #include <QMutexLocker>

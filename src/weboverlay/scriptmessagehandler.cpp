@@ -1,4 +1,4 @@
-#include "scriptmessagehandler.h"
+#include "weboverlay/scriptmessagehandler.h"
 
 ScriptMessageHandler::ScriptMessageHandler(Receiver receiver, QObject *parent)
     : QObject(parent)

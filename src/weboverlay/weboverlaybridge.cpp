@@ -1,9 +1,9 @@
-#include "weboverlaybridge.h"
+#include "weboverlay/weboverlaybridge.h"
 
-#include "bridgescripts.h"
-#include "fileaccessinterceptor.h"
-#include "scriptmessagehandler.h"
-#include "websiteurl.h"
+#include "weboverlay/bridgescripts.h"
+#include "weboverlay/fileaccessinterceptor.h"
+#include "weboverlay/scriptmessagehandler.h"
+#include "weboverlay/websiteurl.h"
 
 #include <QFileInfo>
 #include <QQuickWebEngineProfile>

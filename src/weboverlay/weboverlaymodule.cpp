@@ -1,6 +1,6 @@
-#include "weboverlaymodule.h"
+#include "weboverlay/weboverlaymodule.h"
 
-#include "themesmodule.h"
+#include "themes/themesmodule.h"
 
 #include <QtWebEngineQuick>
 

@@ -1,4 +1,4 @@
-#include "websiteurl.h"
+#include "weboverlay/websiteurl.h"
 
 #include <QString>
 

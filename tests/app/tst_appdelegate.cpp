@@ -1,9 +1,9 @@
-#include "appdelegate.h"
-#include "fakekeygrabber.h"
-#include "hotkeymanager.h"
-#include "lockstack.h"
-#include "preferencekeys.h"
-#include "statusbarcontroller.h"
+#include "app/appdelegate.h"
+#include "core/preferencekeys.h"
+#include "platform/fakes/fakekeygrabber.h"
+#include "support/lockstack.h"
+#include "tray/trayicon.h"
+#include "triggers/hotkeymanager.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -17,7 +17,7 @@ private:
     std::unique_ptr<FakeKeyGrabber> m_grabber;
     std::unique_ptr<HotkeyManager> m_hotkey;
     std::unique_ptr<AppDelegate> m_delegate;
-    UserDefaults *m_defaults = nullptr;
+    Preferences *m_defaults = nullptr;
     OverlayManager *m_overlay = nullptr;
 
 private Q_SLOTS:
@@ -74,10 +74,10 @@ private Q_SLOTS:
         QSignalSpy settings(m_delegate.get(), &AppDelegate::settingsWindowRequested);
         QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
         QSignalSpy security(m_delegate.get(), &AppDelegate::securityPageRequested);
-        QVERIFY(!m_delegate->statusBarController());
-        m_delegate->applicationDidFinishLaunching();
+        QVERIFY(!m_delegate->trayIcon());
+        m_delegate->start();
         // Whatever the gate decides, the tray icon is there.
-        QVERIFY(m_delegate->statusBarController());
+        QVERIFY(m_delegate->trayIcon());
         QCOMPARE(settings.count(), settingsOpened);
         QCOMPARE(onboarding.count(), onboardingOpened);
         QCOMPARE(security.count(), securityOpened);
@@ -87,9 +87,9 @@ private Q_SLOTS:
         // Launching again with a window open changes nothing; without one the
         // same gate applies.
         const int opened = settingsOpened + onboardingOpened + securityOpened;
-        QVERIFY(m_delegate->applicationShouldHandleReopen(true));
+        QVERIFY(m_delegate->reopen(true));
         QCOMPARE(settings.count() + onboarding.count() + security.count(), opened);
-        QVERIFY(m_delegate->applicationShouldHandleReopen(false));
+        QVERIFY(m_delegate->reopen(false));
         QCOMPARE(settings.count(), 2 * settingsOpened);
         QCOMPARE(onboarding.count(), 2 * onboardingOpened);
         QCOMPARE(security.count(), 2 * securityOpened);
@@ -103,12 +103,12 @@ private Q_SLOTS:
         QSignalSpy settings(m_delegate.get(), &AppDelegate::settingsWindowRequested);
         QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
         m_delegate->setLaunchedInBackground(true);
-        m_delegate->applicationDidFinishLaunching();
-        QVERIFY(m_delegate->statusBarController());
+        m_delegate->start();
+        QVERIFY(m_delegate->trayIcon());
         QVERIFY(m_grabber->heldCombination().has_value());
         QCOMPARE(settings.count() + onboarding.count(), 0);
         // The launcher's Activate still opens what the gate calls for.
-        QVERIFY(m_delegate->applicationShouldHandleReopen(false));
+        QVERIFY(m_delegate->reopen(false));
         QCOMPARE(onboarding.count(), 1);
     }
 
@@ -129,7 +129,7 @@ private Q_SLOTS:
         QFETCH(QString, opened);
         m_defaults->setBool(PreferenceKey::hasCompletedOnboarding, completed);
         m_delegate->setLaunchedInBackground(true);
-        m_delegate->applicationDidFinishLaunching();
+        m_delegate->start();
         m_defaults->remove(PreferenceKey::storedPIN);
         m_overlay->setWaylandSession(wayland);
         QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
@@ -150,7 +150,7 @@ private Q_SLOTS:
 
     void hotkeyLocksButNeverTwice()
     {
-        m_delegate->applicationDidFinishLaunching();
+        m_delegate->start();
         QVERIFY(m_grabber->heldCombination().has_value());
 
         QVERIFY(m_grabber->press());
@@ -166,7 +166,7 @@ private Q_SLOTS:
 
     void aChangedHotkeyIsRegisteredAgain()
     {
-        m_delegate->applicationDidFinishLaunching();
+        m_delegate->start();
         m_hotkey->setKeyCode(40); // K
         QCOMPARE(m_grabber->heldCombination()->keyCode, quint16(40));
         QVERIFY(m_grabber->press());
@@ -175,7 +175,7 @@ private Q_SLOTS:
 
     void aDelegateGoneIgnoresTheHotkey()
     {
-        m_delegate->applicationDidFinishLaunching();
+        m_delegate->start();
         m_delegate.reset();
         m_grabber->press();
         QCoreApplication::processEvents();

@@ -1,6 +1,6 @@
-#include "commandline.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "app/commandline.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -27,7 +27,7 @@ private Q_SLOTS:
     void initTestCase()
     {
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QVERIFY(UserDefaults::standardFilePath().startsWith(m_config.path()));
+        QVERIFY(Preferences::standardFilePath().startsWith(m_config.path()));
     }
 
     void parsing_data()
@@ -101,7 +101,7 @@ private Q_SLOTS:
         QFETCH(QVariant, stored);
         QCOMPARE(run(QStringLiteral("defaults write someKey ") + line), int(CommandLine::Success));
         const QVariant value =
-            UserDefaults(UserDefaults::standardFilePath()).value(QStringLiteral("someKey"));
+            Preferences(Preferences::standardFilePath()).value(QStringLiteral("someKey"));
         QCOMPARE(value.typeId(), stored.typeId());
         QCOMPARE(value, stored);
     }
@@ -116,8 +116,7 @@ private Q_SLOTS:
         QCOMPARE(run(QStringLiteral("defaults write maxPINAttempts nan --double")),
                  int(CommandLine::UsageFailure));
         QCOMPARE(
-            UserDefaults(UserDefaults::standardFilePath()).integer(PreferenceKey::maxPINAttempts),
-            3);
+            Preferences(Preferences::standardFilePath()).integer(PreferenceKey::maxPINAttempts), 3);
     }
 
     void readAndDeleteReportMissingKeys()
@@ -127,7 +126,7 @@ private Q_SLOTS:
         QCOMPARE(run(QStringLiteral("defaults write gone 1")), int(CommandLine::Success));
         QCOMPARE(run(QStringLiteral("defaults read gone")), int(CommandLine::Success));
         QCOMPARE(run(QStringLiteral("defaults delete gone")), int(CommandLine::Success));
-        QVERIFY(!UserDefaults(UserDefaults::standardFilePath()).contains(QStringLiteral("gone")));
+        QVERIFY(!Preferences(Preferences::standardFilePath()).contains(QStringLiteral("gone")));
     }
 
     void automationWithoutARunningInstance()

@@ -1,7 +1,7 @@
 // Stands in for the desktop's notification server during the end-to-end
 // tests. Its Do Not Disturb is switched with dbus-send: Properties.Set of
 // org.freedesktop.Notifications "Inhibited" on /org/freedesktop/Notifications.
-#include "fakenotificationserver.h"
+#include "standins/fakenotificationserver.h"
 
 #include <QCoreApplication>
 

@@ -4,8 +4,8 @@
 //   screensaver-held=N screensaver-total=N logind-held=N logind-total=N powermanager-held=N
 // With "power-manager-only" after the file it stands in for Xfce's power
 // manager (org.freedesktop.PowerManagement.Inhibit) instead, and nothing else.
-#include "fakelogind.h"
-#include "fakescreensaver.h"
+#include "standins/fakelogind.h"
+#include "standins/fakescreensaver.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -45,7 +45,7 @@ click_panel() {
     read -r px py <<<"$(panel_origin)"
     xdotool mousemove $((px + $1)) $((py + $2)) click 1
 }
-# Rows of the panel as it lays them out (see MenuBarPanel.qml).
+# Rows of the panel as it lays them out (see TrayPanel.qml).
 row_first_of_section=84 # "Indefinitely", or "Stop Tambering" while keeping awake
 row_fifteen=114
 row_lock_idle=230
@@ -58,7 +58,7 @@ shoot_panel() {
 }
 
 start_vostrel() {
-    QT_LOGGING_RULES="vostrel.menubar*.debug=true" "$vostrel" "$@" >"$log" 2>&1 &
+    QT_LOGGING_RULES="vostrel.tray*.debug=true" "$vostrel" "$@" >"$log" 2>&1 &
     vostrel_pid=$!
     pids+=("$vostrel_pid")
     wait_for 20 "$vostrel" status >/dev/null 2>&1 || fail "Vostrel did not answer on D-Bus"

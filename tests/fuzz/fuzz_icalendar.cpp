@@ -4,7 +4,7 @@
 // order, and the halves between them give exactly the occurrences of the
 // whole (which also checks that starting a rule's steps near the window
 // changes nothing).
-#include "icalendarparser.h"
+#include "platform/linux/icalendarparser.h"
 
 #include <QCoreApplication>
 #include <QTimeZone>

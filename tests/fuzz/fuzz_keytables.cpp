@@ -1,6 +1,6 @@
 // The virtual key table, driven with arbitrary key codes, keysyms, Qt keys and
 // modifier masks: every lookup answers, and what maps one way maps back.
-#include "virtualkeys.h"
+#include "platform/virtualkeys.h"
 
 #include <cstdint>
 #include <cstdlib>

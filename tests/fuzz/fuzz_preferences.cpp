@@ -1,12 +1,12 @@
 // Feeds arbitrary bytes to the application as its preferences file, then has
 // the readers that take their settings from it (PIN store, hotkey) read them.
-#include "fakebiometricauthenticator.h"
-#include "fakekeygrabber.h"
-#include "hotkeymanager.h"
-#include "notificationcenter.h"
-#include "pinmanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/pinmanager.h"
+#include "platform/fakes/fakebiometricauthenticator.h"
+#include "platform/fakes/fakekeygrabber.h"
+#include "triggers/hotkeymanager.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,7 +18,8 @@
 namespace {
 QTemporaryDir *folder = nullptr;
 
-void silence(QtMsgType, const QMessageLogContext &, const QString &) {}
+void silence(QtMsgType, const QMessageLogContext &, const QString &)
+{}
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
@@ -40,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
-    UserDefaults defaults(path);
+    Preferences defaults(path);
     const QStringList keys = defaults.keys();
     for (const QString &key : keys) {
         const QVariant value = defaults.value(key);
@@ -49,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         (void)defaults.doubleValue(key);
         (void)defaults.string(key);
         (void)defaults.data(key);
-        if (value.isValid() && value.typeId() != QMetaType::Bool
-            && value.typeId() != QMetaType::LongLong && value.typeId() != QMetaType::Double
-            && value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QByteArray)
+        if (value.isValid() && value.typeId() != QMetaType::Bool &&
+            value.typeId() != QMetaType::LongLong && value.typeId() != QMetaType::Double &&
+            value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QByteArray)
             std::abort(); // a value of a type no reader expects
     }
 
@@ -69,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     // A write after whatever was read must leave a file that reads back.
     defaults.setInteger(PreferenceKey::maxPINAttempts, 3);
-    if (UserDefaults(path).integer(PreferenceKey::maxPINAttempts) != 3)
+    if (Preferences(path).integer(PreferenceKey::maxPINAttempts) != 3)
         std::abort();
     // Start every run from one file: drop what was moved aside.
     for (const QString &name : QDir(folder->path()).entryList(QDir::Files | QDir::Hidden))

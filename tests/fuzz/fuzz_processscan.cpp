@@ -6,10 +6,10 @@
 //   2. what "ps -eo pcpu,comm=" prints     5. /proc/uptime
 //   3. /proc/<pid>/comm of one process
 // A missing second section is a CPU probe that fails.
-#include "processlister.h"
-#include "processscan.h"
-#include "processtables.h"
-#include "procfsprocesslister.h"
+#include "platform/linux/procfsprocesslister.h"
+#include "platform/processlister.h"
+#include "tasks/processscan.h"
+#include "tasks/processtables.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,11 +2,11 @@
 // the value the schedule manager loads from the preferences. Whatever is
 // accepted must write back and read again unchanged; whatever is refused must
 // leave the stored value as it was.
-#include "locktarget.h"
-#include "preferencekeys.h"
-#include "schedulemanager.h"
-#include "scheduleslot.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "triggers/locktarget.h"
+#include "triggers/schedulemanager.h"
+#include "triggers/scheduleslot.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // never rewrites a value it could not read.
     const QString path = folder->filePath(QStringLiteral("defaults.json"));
     {
-        UserDefaults defaults(path);
+        Preferences defaults(path);
         if (!defaults.setData(PreferenceKey::scheduleSlots, bytes))
             std::abort();
         LockTarget target([] { return true; }, [] {});

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the parser of Slack's profile replies.
-#include "statussyncmanager.h"
+#include "integrations/statussyncmanager.h"
 
 #include <cstdint>
 #include <cstdlib>

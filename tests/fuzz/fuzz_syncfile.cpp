@@ -1,9 +1,9 @@
 // Feeds arbitrary bytes to the application as the synced settings file, then
 // has the settings pulled from it applied to the theme manager.
-#include "cloudsyncmanager.h"
-#include "folderkeyvaluestore.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferences.h"
+#include "integrations/cloudsyncmanager.h"
+#include "platform/linux/folderkeyvaluestore.h"
+#include "themes/thememanager.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         file.write(reinterpret_cast<const char *>(data), qint64(size));
     }
     const QByteArray written(reinterpret_cast<const char *>(data), qsizetype(size));
-    UserDefaults defaults(folder->filePath(QStringLiteral("defaults.json")));
+    Preferences defaults(folder->filePath(QStringLiteral("defaults.json")));
     ThemeManager themes(defaults);
     FolderKeyValueStore store(syncFolder);
     CloudSyncManager sync(store, defaults, themes);

@@ -1,8 +1,8 @@
 // Feeds arbitrary text to the theme manager as a pasted share link, as bare
 // Base64 and, Base64-encoded, as the document itself. A rejected input must
 // leave every setting and the preferences file as they were.
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferences.h"
+#include "themes/thememanager.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -27,7 +27,7 @@ QByteArray stored(const QString &path)
 template<typename Import> void check(const QString &path, Import import)
 {
     QFile::remove(path);
-    UserDefaults defaults(path);
+    Preferences defaults(path);
     ThemeManager manager(defaults);
     const ThemeConfig before = manager.config();
     if (!import(manager)) {

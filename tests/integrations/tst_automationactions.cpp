@@ -1,9 +1,9 @@
-#include "automationactions.h"
-#include "fakeapplicationwindows.h"
-#include "fakeprocesslister.h"
-#include "lockstack.h"
-#include "preferencekeys.h"
-#include "processmonitor.h"
+#include "core/preferencekeys.h"
+#include "integrations/automationactions.h"
+#include "platform/fakes/fakeapplicationwindows.h"
+#include "platform/fakes/fakeprocesslister.h"
+#include "support/lockstack.h"
+#include "tasks/processmonitor.h"
 
 #include <QSignalSpy>
 #include <QTest>

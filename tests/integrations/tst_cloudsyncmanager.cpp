@@ -1,9 +1,9 @@
-#include "cloudsyncmanager.h"
-#include "fakekeyvaluestore.h"
-#include "folderkeyvaluestore.h"
-#include "preferencekeys.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "integrations/cloudsyncmanager.h"
+#include "platform/fakes/fakekeyvaluestore.h"
+#include "platform/linux/folderkeyvaluestore.h"
+#include "themes/thememanager.h"
 
 #include <QCoreApplication>
 #include <QSignalSpy>
@@ -23,12 +23,12 @@ struct Machine
         , themes(defaults)
     {
         defaults.setString(PreferenceKey::cloudSyncFolder, folder);
-        defaults.setBool(PreferenceKey::iCloudSyncEnabled, syncEnabled);
+        defaults.setBool(PreferenceKey::cloudSyncEnabled, syncEnabled);
         store.emplace(defaults);
         sync.emplace(*store, defaults, themes);
     }
 
-    UserDefaults defaults;
+    Preferences defaults;
     ThemeManager themes;
     std::optional<FolderKeyValueStore> store;
     std::optional<CloudSyncManager> sync;
@@ -85,7 +85,7 @@ private Q_SLOTS:
 
     void pushOnOneMachineAppliesOnTheOther()
     {
-        UserDefaults &here = m_here->defaults;
+        Preferences &here = m_here->defaults;
         here.setString(PreferenceKey::selectedTheme, QStringLiteral("aurora"));
         here.setString(PreferenceKey::overlayHeadline, QStringLiteral("Recording"));
         here.setString(PreferenceKey::overlaySubtext, QStringLiteral("Back at four"));
@@ -208,7 +208,7 @@ private Q_SLOTS:
         QFETCH(bool, applied);
         FakeKeyValueStore store;
         QTemporaryDir dir;
-        UserDefaults defaults(dir.filePath(QStringLiteral("defaults.json")));
+        Preferences defaults(dir.filePath(QStringLiteral("defaults.json")));
         ThemeManager themes(defaults);
         CloudSyncManager sync(store, defaults, themes);
         QCOMPARE(store.synchronizeCount(), 1);
@@ -218,7 +218,7 @@ private Q_SLOTS:
         runQueued();
         QVERIFY(!defaults.contains(PreferenceKey::showClock));
 
-        defaults.setBool(PreferenceKey::iCloudSyncEnabled, true);
+        defaults.setBool(PreferenceKey::cloudSyncEnabled, true);
         store.changeExternally({{QString(PreferenceKey::showClock), false}}, reason);
         runQueued();
         QCOMPARE(defaults.contains(PreferenceKey::showClock), applied);
@@ -234,7 +234,7 @@ private Q_SLOTS:
         m_there->defaults.setBool(PreferenceKey::showClock, false);
         m_there->sync->push();
         const QString path = m_home->filePath(QStringLiteral("off.json"));
-        UserDefaults(path).setString(PreferenceKey::overlayHeadline, QStringLiteral("Mine"));
+        Preferences(path).setString(PreferenceKey::overlayHeadline, QStringLiteral("Mine"));
 
         for (const bool restart : {false, true}) {
             Machine off(path, m_folder->path(), false);
@@ -261,7 +261,7 @@ private Q_SLOTS:
             {{QString(PreferenceKey::overlayHeadline), QStringLiteral("Remote")}},
             KeyValueStore::quotaViolationChange);
         QTemporaryDir dir;
-        UserDefaults defaults(dir.filePath(QStringLiteral("defaults.json")));
+        Preferences defaults(dir.filePath(QStringLiteral("defaults.json")));
         defaults.setBool(PreferenceKey::showClock, false);
         ThemeManager themes(defaults);
         CloudSyncManager sync(store, defaults, themes);
@@ -279,9 +279,9 @@ private Q_SLOTS:
         FakeKeyValueStore store;
         store.setSignedIn(false);
         QTemporaryDir dir;
-        UserDefaults defaults(dir.filePath(QStringLiteral("defaults.json")));
+        Preferences defaults(dir.filePath(QStringLiteral("defaults.json")));
         defaults.setBool(PreferenceKey::showClock, false);
-        defaults.setBool(PreferenceKey::iCloudSyncEnabled, true);
+        defaults.setBool(PreferenceKey::cloudSyncEnabled, true);
         ThemeManager themes(defaults);
         CloudSyncManager sync(store, defaults, themes);
         QVERIFY(!sync.isSignedIn());

@@ -1,9 +1,9 @@
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "standinhttpserver.h"
-#include "statussyncmanager.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "integrations/statussyncmanager.h"
+#include "standins/standinhttpserver.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,7 +45,7 @@ class TestStatusSyncManager : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<NotificationCenter> m_notifications;
     std::unique_ptr<StandinHttpServer> m_server;
     std::unique_ptr<QNetworkAccessManager> m_network;
@@ -74,7 +74,7 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("d.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
         m_notifications = std::make_unique<NotificationCenter>();
         m_server = std::make_unique<StandinHttpServer>();
         QVERIFY(m_server->listen());

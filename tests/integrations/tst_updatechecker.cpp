@@ -1,8 +1,8 @@
-#include "appcastparser.h"
-#include "serviceendpoints.h"
-#include "standinhttpserver.h"
-#include "updatechecker.h"
-#include "versioncomparison.h"
+#include "integrations/serviceendpoints.h"
+#include "integrations/updatechecker.h"
+#include "integrations/updatefeedparser.h"
+#include "integrations/versioncomparison.h"
+#include "standins/standinhttpserver.h"
 
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
@@ -233,14 +233,15 @@ private Q_SLOTS:
     {
         qputenv("VOSTREL_APPCAST_URL", "http://127.0.0.1:1/feed.xml");
         qputenv("VOSTREL_SLACK_API_URL", "http://127.0.0.1:1/api");
-        QCOMPARE(ServiceEndpoints::appcastURL(), QStringLiteral("http://127.0.0.1:1/feed.xml"));
+        QCOMPARE(ServiceEndpoints::updateFeedURL(), QStringLiteral("http://127.0.0.1:1/feed.xml"));
         QCOMPARE(ServiceEndpoints::slackAPIBaseURL(),
                  QUrl(QStringLiteral("http://127.0.0.1:1/api/")));
 
         qputenv("VOSTREL_APPCAST_URL", "ftp://example.org/feed");
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("VOSTREL_APPCAST_URL")));
-        QCOMPARE(ServiceEndpoints::appcastURL(), QStringLiteral("https://vostrel.app/appcast.xml"));
+        QCOMPARE(ServiceEndpoints::updateFeedURL(),
+                 QStringLiteral("https://vostrel.app/appcast.xml"));
         qunsetenv("VOSTREL_APPCAST_URL");
         qunsetenv("VOSTREL_SLACK_API_URL");
         QCOMPARE(ServiceEndpoints::slackAPIBaseURL(),
@@ -280,11 +281,11 @@ private Q_SLOTS:
 
     void parserState()
     {
-        AppcastParser parser;
+        UpdateFeedParser parser;
         const auto best = parser.parse(feed(item("1.2", "https://dl.example/1.2") +
                                             "<enclosure url=\"u\" sparkle:version=\"7\"/>"));
         QCOMPARE(best,
-                 AppcastItem({QStringLiteral("1.2"), QStringLiteral("https://dl.example/1.2")}));
+                 UpdateFeedItem({QStringLiteral("1.2"), QStringLiteral("https://dl.example/1.2")}));
         QCOMPARE(parser.latestVersion(), best);
         QVERIFY(!parser.isInItem());
         QCOMPARE(parser.currentElement(), QStringLiteral("enclosure"));

@@ -1,7 +1,7 @@
-#include "lockscreencontent.h"
-#include "lockstack.h"
-#include "overlaythemeid.h"
-#include "preferencekeys.h"
+#include "core/preferencekeys.h"
+#include "overlay/lockscreencontent.h"
+#include "support/lockstack.h"
+#include "themes/overlaythemeid.h"
 
 #include <QDir>
 #include <QQuickWindow>
@@ -157,7 +157,7 @@ private Q_SLOTS:
     void themeWrittenByAnotherProcessIsFollowed()
     {
         QSignalSpy identity(m_content.get(), &LockScreenContent::identityChanged);
-        UserDefaults(m_stack->defaults.filePath())
+        Preferences(m_stack->defaults.filePath())
             .setString(PreferenceKey::selectedTheme, QStringLiteral("sunset"));
         m_stack->themes.reload();
         QCOMPARE(m_content->themeRawValue(), QStringLiteral("sunset"));

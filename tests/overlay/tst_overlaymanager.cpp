@@ -1,10 +1,10 @@
-#include "lockavailability.h"
-#include "lockscreencontent.h"
-#include "lockstack.h"
-#include "notificationnames.h"
-#include "overlaypanel.h"
-#include "preferencekeys.h"
-#include "unlockflow.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "overlay/lockavailability.h"
+#include "overlay/lockscreencontent.h"
+#include "overlay/overlaypanel.h"
+#include "overlay/unlockflow.h"
+#include "support/lockstack.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -354,7 +354,7 @@ private Q_SLOTS:
 
     void aFingerprintAnswerForTheLastLockLeavesTheNextUp()
     {
-        m_stack->defaults.setBool(PreferenceKey::touchIDEnabled, true);
+        m_stack->defaults.setBool(PreferenceKey::fingerprintEnabled, true);
         m_overlay->activate();
         QTRY_VERIFY(m_stack->reader.isWaiting());
         m_overlay->deactivate();
@@ -365,7 +365,7 @@ private Q_SLOTS:
 
     void aNewThemeWhileLockedTriesTheFingerprintAgain()
     {
-        m_stack->defaults.setBool(PreferenceKey::touchIDEnabled, true);
+        m_stack->defaults.setBool(PreferenceKey::fingerprintEnabled, true);
         m_overlay->activate();
         QTRY_VERIFY(m_stack->reader.isWaiting());
         m_stack->reader.answer(false); // no finger came in time

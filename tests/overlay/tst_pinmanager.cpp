@@ -1,7 +1,7 @@
-#include "fakebiometricauthenticator.h"
-#include "pinmanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/pinmanager.h"
+#include "platform/fakes/fakebiometricauthenticator.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -22,7 +22,7 @@ class TestPINManager : public QObject
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<FakeBiometricAuthenticator> m_biometrics;
     std::unique_ptr<PINManager> m_manager;
 
@@ -66,8 +66,7 @@ private Q_SLOTS:
         QVERIFY(m_dir.isValid());
         QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
         QFile::remove(m_dir.filePath(QStringLiteral("lockout.json")));
-        m_defaults =
-            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir.filePath(QStringLiteral("defaults.json")));
         m_biometrics = std::make_unique<FakeBiometricAuthenticator>();
         m_manager = std::make_unique<PINManager>(*m_defaults, *m_biometrics);
         storePIN(correctPIN());

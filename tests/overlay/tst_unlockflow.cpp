@@ -1,8 +1,8 @@
-#include "fakefprintd.h"
-#include "fprintdauthenticator.h"
-#include "lockstack.h"
-#include "preferencekeys.h"
-#include "unlockflow.h"
+#include "core/preferencekeys.h"
+#include "overlay/unlockflow.h"
+#include "platform/linux/fprintdauthenticator.h"
+#include "standins/fakefprintd.h"
+#include "support/lockstack.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -41,7 +41,7 @@ class TestUnlockFlow : public QObject
 private:
     std::unique_ptr<LockStack> m_stack;
     std::unique_ptr<UnlockFlow> m_flow;
-    UserDefaults *m_defaults = nullptr;
+    Preferences *m_defaults = nullptr;
     PINManager *m_pins = nullptr;
     FakeBiometricAuthenticator *m_reader = nullptr;
 
@@ -151,7 +151,7 @@ private Q_SLOTS:
         QCOMPARE(m_pins->failedAttempts(), 1);
 
         // Written by another process: seen at the next key press.
-        UserDefaults(m_defaults->filePath())
+        Preferences(m_defaults->filePath())
             .setString(PreferenceKey::storedPIN, PINManager::encodePIN(QStringLiteral("12345")));
         press(typed("1"));
         QCOMPARE(m_flow->expectedLength(), 5);
@@ -182,26 +182,26 @@ private Q_SLOTS:
     void fingerprintNeedsTheSwitchWritten()
     {
         // An unwritten switch reads as off on the lock screen.
-        m_flow->attemptTouchID();
-        QVERIFY(!m_flow->isTouchIDAttempted());
+        m_flow->attemptFingerprint();
+        QVERIFY(!m_flow->isFingerprintAttempted());
         QCOMPARE(m_reader->requestCount(), 0);
     }
 
     void fingerprintUnlocksOrCanBeRetried()
     {
-        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
+        m_defaults->setBool(PreferenceKey::fingerprintEnabled, true);
         QSignalSpy unlocked(m_flow.get(), &UnlockFlow::unlockRequested);
 
         m_flow->appeared();
         QTRY_VERIFY(m_reader->isWaiting());
-        QVERIFY(m_flow->isTouchIDAttempted());
-        m_flow->attemptTouchID(); // one attempt at a time
+        QVERIFY(m_flow->isFingerprintAttempted());
+        m_flow->attemptFingerprint(); // one attempt at a time
         QVERIFY(m_reader->answer(false));
-        QVERIFY(!m_flow->isTouchIDAttempted());
+        QVERIFY(!m_flow->isFingerprintAttempted());
         QCOMPARE(unlocked.count(), 0);
         QCOMPARE(m_reader->requestCount(), 1);
 
-        m_flow->retryTouchID();
+        m_flow->retryFingerprint();
         QTRY_VERIFY(m_reader->isWaiting());
         QVERIFY(m_reader->answer(true));
         QCOMPARE(unlocked.count(), 1);
@@ -209,21 +209,21 @@ private Q_SLOTS:
 
     void noFingerprintAttemptDuringALockout()
     {
-        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
+        m_defaults->setBool(PreferenceKey::fingerprintEnabled, true);
         m_defaults->setInteger(PreferenceKey::maxPINAttempts, 3);
         for (int i = 0; i < 3; ++i)
             press(typed("0000"));
-        m_flow->retryTouchID();
-        QVERIFY(!m_flow->isTouchIDAttempted());
+        m_flow->retryFingerprint();
+        QVERIFY(!m_flow->isFingerprintAttempted());
         QCOMPARE(m_reader->requestCount(), 0);
     }
 
     void aFingerNotRecognisedIsShownWhileTheReaderListens()
     {
-        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
+        m_defaults->setBool(PreferenceKey::fingerprintEnabled, true);
         QSignalSpy unlocked(m_flow.get(), &UnlockFlow::unlockRequested);
         const QString invitation = m_flow->touchCaption();
-        m_flow->retryTouchID();
+        m_flow->retryFingerprint();
         QTRY_VERIFY(m_reader->isWaiting());
         QVERIFY(m_reader->reject());
         QVERIFY(m_flow->isFingerNotRecognised());
@@ -235,9 +235,9 @@ private Q_SLOTS:
         // Neither a wrong finger nor a click while the reader listens counts
         // as a wrong PIN or ends the attempt.
         QVERIFY(m_reader->reject());
-        m_flow->retryTouchID();
+        m_flow->retryFingerprint();
         QVERIFY(!m_flow->isFingerNotRecognised());
-        QVERIFY(m_flow->isTouchIDAttempted());
+        QVERIFY(m_flow->isFingerprintAttempted());
         QCOMPARE(m_pins->failedAttempts(), 0);
         QVERIFY(m_reader->answer(true));
         QCOMPARE(unlocked.count(), 1);
@@ -253,7 +253,7 @@ private Q_SLOTS:
         FprintdAuthenticator reader;
         PINManager pins(*m_defaults, reader);
         UnlockFlow flow(pins, *m_defaults);
-        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
+        m_defaults->setBool(PreferenceKey::fingerprintEnabled, true);
         QSignalSpy unlocked(&flow, &UnlockFlow::unlockRequested);
         const auto verifications = [&] {
             return daemon.calls().count(QStringLiteral("VerifyStart(any)"));
@@ -271,7 +271,7 @@ private Q_SLOTS:
         // The lock ends while the reader listens, and the next one asks for
         // it before it has been given back: it gets an attempt of its own.
         flow.reset();
-        flow.retryTouchID();
+        flow.retryFingerprint();
         QTRY_COMPARE(verifications(), 3);
         flow.reset();
         pins.cancelBiometrics();
@@ -286,17 +286,17 @@ private Q_SLOTS:
 
     void aResetFlowForgetsTheLockThatEnded()
     {
-        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
+        m_defaults->setBool(PreferenceKey::fingerprintEnabled, true);
         QSignalSpy unlocked(m_flow.get(), &UnlockFlow::unlockRequested);
         press(typed("12"));
         press(typed("9")); // not yet wrong: two of four digits plus one
-        m_flow->retryTouchID();
+        m_flow->retryFingerprint();
         QTRY_VERIFY(m_reader->isWaiting());
 
         m_flow->reset();
         QCOMPARE(m_flow->enteredCount(), 0);
         QVERIFY(!m_flow->showPINField());
-        QVERIFY(!m_flow->isTouchIDAttempted());
+        QVERIFY(!m_flow->isFingerprintAttempted());
         // The reader answering for the ended lock shows and unlocks nothing.
         QVERIFY(m_reader->reject());
         QVERIFY(!m_flow->isFingerNotRecognised());
@@ -323,8 +323,8 @@ private Q_SLOTS:
 
     void aFlowGoneBeforeTheReaderAnswersIsNotCalled()
     {
-        m_defaults->setBool(PreferenceKey::touchIDEnabled, true);
-        m_flow->retryTouchID();
+        m_defaults->setBool(PreferenceKey::fingerprintEnabled, true);
+        m_flow->retryFingerprint();
         QTRY_VERIFY(m_reader->isWaiting());
         m_flow.reset();
         m_reader->answer(true); // must not touch the destroyed flow

@@ -1,6 +1,6 @@
-#include "automationhandler.h"
-#include "dbusautomationclient.h"
-#include "dbusautomationservice.h"
+#include "platform/automationhandler.h"
+#include "platform/linux/dbusautomationclient.h"
+#include "platform/linux/dbusautomationservice.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,7 +1,7 @@
-#include "dbuspowerassertions.h"
-#include "fakelogind.h"
-#include "fakeportalinhibit.h"
-#include "fakescreensaver.h"
+#include "platform/linux/dbuspowerassertions.h"
+#include "standins/fakelogind.h"
+#include "standins/fakeportalinhibit.h"
+#include "standins/fakescreensaver.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

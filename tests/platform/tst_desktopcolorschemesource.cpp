@@ -1,5 +1,5 @@
-#include "desktopcolorschemesource.h"
-#include "fakeportalsettings.h"
+#include "platform/linux/desktopcolorschemesource.h"
+#include "standins/fakeportalsettings.h"
 
 #include <QDBusConnection>
 #include <QDBusVariant>

@@ -1,7 +1,7 @@
-#include "automationhandler.h"
-#include "dbusautomationservice.h"
-#include "desktopnotifier.h"
-#include "fakenotificationserver.h"
+#include "platform/automationhandler.h"
+#include "platform/linux/dbusautomationservice.h"
+#include "platform/linux/desktopnotifier.h"
+#include "standins/fakenotificationserver.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
-#include "folderkeyvaluestore.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/linux/folderkeyvaluestore.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -144,7 +144,7 @@ private Q_SLOTS:
         writeInPlace(QDir(other.path()).filePath(FolderKeyValueStore::fileName),
                      "{\"overlayHeadline\": \"Away\"}");
         QTemporaryDir home;
-        UserDefaults defaults(home.filePath(QStringLiteral("defaults.json")));
+        Preferences defaults(home.filePath(QStringLiteral("defaults.json")));
         defaults.setString(PreferenceKey::cloudSyncFolder, folder() + QLatin1Char('/'));
         const auto initialSyncs = [](const QSignalSpy &spy) {
             return std::count_if(spy.cbegin(), spy.cend(), [](const QList<QVariant> &signal) {
@@ -186,7 +186,7 @@ private Q_SLOTS:
 
         // Another machine (or these preferences reset) joins afresh.
         QTemporaryDir elsewhere;
-        UserDefaults fresh(elsewhere.filePath(QStringLiteral("defaults.json")));
+        Preferences fresh(elsewhere.filePath(QStringLiteral("defaults.json")));
         fresh.setString(PreferenceKey::cloudSyncFolder, other.path());
         FolderKeyValueStore there(fresh);
         QSignalSpy seenThere(&there, &KeyValueStore::didChangeExternally);

@@ -1,5 +1,5 @@
-#include "fakefprintd.h"
-#include "fprintdauthenticator.h"
+#include "platform/linux/fprintdauthenticator.h"
+#include "standins/fakefprintd.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

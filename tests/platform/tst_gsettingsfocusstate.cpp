@@ -1,4 +1,4 @@
-#include "gsettingsfocusstate.h"
+#include "platform/linux/gsettingsfocusstate.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "icalendarparser.h"
+#include "platform/linux/icalendarparser.h"
 
 #include <QElapsedTimer>
 #include <QFile>

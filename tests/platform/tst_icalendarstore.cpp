@@ -1,7 +1,7 @@
-#include "icalendarparser.h"
-#include "icalendarstore.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/linux/icalendarparser.h"
+#include "platform/linux/icalendarstore.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -141,7 +141,7 @@ class TestICalendarStore : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<QNetworkAccessManager> m_network;
 
     QString writeFile(const QString &name, const QByteArray &text)
@@ -190,7 +190,7 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("d.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
         m_network = std::make_unique<QNetworkAccessManager>();
     }
 
@@ -337,7 +337,7 @@ private Q_SLOTS:
         QCOMPARE(accessChanged.size(), 1);
 
         // Written by another process: taken up at the next refresh.
-        UserDefaults elsewhere(m_defaults->filePath());
+        Preferences elsewhere(m_defaults->filePath());
         elsewhere.setString(PreferenceKey::calendarSources,
                             QStringLiteral("# work\n") +
                                 writeFile(QStringLiteral("other.ics"), singleEvent("Focus")));

@@ -1,7 +1,7 @@
-#include "fakemutteridlemonitor.h"
-#include "mutteridletimesource.h"
-#include "systemidletimesource.h"
-#include "xcbidletimesource.h"
+#include "platform/linux/mutteridletimesource.h"
+#include "platform/linux/systemidletimesource.h"
+#include "platform/linux/xcbidletimesource.h"
+#include "standins/fakemutteridlemonitor.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,5 +1,5 @@
-#include "fakenotificationserver.h"
-#include "notificationserverfocusstate.h"
+#include "platform/linux/notificationserverfocusstate.h"
+#include "standins/fakenotificationserver.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,5 +1,5 @@
-#include "procfsprocesslister.h"
-#include "psprocesslister.h"
+#include "platform/linux/procfsprocesslister.h"
+#include "platform/linux/psprocesslister.h"
 
 #include <QDir>
 #include <QFile>

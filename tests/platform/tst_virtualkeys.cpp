@@ -1,4 +1,4 @@
-#include "virtualkeys.h"
+#include "platform/virtualkeys.h"
 
 #include <QTest>
 

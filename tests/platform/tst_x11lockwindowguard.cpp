@@ -1,4 +1,4 @@
-#include "x11lockwindowguard.h"
+#include "platform/linux/x11lockwindowguard.h"
 
 #include <QGuiApplication>
 #include <QRasterWindow>
@@ -35,11 +35,11 @@ struct Observer
     // Tries for the keyboard as another client would; lets go at once.
     bool keyboardIsFree() const
     {
-        auto *reply = xcb_grab_keyboard_reply(
-            connection,
-            xcb_grab_keyboard(connection, 0, root, XCB_CURRENT_TIME, XCB_GRAB_MODE_ASYNC,
-                              XCB_GRAB_MODE_ASYNC),
-            nullptr);
+        auto *reply =
+            xcb_grab_keyboard_reply(connection,
+                                    xcb_grab_keyboard(connection, 0, root, XCB_CURRENT_TIME,
+                                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC),
+                                    nullptr);
         const bool free = reply && reply->status == XCB_GRAB_STATUS_SUCCESS;
         std::free(reply);
         if (free) {

@@ -1,5 +1,5 @@
-#include "keyrepeatfilter.h"
-#include "xcbkeygrabber.h"
+#include "platform/linux/keyrepeatfilter.h"
+#include "platform/linux/xcbkeygrabber.h"
 
 #include <QProcess>
 #include <QRegularExpression>

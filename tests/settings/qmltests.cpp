@@ -1,4 +1,4 @@
-#include "settingsmodule.h"
+#include "settings/settingsmodule.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>

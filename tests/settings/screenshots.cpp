@@ -1,16 +1,16 @@
 // Renders every settings page and every onboarding step, light and dark, to
 // PNG files for review: settings_screenshots OUTPUT_FOLDER. Runs offscreen on
 // preferences of its own.
-#include "fakecolorschemesource.h"
-#include "notificationcenter.h"
-#include "onboardingflow.h"
-#include "onboardingwindowcontroller.h"
-#include "preferencekeys.h"
-#include "schedulemanager.h"
-#include "settingsnavigation.h"
-#include "settingspage.h"
-#include "settingswindowcontroller.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/fakes/fakecolorschemesource.h"
+#include "settings/onboardingflow.h"
+#include "settings/onboardingwindowcontroller.h"
+#include "settings/settingsnavigation.h"
+#include "settings/settingspage.h"
+#include "settings/settingswindowcontroller.h"
+#include "triggers/schedulemanager.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
 
-    UserDefaults &defaults = UserDefaults::standard();
+    Preferences &defaults = Preferences::standard();
     FakeColorSchemeSource desktop;
     NotificationCenter &notifications = NotificationCenter::shared();
     SettingsWindowController settings(
@@ -54,7 +54,7 @@ int main(int argc, char *argv[])
     // Content for the pages that show more once something is set.
     ScheduleManager::shared().addSlot();
     defaults.setBool(PreferenceKey::slackSyncEnabled, true);
-    defaults.setBool(PreferenceKey::iCloudSyncEnabled, true);
+    defaults.setBool(PreferenceKey::cloudSyncEnabled, true);
     defaults.setString(PreferenceKey::calendarSources,
                        QStringLiteral("/home/me/work.ics\nhttps://calendar.example.org/team.ics"));
     defaults.setString(PreferenceKey::customWebsiteURL, QStringLiteral("https://example.com/"));

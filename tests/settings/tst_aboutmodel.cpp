@@ -1,8 +1,8 @@
-#include "aboutmodel.h"
-#include "buildversion.h"
+#include "settings/aboutmodel.h"
+#include "settings/buildversion.h"
 
-#include <QSignalSpy>
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QTest>
 
 // Publishes what the update checker publishes, under the same names.
@@ -137,8 +137,8 @@ private Q_SLOTS:
         const QByteArray session = qgetenv("XDG_SESSION_TYPE");
         const QByteArray display = qgetenv("WAYLAND_DISPLAY");
         auto restore = qScopeGuard([&] {
-            for (const auto &[name, value] : {std::pair("XDG_SESSION_TYPE", session),
-                                              std::pair("WAYLAND_DISPLAY", display)}) {
+            for (const auto &[name, value] :
+                 {std::pair("XDG_SESSION_TYPE", session), std::pair("WAYLAND_DISPLAY", display)}) {
                 if (value.isNull())
                     qunsetenv(name);
                 else

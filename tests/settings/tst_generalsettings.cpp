@@ -1,10 +1,10 @@
-#include "fakeloginitem.h"
-#include "generalsettings.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
-#include "xdgautostartloginitem.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/fakes/fakeloginitem.h"
+#include "platform/linux/xdgautostartloginitem.h"
+#include "settings/generalsettings.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -169,7 +169,7 @@ private Q_SLOTS:
 
 private:
     std::optional<QTemporaryDir> m_dir;
-    std::optional<UserDefaults> m_defaults;
+    std::optional<Preferences> m_defaults;
     NotificationCenter m_notifications;
     std::optional<FakeLoginItem> m_login;
     std::optional<GeneralSettings> m_general;

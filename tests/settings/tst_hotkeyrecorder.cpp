@@ -1,9 +1,9 @@
-#include "fakekeygrabber.h"
-#include "hotkeymanager.h"
-#include "hotkeyrecorder.h"
-#include "notificationcenter.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/fakes/fakekeygrabber.h"
+#include "settings/hotkeyrecorder.h"
+#include "triggers/hotkeymanager.h"
 
 #include <QKeyEvent>
 #include <QSignalSpy>
@@ -68,8 +68,8 @@ private Q_SLOTS:
         QCOMPARE(m_manager->keyCode(), quint16(40));
         QCOMPARE(m_manager->keyCharacter(), QStringLiteral("K"));
         QCOMPARE(m_defaults->integer(PreferenceKey::hotkeyModifiers), 0xA0000);
-        QCOMPARE(m_recorder->keyCaps(),
-                 (QStringList{QStringLiteral("Alt"), QStringLiteral("Shift"), QStringLiteral("K")}));
+        QCOMPARE(m_recorder->keyCaps(), (QStringList{QStringLiteral("Alt"), QStringLiteral("Shift"),
+                                                     QStringLiteral("K")}));
         QVERIFY(caps.count() >= 1);
         // The new combination is what the display server is asked for.
         QCOMPARE(m_grabber->heldCombination()->keyCode, quint16(40));
@@ -109,7 +109,7 @@ private Q_SLOTS:
 
 private:
     std::optional<QTemporaryDir> m_dir;
-    std::optional<UserDefaults> m_defaults;
+    std::optional<Preferences> m_defaults;
     NotificationCenter m_notifications;
     std::optional<FakeKeyGrabber> m_grabber;
     std::optional<HotkeyManager> m_manager;

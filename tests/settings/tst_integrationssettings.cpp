@@ -1,15 +1,15 @@
-#include "calendarsourcelist.h"
-#include "calendartambermanager.h"
-#include "cloudsyncmanager.h"
-#include "fakecalendarstore.h"
-#include "fakefocusstate.h"
-#include "fakekeyvaluestore.h"
-#include "focusmodemanager.h"
-#include "integrationssettings.h"
-#include "locktarget.h"
-#include "preferencekeys.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "integrations/cloudsyncmanager.h"
+#include "platform/fakes/fakecalendarstore.h"
+#include "platform/fakes/fakefocusstate.h"
+#include "platform/fakes/fakekeyvaluestore.h"
+#include "settings/calendarsourcelist.h"
+#include "settings/integrationssettings.h"
+#include "themes/thememanager.h"
+#include "triggers/calendartambermanager.h"
+#include "triggers/focusmodemanager.h"
+#include "triggers/locktarget.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -109,7 +109,7 @@ private Q_SLOTS:
         m_settings->setCloudSyncEnabled(false);
         QVERIFY(m_kvStore->values().isEmpty());
         m_settings->setCloudSyncEnabled(true);
-        QVERIFY(m_defaults->boolValue(PreferenceKey::iCloudSyncEnabled));
+        QVERIFY(m_defaults->boolValue(PreferenceKey::cloudSyncEnabled));
         QCOMPARE(m_kvStore->values().value(PreferenceKey::overlayHeadline).toString(),
                  QStringLiteral("Busy"));
     }
@@ -287,7 +287,7 @@ private:
     }
 
     std::optional<QTemporaryDir> m_dir;
-    std::optional<UserDefaults> m_defaults;
+    std::optional<Preferences> m_defaults;
     std::unique_ptr<FakeKeyValueStore> m_kvStore;
     std::unique_ptr<FakeCalendarStore> m_calendarStore;
     std::unique_ptr<FakeFocusState> m_focusState;

@@ -1,7 +1,7 @@
-#include "overlaysettings.h"
-#include "preferencekeys.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "settings/overlaysettings.h"
+#include "themes/thememanager.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -111,7 +111,7 @@ private Q_SLOTS:
 
 private:
     std::optional<QTemporaryDir> m_dir;
-    std::optional<UserDefaults> m_defaults;
+    std::optional<Preferences> m_defaults;
     std::optional<ThemeManager> m_themes;
     std::optional<OverlaySettings> m_overlay;
 };

@@ -1,11 +1,11 @@
-#include "fakebiometricauthenticator.h"
-#include "onboardingflow.h"
-#include "pinmanager.h"
-#include "pinrules.h"
-#include "preferencekeys.h"
-#include "securitysettings.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/pinmanager.h"
+#include "platform/fakes/fakebiometricauthenticator.h"
+#include "settings/onboardingflow.h"
+#include "settings/pinrules.h"
+#include "settings/securitysettings.h"
+#include "themes/thememanager.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -239,12 +239,12 @@ private Q_SLOTS:
     {
         SecuritySettings security(*m_defaults, *m_pins);
         // A fresh domain shows the switch on while the key stays unwritten.
-        QVERIFY(security.touchIDEnabled());
-        QVERIFY(!m_defaults->contains(PreferenceKey::touchIDEnabled));
-        security.setTouchIDEnabled(false);
-        QCOMPARE(m_defaults->value(PreferenceKey::touchIDEnabled), QVariant(false));
-        security.setTouchIDEnabled(true);
-        QCOMPARE(m_defaults->value(PreferenceKey::touchIDEnabled), QVariant(true));
+        QVERIFY(security.fingerprintEnabled());
+        QVERIFY(!m_defaults->contains(PreferenceKey::fingerprintEnabled));
+        security.setFingerprintEnabled(false);
+        QCOMPARE(m_defaults->value(PreferenceKey::fingerprintEnabled), QVariant(false));
+        security.setFingerprintEnabled(true);
+        QCOMPARE(m_defaults->value(PreferenceKey::fingerprintEnabled), QVariant(true));
 
         QCOMPARE(security.maxPINAttempts(), 5);
         QSignalSpy attempts(&security, &SecuritySettings::maxPINAttemptsChanged);
@@ -262,7 +262,7 @@ private Q_SLOTS:
 
 private:
     std::optional<QTemporaryDir> m_dir;
-    std::optional<UserDefaults> m_defaults;
+    std::optional<Preferences> m_defaults;
     FakeBiometricAuthenticator m_biometrics;
     std::optional<PINManager> m_pins;
     std::optional<ThemeManager> m_themes;

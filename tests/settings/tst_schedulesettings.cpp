@@ -1,8 +1,8 @@
-#include "locktarget.h"
-#include "preferencekeys.h"
-#include "schedulemanager.h"
-#include "schedulesettings.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "settings/schedulesettings.h"
+#include "triggers/locktarget.h"
+#include "triggers/schedulemanager.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -126,7 +126,7 @@ private Q_SLOTS:
 
 private:
     std::optional<QTemporaryDir> m_dir;
-    std::optional<UserDefaults> m_defaults;
+    std::optional<Preferences> m_defaults;
     std::optional<LockTarget> m_target;
     std::optional<ScheduleManager> m_schedule;
     std::optional<ScheduleSettings> m_settings;

@@ -34,13 +34,13 @@ Item {
 
         function test_switchesAndPickerWriteTheirKeys() {
             const page = createTemporaryObject(pageComponent, root)
-            const fingerprint = Helpers.findNamed(page, "touchIDSwitch")
+            const fingerprint = Helpers.findNamed(page, "fingerprintSwitch")
             // Fresh preferences: shown on.
             verify(fingerprint.checked)
             mouseClick(fingerprint)
-            verify(!page.security.touchIDEnabled)
+            verify(!page.security.fingerprintEnabled)
             mouseClick(fingerprint)
-            verify(page.security.touchIDEnabled)
+            verify(page.security.fingerprintEnabled)
 
             mouseClick(Helpers.findNamed(page, "requirePINSwitch"))
             verify(page.security.requirePINAlways)

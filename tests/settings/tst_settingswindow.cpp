@@ -1,12 +1,12 @@
-#include "fakecolorschemesource.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "settingsappearance.h"
-#include "settingsnavigation.h"
-#include "settingswindowcontroller.h"
-#include "settingswindowgeometry.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/fakes/fakecolorschemesource.h"
+#include "settings/settingsappearance.h"
+#include "settings/settingsnavigation.h"
+#include "settings/settingswindowcontroller.h"
+#include "settings/settingswindowgeometry.h"
 
 #include <QPointer>
 #include <QQuickItem>
@@ -167,7 +167,7 @@ private Q_SLOTS:
 
 private:
     std::optional<QTemporaryDir> m_dir;
-    std::optional<UserDefaults> m_defaults;
+    std::optional<Preferences> m_defaults;
     NotificationCenter m_notifications;
     FakeColorSchemeSource m_desktop;
     std::optional<SettingsNavigation> m_navigation;

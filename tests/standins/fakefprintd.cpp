@@ -1,7 +1,7 @@
-#include "fakefprintd.h"
+#include "standins/fakefprintd.h"
 
-#include "fakefprintddevice.h"
-#include "fakefprintdmanager.h"
+#include "standins/fakefprintddevice.h"
+#include "standins/fakefprintdmanager.h"
 
 #include <QDBusConnectionInterface>
 

@@ -1,6 +1,6 @@
-#include "fakefprintddevice.h"
+#include "standins/fakefprintddevice.h"
 
-#include "fakefprintd.h"
+#include "standins/fakefprintd.h"
 
 #include <QTimer>
 

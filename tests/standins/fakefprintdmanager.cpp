@@ -1,6 +1,6 @@
-#include "fakefprintdmanager.h"
+#include "standins/fakefprintdmanager.h"
 
-#include "fakefprintd.h"
+#include "standins/fakefprintd.h"
 
 FakeFprintdManager::FakeFprintdManager(FakeFprintd &daemon)
     : m_daemon(daemon)

@@ -1,4 +1,4 @@
-#include "fakelogind.h"
+#include "standins/fakelogind.h"
 
 #include <QMutexLocker>
 #include <QUuid>

@@ -1,4 +1,4 @@
-#include "fakemutteridlemonitor.h"
+#include "standins/fakemutteridlemonitor.h"
 
 #include <QDBusConnection>
 #include <QUuid>

@@ -1,4 +1,4 @@
-#include "fakenotificationserver.h"
+#include "standins/fakenotificationserver.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,4 +1,4 @@
-#include "fakeportalinhibit.h"
+#include "standins/fakeportalinhibit.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

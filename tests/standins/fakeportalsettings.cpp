@@ -1,4 +1,4 @@
-#include "fakeportalsettings.h"
+#include "standins/fakeportalsettings.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,4 +1,4 @@
-#include "fakescreensaver.h"
+#include "standins/fakescreensaver.h"
 
 #include <QMutexLocker>
 #include <QUuid>

@@ -1,4 +1,4 @@
-#include "standinhttpserver.h"
+#include "standins/standinhttpserver.h"
 
 #include <QHostAddress>
 #include <QTcpSocket>

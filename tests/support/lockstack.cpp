@@ -1,6 +1,6 @@
-#include "lockstack.h"
+#include "support/lockstack.h"
 
-#include "preferencekeys.h"
+#include "core/preferencekeys.h"
 
 LockStack::LockStack(const QString &pin)
     : defaults(dir.filePath(QStringLiteral("defaults.json")))

@@ -1,22 +1,22 @@
 #pragma once
 
-#include "desktopcapture.h"
-#include "fakeapplicationwindows.h"
-#include "fakebiometricauthenticator.h"
-#include "fakecrashguard.h"
-#include "fakedesktopanimations.h"
-#include "fakelockwindowguard.h"
-#include "fakepowerassertions.h"
-#include "fakeprocesslister.h"
-#include "fakescreencapture.h"
-#include "fakesoundplayer.h"
-#include "keepawakemanager.h"
-#include "notificationcenter.h"
-#include "overlaymanager.h"
-#include "pinmanager.h"
-#include "processmonitor.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/preferences.h"
+#include "overlay/overlaymanager.h"
+#include "overlay/pinmanager.h"
+#include "platform/fakes/fakeapplicationwindows.h"
+#include "platform/fakes/fakebiometricauthenticator.h"
+#include "platform/fakes/fakecrashguard.h"
+#include "platform/fakes/fakedesktopanimations.h"
+#include "platform/fakes/fakelockwindowguard.h"
+#include "platform/fakes/fakepowerassertions.h"
+#include "platform/fakes/fakeprocesslister.h"
+#include "platform/fakes/fakescreencapture.h"
+#include "platform/fakes/fakesoundplayer.h"
+#include "tasks/processmonitor.h"
+#include "themes/desktopcapture.h"
+#include "themes/thememanager.h"
+#include "triggers/keepawakemanager.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
@@ -29,7 +29,7 @@ struct LockStack
     ~LockStack();
 
     QTemporaryDir dir;
-    UserDefaults defaults;
+    Preferences defaults;
     NotificationCenter notifications;
     FakePowerAssertions assertions;
     FakeBiometricAuthenticator reader;

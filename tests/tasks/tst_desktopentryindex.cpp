@@ -1,5 +1,5 @@
-#include "desktopentry.h"
-#include "desktopentryindex.h"
+#include "tasks/desktopentry.h"
+#include "tasks/desktopentryindex.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "desktopentryindex.h"
-#include "fakeapplicationwindows.h"
-#include "guiapplications.h"
+#include "platform/fakes/fakeapplicationwindows.h"
+#include "tasks/desktopentryindex.h"
+#include "tasks/guiapplications.h"
 
 #include <QCoreApplication>
 #include <QDir>

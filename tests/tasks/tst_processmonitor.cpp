@@ -1,6 +1,6 @@
-#include "fakeapplicationwindows.h"
-#include "fakeprocesslister.h"
-#include "processmonitor.h"
+#include "platform/fakes/fakeapplicationwindows.h"
+#include "platform/fakes/fakeprocesslister.h"
+#include "tasks/processmonitor.h"
 
 #include <QCoreApplication>
 #include <QQmlComponent>

@@ -1,5 +1,5 @@
-#include "fakeprocesslister.h"
-#include "processscan.h"
+#include "platform/fakes/fakeprocesslister.h"
+#include "tasks/processscan.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,5 +1,5 @@
-#include "runningtask.h"
-#include "taskcategory.h"
+#include "tasks/runningtask.h"
+#include "tasks/taskcategory.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
-#include "desktopcapture.h"
-#include "fakescreencapture.h"
-#include "imageblur.h"
-#include "symbol.h"
-#include "symboltable.h"
-#include "themesmodule.h"
+#include "platform/fakes/fakescreencapture.h"
+#include "themes/desktopcapture.h"
+#include "themes/imageblur.h"
+#include "themes/symbol.h"
+#include "themes/symboltable.h"
+#include "themes/themesmodule.h"
 
 #include <QGuiApplication>
 #include <QIcon>

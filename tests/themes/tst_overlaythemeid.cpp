@@ -1,7 +1,7 @@
-#include "backdropstyle.h"
-#include "overlaybackgroundfillmode.h"
-#include "overlaythemeid.h"
-#include "themecatalog.h"
+#include "themes/backdropstyle.h"
+#include "themes/overlaybackgroundfillmode.h"
+#include "themes/overlaythemeid.h"
+#include "themes/themecatalog.h"
 
 #include <QSet>
 #include <QTest>

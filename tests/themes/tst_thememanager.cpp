@@ -1,6 +1,6 @@
-#include "preferencekeys.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "themes/thememanager.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -12,20 +12,20 @@ class TestThemeManager : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
 
     [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("defaults.json")); }
     // A second reader of the same file, as the next launch would be.
-    [[nodiscard]] std::unique_ptr<UserDefaults> relaunch() const
+    [[nodiscard]] std::unique_ptr<Preferences> relaunch() const
     {
-        return std::make_unique<UserDefaults>(path());
+        return std::make_unique<Preferences>(path());
     }
 
 private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(path());
+        m_defaults = std::make_unique<Preferences>(path());
     }
 
     void cleanup()

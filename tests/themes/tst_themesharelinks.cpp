@@ -1,6 +1,6 @@
-#include "preferencekeys.h"
-#include "thememanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "themes/thememanager.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -52,7 +52,7 @@ class TestThemeShareLinks : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<ThemeManager> m_manager;
 
     [[nodiscard]] QString path() const { return m_dir->filePath(QStringLiteral("defaults.json")); }
@@ -72,7 +72,7 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(path());
+        m_defaults = std::make_unique<Preferences>(path());
         m_manager = std::make_unique<ThemeManager>(*m_defaults);
     }
 
@@ -95,7 +95,7 @@ private Q_SLOTS:
         QVERIFY(!document.contains(QLatin1String("websiteURL")));
 
         QTemporaryDir otherDir;
-        UserDefaults otherDefaults(otherDir.filePath(QStringLiteral("defaults.json")));
+        Preferences otherDefaults(otherDir.filePath(QStringLiteral("defaults.json")));
         ThemeManager other(otherDefaults);
         QVERIFY(other.importConfig(encode(fullDocument())));
         QCOMPARE(other.currentTheme(), OverlayThemeID::charcoal);
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QVERIFY(other.backgroundMotionEnabled());
         QVERIFY(!other.liveBlurShowDesktop());
         // Applied through the setters: stored for the next launch.
-        const UserDefaults relaunched(otherDir.filePath(QStringLiteral("defaults.json")));
+        const Preferences relaunched(otherDir.filePath(QStringLiteral("defaults.json")));
         QCOMPARE(relaunched.string(PreferenceKey::selectedTheme), QStringLiteral("live_blur"));
         QCOMPARE(relaunched.doubleValue(PreferenceKey::liveBlurRadius), 15.0);
     }
@@ -235,7 +235,7 @@ private Q_SLOTS:
         document[QStringLiteral("blurRadius")] = 500;
         QVERIFY(m_manager->importConfig(encode(document)));
         QCOMPARE(m_manager->liveBlurRadius(), 500.0);
-        QCOMPARE(UserDefaults(path()).doubleValue(PreferenceKey::liveBlurRadius), 500.0);
+        QCOMPARE(Preferences(path()).doubleValue(PreferenceKey::liveBlurRadius), 500.0);
     }
 
     void linksOfAnyHostAndPath_data()
@@ -364,7 +364,7 @@ private Q_SLOTS:
         QVERIFY(!m_manager->importFromURL(QStringLiteral("https://vostrel.app/theme?config=") +
                                           QString::fromLatin1(QUrl::toPercentEncoding(text))));
         QCOMPARE(snapshot(), before);
-        QVERIFY(UserDefaults(path()).keys().isEmpty());
+        QVERIFY(Preferences(path()).keys().isEmpty());
     }
 };
 

@@ -1,6 +1,6 @@
-#include "thememanager.h"
-#include "themesharing.h"
-#include "userdefaults.h"
+#include "core/preferences.h"
+#include "themes/thememanager.h"
+#include "themes/themesharing.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -14,7 +14,7 @@ class TestThemeSharing : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<ThemeManager> m_manager;
     std::unique_ptr<ThemeSharing> m_sharing;
 
@@ -22,7 +22,7 @@ private:
     [[nodiscard]] static QString otherMachinesConfig()
     {
         QTemporaryDir dir;
-        UserDefaults defaults(dir.filePath(QStringLiteral("defaults.json")));
+        Preferences defaults(dir.filePath(QStringLiteral("defaults.json")));
         ThemeManager other(defaults);
         other.setCurrentTheme(OverlayThemeID::sunset);
         other.setCustomHeadline(QStringLiteral("In a meeting"));
@@ -34,7 +34,7 @@ private Q_SLOTS:
     {
         qunsetenv("VOSTREL_THEME_LINK_BASE");
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("d.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
         m_manager = std::make_unique<ThemeManager>(*m_defaults);
         m_sharing = std::make_unique<ThemeSharing>(*m_manager);
         QGuiApplication::clipboard()->setText(QStringLiteral("before"));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "locktarget.h"
+#include "triggers/locktarget.h"
 
 // Stands in for the overlay: counts the lock sequences the triggers run and
 // lets the test lower the lock again.

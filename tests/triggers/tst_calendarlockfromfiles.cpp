@@ -1,7 +1,7 @@
-#include "calendartambermanager.h"
-#include "icalendarstore.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/linux/icalendarstore.h"
+#include "triggers/calendartambermanager.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -47,7 +47,7 @@ private Q_SLOTS:
         QFETCH(int, locks);
 
         QTemporaryDir dir;
-        UserDefaults defaults(dir.filePath(QStringLiteral("d.json")));
+        Preferences defaults(dir.filePath(QStringLiteral("d.json")));
         QFile file(dir.filePath(QStringLiteral("calendar.ics")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(text);

@@ -1,7 +1,7 @@
-#include "calendartambermanager.h"
-#include "fakecalendarstore.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/fakes/fakecalendarstore.h"
+#include "triggers/calendartambermanager.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -29,7 +29,7 @@ class TestCalendarTamberManager : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<FakeCalendarStore> m_store;
     std::unique_ptr<CalendarTamberManager> m_manager;
     QDateTime m_now;
@@ -69,7 +69,7 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("d.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
         m_store = std::make_unique<FakeCalendarStore>();
         m_now = start;
         m_overlayActive = false;

@@ -1,8 +1,8 @@
-#include "countinglock.h"
-#include "fakefocusstate.h"
-#include "focusmodemanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/fakes/fakefocusstate.h"
+#include "triggers/countinglock.h"
+#include "triggers/focusmodemanager.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -18,7 +18,7 @@ class TestFocusModeManager : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<FakeFocusState> m_state;
     std::unique_ptr<CountingLock> m_lock;
 
@@ -32,7 +32,7 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("d.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
         m_state = std::make_unique<FakeFocusState>();
         m_lock = std::make_unique<CountingLock>();
     }

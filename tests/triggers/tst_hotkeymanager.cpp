@@ -1,10 +1,10 @@
-#include "fakekeygrabber.h"
-#include "hotkeymanager.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
-#include "xcbkeygrabber.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/fakes/fakekeygrabber.h"
+#include "platform/linux/xcbkeygrabber.h"
+#include "triggers/hotkeymanager.h"
 
 #include <QKeyEvent>
 #include <QProcess>
@@ -56,7 +56,7 @@ class TestHotkeyManager : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     FakeKeyGrabber m_grabber;
     NotificationCenter m_center;
 
@@ -90,7 +90,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
         m_defaults =
-            std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("defaults.json")));
+            std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("defaults.json")));
         m_grabber.setGlobalGrabSupported(true);
         m_grabber.setGrabResult(KeyGrabber::GrabResult::Grabbed);
         m_grabber.ungrab();
@@ -204,11 +204,9 @@ private Q_SLOTS:
         QTest::addRow("named key") << (control | option) << quint16(36) << "\r"
                                    << "Ctrl+Alt+Return" << caps("Ctrl|Alt|Return");
         QTest::addRow("glyph of another legend") << shift << quint16(51) << "⌫"
-                                                 << "Shift+Backspace"
-                                                 << caps("Shift|Backspace");
-        QTest::addRow("key outside the basic plane")
-            << control << keyA << "𝔸"
-            << "Ctrl+𝔸" << caps("Ctrl|𝔸");
+                                                 << "Shift+Backspace" << caps("Shift|Backspace");
+        QTest::addRow("key outside the basic plane") << control << keyA << "𝔸"
+                                                     << "Ctrl+𝔸" << caps("Ctrl|𝔸");
     }
 
     void displayString()

@@ -1,8 +1,8 @@
-#include "countinglock.h"
-#include "fakeidletimesource.h"
-#include "idlemonitor.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/fakes/fakeidletimesource.h"
+#include "triggers/countinglock.h"
+#include "triggers/idlemonitor.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -19,7 +19,7 @@ class TestIdleMonitor : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<FakeIdleTimeSource> m_source;
     std::unique_ptr<CountingLock> m_lock;
     std::unique_ptr<IdleMonitor> m_monitor;
@@ -34,7 +34,7 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("d.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
         m_source = std::make_unique<FakeIdleTimeSource>();
         m_lock = std::make_unique<CountingLock>();
         m_monitor = std::make_unique<IdleMonitor>(*m_source, *m_defaults, m_lock->target);

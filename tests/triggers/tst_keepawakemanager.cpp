@@ -1,7 +1,7 @@
-#include "fakepowerassertions.h"
-#include "keepawakemanager.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "platform/fakes/fakepowerassertions.h"
+#include "triggers/keepawakemanager.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "countinglock.h"
-#include "preferencekeys.h"
-#include "schedulemanager.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "triggers/countinglock.h"
+#include "triggers/schedulemanager.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -88,7 +88,7 @@ class TestScheduleManager : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     std::unique_ptr<CountingLock> m_lock;
     QDateTime m_now;
 
@@ -102,7 +102,7 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<UserDefaults>(m_dir->filePath(QStringLiteral("d.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
         m_lock = std::make_unique<CountingLock>();
         m_now = at(0, 3, 0);
     }

@@ -1,9 +1,9 @@
-#include "fakebiometricauthenticator.h"
-#include "fileaccessinterceptor.h"
-#include "pinmanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
-#include "weboverlaybridge.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/pinmanager.h"
+#include "platform/fakes/fakebiometricauthenticator.h"
+#include "weboverlay/fileaccessinterceptor.h"
+#include "weboverlay/weboverlaybridge.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,7 +39,7 @@ class TestWebOverlayBridge : public QObject
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     FakeBiometricAuthenticator m_reader;
     std::unique_ptr<PINManager> m_pins;
 
@@ -48,8 +48,7 @@ private Q_SLOTS:
     {
         QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
         QFile::remove(m_dir.filePath(QStringLiteral("lockout.json")));
-        m_defaults =
-            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir.filePath(QStringLiteral("defaults.json")));
         m_defaults->setString(PreferenceKey::storedPIN,
                               PINManager::encodePIN(QStringLiteral("1234")));
         m_pins = std::make_unique<PINManager>(*m_defaults, m_reader);

@@ -1,11 +1,11 @@
 // The web lock screen with a real web engine on the session's display: pages
 // that call the bridge, the website rule, link clicks, and what it looks like.
-#include "fakebiometricauthenticator.h"
-#include "pinmanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
-#include "weboverlaybridge.h"
-#include "weboverlaymodule.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "overlay/pinmanager.h"
+#include "platform/fakes/fakebiometricauthenticator.h"
+#include "weboverlay/weboverlaybridge.h"
+#include "weboverlay/weboverlaymodule.h"
 
 #include <QDir>
 #include <QFile>
@@ -127,7 +127,7 @@ class TestWebPage : public QObject
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<UserDefaults> m_defaults;
+    std::unique_ptr<Preferences> m_defaults;
     FakeBiometricAuthenticator m_reader;
     std::unique_ptr<PINManager> m_pins;
     std::unique_ptr<CountingVerifier> m_verifier;
@@ -198,8 +198,7 @@ private Q_SLOTS:
     {
         QFile::remove(m_dir.filePath(QStringLiteral("defaults.json")));
         QFile::remove(m_dir.filePath(QStringLiteral("lockout.json")));
-        m_defaults =
-            std::make_unique<UserDefaults>(m_dir.filePath(QStringLiteral("defaults.json")));
+        m_defaults = std::make_unique<Preferences>(m_dir.filePath(QStringLiteral("defaults.json")));
         m_defaults->setString(PreferenceKey::storedPIN,
                               PINManager::encodePIN(QStringLiteral("1234")));
         m_pins = std::make_unique<PINManager>(*m_defaults, m_reader);
@@ -332,8 +331,7 @@ private Q_SLOTS:
     {
         m_server.setHanging(QStringLiteral("/slow"));
         show(QStringLiteral("custom_website"), QString(), m_server.url("/slow"));
-        QTRY_VERIFY_WITH_TIMEOUT(webPage() && webPage()->property("loading").toBool(),
-                                 pageTimeout);
+        QTRY_VERIFY_WITH_TIMEOUT(webPage() && webPage()->property("loading").toBool(), pageTimeout);
         QTRY_VERIFY_WITH_TIMEOUT(m_server.requests().contains(QStringLiteral("/slow")),
                                  pageTimeout);
         auto *bridge = lockScreen()->findChild<WebOverlayBridge *>();

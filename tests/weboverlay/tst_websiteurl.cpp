@@ -1,5 +1,5 @@
-#include "weboverlaybridge.h"
-#include "websiteurl.h"
+#include "weboverlay/weboverlaybridge.h"
+#include "weboverlay/websiteurl.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "fakeapplicationwindows.h"
+#include "platform/fakes/fakeapplicationwindows.h"
 
 QList<ApplicationWindows::Id> FakeApplicationWindows::clientList()
 {

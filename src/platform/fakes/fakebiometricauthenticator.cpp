@@ -1,4 +1,4 @@
-#include "fakebiometricauthenticator.h"
+#include "platform/fakes/fakebiometricauthenticator.h"
 
 #include <QObject>
 

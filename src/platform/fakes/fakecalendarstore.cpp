@@ -1,4 +1,4 @@
-#include "fakecalendarstore.h"
+#include "platform/fakes/fakecalendarstore.h"
 
 FakeCalendarStore::FakeCalendarStore(QObject *parent)
     : CalendarStore(parent)

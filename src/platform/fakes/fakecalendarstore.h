@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendarstore.h"
+#include "platform/calendarstore.h"
 
 #include <QPointer>
 

@@ -1,1 +1,1 @@
-#include "fakecolorschemesource.h"
+#include "platform/fakes/fakecolorschemesource.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colorschemesource.h"
+#include "platform/colorschemesource.h"
 
 // The desktop's preference as the test sets it; `change` reports it as the
 // desktop would.

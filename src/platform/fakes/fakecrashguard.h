@@ -1,6 +1,6 @@
 #pragma once
 
-#include "crashguard.h"
+#include "platform/crashguard.h"
 
 class FakeCrashGuard : public CrashGuard
 {

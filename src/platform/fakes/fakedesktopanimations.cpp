@@ -1,1 +1,1 @@
-#include "fakedesktopanimations.h"
+#include "platform/fakes/fakedesktopanimations.h"

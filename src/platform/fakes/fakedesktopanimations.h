@@ -1,6 +1,6 @@
 #pragma once
 
-#include "desktopanimations.h"
+#include "platform/desktopanimations.h"
 
 class FakeDesktopAnimations : public DesktopAnimations
 {

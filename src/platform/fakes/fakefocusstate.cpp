@@ -1,1 +1,1 @@
-#include "fakefocusstate.h"
+#include "platform/fakes/fakefocusstate.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "focusstate.h"
+#include "platform/focusstate.h"
 
 // Do Not Disturb as the test sets it; a change is reported only when the test
 // says so, as the desktop reports it.

@@ -1,4 +1,4 @@
-#include "fakekeygrabber.h"
+#include "platform/fakes/fakekeygrabber.h"
 
 FakeKeyGrabber::FakeKeyGrabber(QObject *parent)
     : KeyGrabber(parent)

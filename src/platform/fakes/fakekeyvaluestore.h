@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keyvaluestore.h"
+#include "platform/keyvaluestore.h"
 
 #include <QHash>
 

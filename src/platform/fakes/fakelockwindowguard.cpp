@@ -1,1 +1,1 @@
-#include "fakelockwindowguard.h"
+#include "platform/fakes/fakelockwindowguard.h"

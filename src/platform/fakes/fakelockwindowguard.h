@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lockwindowguard.h"
+#include "platform/lockwindowguard.h"
 
 #include <QPointer>
 #include <QWindow>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loginitem.h"
+#include "platform/loginitem.h"
 
 // Records what was asked; fails with `failure` while it is set.
 class FakeLoginItem : public LoginItem

@@ -1,4 +1,4 @@
-#include "fakepowerassertions.h"
+#include "platform/fakes/fakepowerassertions.h"
 
 PowerAssertions::Id FakePowerAssertions::request(Kind kind, const QString &name)
 {

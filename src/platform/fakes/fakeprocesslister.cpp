@@ -1,4 +1,4 @@
-#include "fakeprocesslister.h"
+#include "platform/fakes/fakeprocesslister.h"
 
 std::optional<QByteArray> FakeProcessLister::commandNames()
 {

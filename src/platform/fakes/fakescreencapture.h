@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screencapture.h"
+#include "platform/screencapture.h"
 
 #include <QList>
 

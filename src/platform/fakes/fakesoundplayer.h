@@ -1,6 +1,6 @@
 #pragma once
 
-#include "soundplayer.h"
+#include "platform/soundplayer.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "dbusautomationadaptors.h"
+#include "platform/linux/dbusautomationadaptors.h"
 
-#include "automationhandler.h"
-#include "dbusautomationservice.h"
-#include "desktopnotifier.h"
+#include "platform/automationhandler.h"
+#include "platform/linux/dbusautomationservice.h"
+#include "platform/linux/desktopnotifier.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

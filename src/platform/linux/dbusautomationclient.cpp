@@ -1,6 +1,6 @@
-#include "dbusautomationclient.h"
+#include "platform/linux/dbusautomationclient.h"
 
-#include "dbusautomationservice.h"
+#include "platform/linux/dbusautomationservice.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
-#include "dbusautomationservice.h"
+#include "platform/linux/dbusautomationservice.h"
 
-#include "dbusautomationadaptors.h"
+#include "platform/linux/dbusautomationadaptors.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>

@@ -1,4 +1,4 @@
-#include "dbuspowerassertions.h"
+#include "platform/linux/dbuspowerassertions.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>

@@ -1,4 +1,4 @@
-#include "desktopcolorschemesource.h"
+#include "platform/linux/desktopcolorschemesource.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colorschemesource.h"
+#include "platform/colorschemesource.h"
 
 #include <QDBusConnection>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "desktopnotifier.h"
+#include "platform/linux/desktopnotifier.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

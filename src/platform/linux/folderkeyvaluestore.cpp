@@ -1,8 +1,8 @@
-#include "folderkeyvaluestore.h"
+#include "platform/linux/folderkeyvaluestore.h"
 
-#include "preferencekeys.h"
-#include "userdefaults.h"
-#include "userdefaultsvalue.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "core/preferencevalue.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,7 +32,7 @@ QVariantHash parse(const QByteArray &content, bool *ok)
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
         // A value of no known shape is skipped, as if another version of the
         // application had written a key this one does not know.
-        const QVariant value = UserDefaultsValue::decode(it.value());
+        const QVariant value = PreferenceValue::decode(it.value());
         if (value.isValid())
             values.insert(it.key(), value);
     }
@@ -56,18 +56,18 @@ QStringList differingKeys(const QVariantHash &before, const QVariantHash &after)
 }
 } // namespace
 
-FolderKeyValueStore::FolderKeyValueStore(UserDefaults &defaults, QObject *parent)
+FolderKeyValueStore::FolderKeyValueStore(Preferences &defaults, QObject *parent)
     : KeyValueStore(parent)
     , m_defaults(&defaults)
     , m_folderPath(defaults.string(PreferenceKey::cloudSyncFolder).value_or(QString()))
 {
     setUp();
-    connect(&defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+    connect(&defaults, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::cloudSyncFolder)
             followFolderSetting();
     });
     // `vostrel defaults write cloudSyncFolder …` from another process.
-    connect(&defaults, &UserDefaults::changedOnDisk, this,
+    connect(&defaults, &Preferences::changedOnDisk, this,
             &FolderKeyValueStore::followFolderSetting);
     open();
 }
@@ -156,7 +156,7 @@ QVariant FolderKeyValueStore::value(const QString &key) const
 
 void FolderKeyValueStore::setValue(const QString &key, const QVariant &value)
 {
-    if (!UserDefaultsValue::encode(value).isUndefined())
+    if (!PreferenceValue::encode(value).isUndefined())
         m_pending.insert(key, value);
     else
         qWarning("FolderKeyValueStore: a %s value for \"%s\" cannot be stored; ignored",
@@ -263,7 +263,7 @@ bool FolderKeyValueStore::writeOut()
         merged.insert(it.key(), it.value());
     QJsonObject object;
     for (auto it = merged.cbegin(); it != merged.cend(); ++it)
-        object.insert(it.key(), UserDefaultsValue::encode(it.value()));
+        object.insert(it.key(), PreferenceValue::encode(it.value()));
     const QByteArray content = QJsonDocument(object).toJson(QJsonDocument::Indented);
 
     QSaveFile file(filePath());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keyvaluestore.h"
+#include "platform/keyvaluestore.h"
 
 #include <QByteArray>
 #include <QFileSystemWatcher>
@@ -9,7 +9,7 @@
 
 #include <chrono>
 
-class UserDefaults;
+class Preferences;
 
 // The shared store as one JSON file in a folder that the user's own sync
 // engine (Syncthing, Nextcloud, Dropbox …) keeps in step across machines.
@@ -39,7 +39,7 @@ public:
     // per machine, not at every start: "cloudSyncJoinedFolder" remembers the
     // folder already read, in the same file as the folder setting, so a
     // machine whose preferences are reset joins afresh.
-    explicit FolderKeyValueStore(UserDefaults &defaults, QObject *parent = nullptr);
+    explicit FolderKeyValueStore(Preferences &defaults, QObject *parent = nullptr);
     // Over one folder, remembering nothing: the first read is the initial
     // sync. An empty or missing folder gives a store that is not signed in.
     explicit FolderKeyValueStore(const QString &folderPath, QObject *parent = nullptr);
@@ -81,7 +81,7 @@ private:
     void announce(const QStringList &changedKeys);
     void watch();
 
-    UserDefaults *m_defaults = nullptr;
+    Preferences *m_defaults = nullptr;
     QString m_folderPath;
     QFileSystemWatcher m_watcher;
     QTimer m_settleTimer;

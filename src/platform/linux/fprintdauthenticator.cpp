@@ -1,4 +1,4 @@
-#include "fprintdauthenticator.h"
+#include "platform/linux/fprintdauthenticator.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "biometricauthenticator.h"
+#include "platform/biometricauthenticator.h"
 
 #include <QObject>
 #include <QPointer>

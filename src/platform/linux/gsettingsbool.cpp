@@ -1,4 +1,4 @@
-#include "gsettingsbool.h"
+#include "platform/linux/gsettingsbool.h"
 
 #include <gio/gio.h>
 

@@ -1,6 +1,6 @@
-#include "gsettingsfocusstate.h"
+#include "platform/linux/gsettingsfocusstate.h"
 
-#include "gsettingsbool.h"
+#include "platform/linux/gsettingsbool.h"
 
 std::unique_ptr<GSettingsFocusState> GSettingsFocusState::create(const QString &schemaId)
 {

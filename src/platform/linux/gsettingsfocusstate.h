@@ -1,6 +1,6 @@
 #pragma once
 
-#include "focusstate.h"
+#include "platform/focusstate.h"
 
 #include <QString>
 

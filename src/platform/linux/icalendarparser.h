@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendarevent.h"
+#include "platform/calendarevent.h"
 
 #include <QByteArray>
 #include <QDateTime>

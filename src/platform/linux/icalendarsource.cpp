@@ -1,6 +1,6 @@
-#include "icalendarsource.h"
+#include "platform/linux/icalendarsource.h"
 
-#include "icalendarparser.h"
+#include "platform/linux/icalendarparser.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "icalendarstore.h"
+#include "platform/linux/icalendarstore.h"
 
-#include "icalendarparser.h"
-#include "icalendarsource.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "platform/linux/icalendarparser.h"
+#include "platform/linux/icalendarsource.h"
 
 #include <QStandardPaths>
 #include <QtDebug>
@@ -47,12 +47,12 @@ QStringList locationsIn(const QVariant &value)
 }
 } // namespace
 
-ICalendarStore::ICalendarStore(UserDefaults &defaults, QNetworkAccessManager &network,
+ICalendarStore::ICalendarStore(Preferences &defaults, QNetworkAccessManager &network,
                                QObject *parent)
     : ICalendarStore(defaults, network, Options(), parent)
 {}
 
-ICalendarStore::ICalendarStore(UserDefaults &defaults, QNetworkAccessManager &network,
+ICalendarStore::ICalendarStore(Preferences &defaults, QNetworkAccessManager &network,
                                Options options, QObject *parent)
     : CalendarStore(parent)
     , m_defaults(defaults)
@@ -65,7 +65,7 @@ ICalendarStore::ICalendarStore(UserDefaults &defaults, QNetworkAccessManager &ne
     // both cores away from the rest of the desktop.
     m_parsers.setMaxThreadCount(1);
 
-    connect(&m_defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+    connect(&m_defaults, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::calendarSources)
             applySources();
     });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calendarstore.h"
+#include "platform/calendarstore.h"
 
 #include <QDateTime>
 #include <QList>
@@ -17,7 +17,7 @@
 
 class ICalendarSource;
 class QNetworkAccessManager;
-class UserDefaults;
+class Preferences;
 
 // The calendars of the preference "calendarSources" (one file path or
 // http(s) address per line), read with libical.
@@ -65,9 +65,9 @@ public:
     static constexpr std::chrono::hours horizonAfter{24 * 9};
 
     // Starts reading the configured sources at once.
-    explicit ICalendarStore(UserDefaults &defaults, QNetworkAccessManager &network,
+    explicit ICalendarStore(Preferences &defaults, QNetworkAccessManager &network,
                             QObject *parent = nullptr);
-    explicit ICalendarStore(UserDefaults &defaults, QNetworkAccessManager &network, Options options,
+    explicit ICalendarStore(Preferences &defaults, QNetworkAccessManager &network, Options options,
                             QObject *parent = nullptr);
     ~ICalendarStore() override;
 
@@ -111,7 +111,7 @@ private:
     [[nodiscard]] QDateTime now() const;
     [[nodiscard]] QTimeZone localZone() const;
 
-    UserDefaults &m_defaults;
+    Preferences &m_defaults;
     QNetworkAccessManager &m_network;
     Options m_options;
     QStringList m_locations;

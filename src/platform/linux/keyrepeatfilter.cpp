@@ -1,4 +1,4 @@
-#include "keyrepeatfilter.h"
+#include "platform/linux/keyrepeatfilter.h"
 
 bool KeyRepeatFilter::press(quint8 keycode, quint32 time)
 {

@@ -1,4 +1,4 @@
-#include "mutteridletimesource.h"
+#include "platform/linux/mutteridletimesource.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "idletimesource.h"
+#include "platform/idletimesource.h"
 
 #include <QObject>
 

@@ -1,4 +1,4 @@
-#include "networkaccess.h"
+#include "platform/linux/networkaccess.h"
 
 #include <QNetworkAccessManager>
 

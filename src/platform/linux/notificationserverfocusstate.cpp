@@ -1,4 +1,4 @@
-#include "notificationserverfocusstate.h"
+#include "platform/linux/notificationserverfocusstate.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
-#include "processcrashguard.h"
+#include "platform/linux/processcrashguard.h"
 
-#include "applicationcommand.h"
+#include "platform/applicationcommand.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -108,9 +108,9 @@ void ProcessCrashGuard::launch()
     // from, or Ctrl+C in it, must not reach the guard with us.
     m_process->setChildProcessModifier([] { ::setsid(); });
     m_process->setProgram(program);
-    m_process->setArguments(
-        {QStringLiteral("--app-pid"), QString::number(QCoreApplication::applicationPid()),
-         QStringLiteral("--app-path"), ApplicationCommand::path()});
+    m_process->setArguments({QStringLiteral("--app-pid"),
+                             QString::number(QCoreApplication::applicationPid()),
+                             QStringLiteral("--app-path"), ApplicationCommand::path()});
     auto *started = new QElapsedTimer;
     started->start();
     connect(m_process, &QProcess::finished, this, [this, started] {

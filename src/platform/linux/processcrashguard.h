@@ -1,6 +1,6 @@
 #pragma once
 
-#include "crashguard.h"
+#include "platform/crashguard.h"
 
 #include <QObject>
 #include <QString>

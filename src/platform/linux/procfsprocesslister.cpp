@@ -1,4 +1,4 @@
-#include "procfsprocesslister.h"
+#include "platform/linux/procfsprocesslister.h"
 
 #include <QString>
 

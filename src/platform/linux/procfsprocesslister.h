@@ -1,6 +1,6 @@
 #pragma once
 
-#include "processlister.h"
+#include "platform/processlister.h"
 
 #include <QElapsedTimer>
 #include <QList>

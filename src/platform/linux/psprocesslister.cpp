@@ -1,4 +1,4 @@
-#include "psprocesslister.h"
+#include "platform/linux/psprocesslister.h"
 
 #include <QProcess>
 

@@ -1,4 +1,4 @@
-#include "qtsoundplayer.h"
+#include "platform/linux/qtsoundplayer.h"
 
 #include <QFile>
 #include <QSoundEffect>

@@ -1,6 +1,6 @@
-#include "systemdesktopanimations.h"
+#include "platform/linux/systemdesktopanimations.h"
 
-#include "gsettingsbool.h"
+#include "platform/linux/gsettingsbool.h"
 
 SystemDesktopAnimations::SystemDesktopAnimations(QObject *parent)
     : DesktopAnimations(parent)

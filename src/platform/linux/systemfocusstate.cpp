@@ -1,7 +1,7 @@
-#include "systemfocusstate.h"
+#include "platform/linux/systemfocusstate.h"
 
-#include "gsettingsfocusstate.h"
-#include "notificationserverfocusstate.h"
+#include "platform/linux/gsettingsfocusstate.h"
+#include "platform/linux/notificationserverfocusstate.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "systemidletimesource.h"
+#include "platform/linux/systemidletimesource.h"
 
-#include "mutteridletimesource.h"
+#include "platform/linux/mutteridletimesource.h"
 
 #include <QtGlobal>
 

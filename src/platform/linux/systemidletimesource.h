@@ -1,7 +1,7 @@
 #pragma once
 
-#include "idletimesource.h"
-#include "xcbidletimesource.h"
+#include "platform/idletimesource.h"
+#include "platform/linux/xcbidletimesource.h"
 
 #include <memory>
 #include <optional>

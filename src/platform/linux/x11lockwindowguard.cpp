@@ -1,6 +1,6 @@
-#include "x11lockwindowguard.h"
+#include "platform/linux/x11lockwindowguard.h"
 
-#include "xcbreply.h"
+#include "platform/linux/xcbreply.h"
 
 #include <QGuiApplication>
 #include <QWindow>

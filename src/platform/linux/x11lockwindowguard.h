@@ -1,12 +1,12 @@
 #pragma once
 
-#include "lockwindowguard.h"
+#include "platform/lockwindowguard.h"
 
 #include <QPointer>
 #include <QSet>
 #include <QTimer>
 
-#include "x11stackkeeper.h"
+#include "platform/linux/x11stackkeeper.h"
 
 #include <xcb/xcb.h>
 

@@ -1,4 +1,4 @@
-#include "x11screencapture.h"
+#include "platform/linux/x11screencapture.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screencapture.h"
+#include "platform/screencapture.h"
 
 // Copies the screen's rectangle out of the X root window. Without an X
 // connection (Wayland, offscreen) every capture is null.

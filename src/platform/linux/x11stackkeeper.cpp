@@ -1,6 +1,6 @@
-#include "x11stackkeeper.h"
+#include "platform/linux/x11stackkeeper.h"
 
-#include "xcbreply.h"
+#include "platform/linux/xcbreply.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,4 +1,4 @@
-#include "xcbapplicationwindows.h"
+#include "platform/linux/xcbapplicationwindows.h"
 
 #include <QStringDecoder>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "applicationwindows.h"
+#include "platform/applicationwindows.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "xcbidletimesource.h"
+#include "platform/linux/xcbidletimesource.h"
 
 #include <xcb/screensaver.h>
 #include <xcb/xcb.h>

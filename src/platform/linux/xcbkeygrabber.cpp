@@ -1,7 +1,7 @@
-#include "xcbkeygrabber.h"
+#include "platform/linux/xcbkeygrabber.h"
 
-#include "keyrepeatfilter.h"
-#include "virtualkeys.h"
+#include "platform/linux/keyrepeatfilter.h"
+#include "platform/virtualkeys.h"
 
 #include <QSocketNotifier>
 #include <QtDebug>

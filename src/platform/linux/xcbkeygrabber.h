@@ -1,6 +1,6 @@
 #pragma once
 
-#include "keygrabber.h"
+#include "platform/keygrabber.h"
 
 #include <QByteArray>
 

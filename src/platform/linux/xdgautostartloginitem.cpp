@@ -1,6 +1,6 @@
-#include "xdgautostartloginitem.h"
+#include "platform/linux/xdgautostartloginitem.h"
 
-#include "applicationcommand.h"
+#include "platform/applicationcommand.h"
 
 #include <QCoreApplication>
 #include <QDir>

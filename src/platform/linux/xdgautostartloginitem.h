@@ -1,6 +1,6 @@
 #pragma once
 
-#include "loginitem.h"
+#include "platform/loginitem.h"
 
 #include <QString>
 

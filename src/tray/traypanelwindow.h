@@ -3,17 +3,17 @@
 #include <QQuickView>
 #include <QRect>
 
-class MenuBarModel;
+class TrayModel;
 class QQmlEngine;
 
 // The panel that drops from the tray icon: a frameless pop-up that shows
-// MenuBarPanel.qml over a model of its own. While it is shown it holds the
+// TrayPanel.qml over a model of its own. While it is shown it holds the
 // pointer, so that a click anywhere outside it, in this application or
 // another, reaches it and closes it, as a menu does.
-class MenuBarPopover : public QQuickView
+class TrayPanelWindow : public QQuickView
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(MenuBarPopover)
+    Q_DISABLE_COPY_MOVE(TrayPanelWindow)
 
 public:
     static constexpr QSize panelSize{280, 420};
@@ -21,10 +21,10 @@ public:
     static constexpr int gap = 4;
 
     // Takes ownership of the model.
-    MenuBarPopover(QQmlEngine *engine, MenuBarModel *model);
-    ~MenuBarPopover() override;
+    TrayPanelWindow(QQmlEngine *engine, TrayModel *model);
+    ~TrayPanelWindow() override;
 
-    [[nodiscard]] MenuBarModel *model() const { return m_model; }
+    [[nodiscard]] TrayModel *model() const { return m_model; }
     [[nodiscard]] bool isPointerGrabbed() const { return m_pointerGrabbed; }
 
     // How far from a screen edge the pointer may be and still be taken to
@@ -58,6 +58,6 @@ protected:
 private:
     void updateMask();
 
-    MenuBarModel *m_model = nullptr;
+    TrayModel *m_model = nullptr;
     bool m_pointerGrabbed = false;
 };

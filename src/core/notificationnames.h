@@ -6,7 +6,7 @@
 namespace Notification {
 inline constexpr QLatin1String overlayDidActivate{"Vostrel.overlayDidActivate"};
 inline constexpr QLatin1String overlayDidDeactivate{"Vostrel.overlayDidDeactivate"};
-inline constexpr QLatin1String menuBarPanelShouldClose{"Vostrel.menuBarPanelShouldClose"};
+inline constexpr QLatin1String trayPanelShouldClose{"Vostrel.trayPanelShouldClose"};
 inline constexpr QLatin1String settingsAppearanceChanged{"Vostrel.settingsAppearanceChanged"};
 inline constexpr QLatin1String hotkeyDidChange{"Vostrel.hotkeyDidChange"};
 inline constexpr QLatin1String keepAwakeStateChanged{"Vostrel.keepAwakeStateChanged"};

@@ -1,6 +1,6 @@
-#include "userdefaults.h"
+#include "core/preferences.h"
 
-#include "userdefaultsvalue.h"
+#include "core/preferencevalue.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -35,26 +35,26 @@ QString keyString(QAnyStringView key)
 }
 } // namespace
 
-UserDefaults::UserDefaults(const QString &filePath, QObject *parent)
+Preferences::Preferences(const QString &filePath, QObject *parent)
     : QObject(parent)
     , m_filePath(filePath)
 {}
 
-UserDefaults::~UserDefaults() = default;
+Preferences::~Preferences() = default;
 
-UserDefaults &UserDefaults::standard()
+Preferences &Preferences::standard()
 {
-    static UserDefaults defaults(standardFilePath());
+    static Preferences defaults(standardFilePath());
     return defaults;
 }
 
-QString UserDefaults::standardFilePath()
+QString Preferences::standardFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QLatin1String("/vostrel/defaults.json");
 }
 
-UserDefaults::FileStamp UserDefaults::stampOnDisk() const
+Preferences::FileStamp Preferences::stampOnDisk() const
 {
     struct stat info
     {
@@ -65,14 +65,14 @@ UserDefaults::FileStamp UserDefaults::stampOnDisk() const
             qint64(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec};
 }
 
-const QJsonObject &UserDefaults::current() const
+const QJsonObject &Preferences::current() const
 {
     if (!m_loaded || stampOnDisk() != m_stamp)
         reload();
     return m_values;
 }
 
-void UserDefaults::reload() const
+void Preferences::reload() const
 {
     m_loaded = true;
     m_stamp = stampOnDisk();
@@ -112,7 +112,7 @@ void UserDefaults::reload() const
     m_values = document.object();
 }
 
-void UserDefaults::moveAside(const QString &reason) const
+void Preferences::moveAside(const QString &reason) const
 {
     // Never delete what the user had: keep the unreadable file beside the new one.
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
@@ -132,25 +132,25 @@ void UserDefaults::moveAside(const QString &reason) const
     m_stamp = stampOnDisk();
 }
 
-QVariant UserDefaults::value(QAnyStringView key) const
+QVariant Preferences::value(QAnyStringView key) const
 {
     const QJsonValue json = current().value(keyString(key));
     if (json.isUndefined())
         return {};
-    return UserDefaultsValue::decode(json);
+    return PreferenceValue::decode(json);
 }
 
-bool UserDefaults::contains(QAnyStringView key) const
+bool Preferences::contains(QAnyStringView key) const
 {
     return value(key).isValid();
 }
 
-QStringList UserDefaults::keys() const
+QStringList Preferences::keys() const
 {
     return current().keys();
 }
 
-bool UserDefaults::boolValue(QAnyStringView key) const
+bool Preferences::boolValue(QAnyStringView key) const
 {
     const QVariant v = value(key);
     switch (v.typeId()) {
@@ -170,7 +170,7 @@ bool UserDefaults::boolValue(QAnyStringView key) const
     }
 }
 
-qint64 UserDefaults::integer(QAnyStringView key) const
+qint64 Preferences::integer(QAnyStringView key) const
 {
     const QVariant v = value(key);
     switch (v.typeId()) {
@@ -191,7 +191,7 @@ qint64 UserDefaults::integer(QAnyStringView key) const
     }
 }
 
-double UserDefaults::doubleValue(QAnyStringView key) const
+double Preferences::doubleValue(QAnyStringView key) const
 {
     const QVariant v = value(key);
     switch (v.typeId()) {
@@ -206,7 +206,7 @@ double UserDefaults::doubleValue(QAnyStringView key) const
     }
 }
 
-std::optional<QString> UserDefaults::string(QAnyStringView key) const
+std::optional<QString> Preferences::string(QAnyStringView key) const
 {
     const QVariant v = value(key);
     switch (v.typeId()) {
@@ -220,7 +220,7 @@ std::optional<QString> UserDefaults::string(QAnyStringView key) const
     }
 }
 
-std::optional<QByteArray> UserDefaults::data(QAnyStringView key) const
+std::optional<QByteArray> Preferences::data(QAnyStringView key) const
 {
     const QVariant v = value(key);
     if (v.typeId() != QMetaType::QByteArray)
@@ -228,9 +228,9 @@ std::optional<QByteArray> UserDefaults::data(QAnyStringView key) const
     return v.toByteArray();
 }
 
-bool UserDefaults::setValue(QAnyStringView key, const QVariant &value)
+bool Preferences::setValue(QAnyStringView key, const QVariant &value)
 {
-    const QJsonValue json = UserDefaultsValue::encode(value);
+    const QJsonValue json = PreferenceValue::encode(value);
     if (json.isUndefined()) {
         m_lastError = QStringLiteral("values of type %1 cannot be stored")
                           .arg(QString::fromLatin1(value.typeName()));
@@ -239,12 +239,12 @@ bool UserDefaults::setValue(QAnyStringView key, const QVariant &value)
     return write(keyString(key), json);
 }
 
-bool UserDefaults::remove(QAnyStringView key)
+bool Preferences::remove(QAnyStringView key)
 {
     return write(keyString(key), std::nullopt);
 }
 
-bool UserDefaults::write(const QString &key, const std::optional<QJsonValue> &value)
+bool Preferences::write(const QString &key, const std::optional<QJsonValue> &value)
 {
     const QFileInfo info(m_filePath);
     if (!QDir().mkpath(info.absolutePath())) {
@@ -293,7 +293,7 @@ bool UserDefaults::write(const QString &key, const std::optional<QJsonValue> &va
     return ok;
 }
 
-void UserDefaults::watchForChangesOnDisk()
+void Preferences::watchForChangesOnDisk()
 {
     if (m_watcher)
         return;

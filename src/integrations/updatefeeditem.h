@@ -3,9 +3,9 @@
 #include <QString>
 
 // One release offered by the update feed.
-struct AppcastItem
+struct UpdateFeedItem
 {
     QString version;
     QString downloadURL;
-    bool operator==(const AppcastItem &) const = default;
+    bool operator==(const UpdateFeedItem &) const = default;
 };

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the update feed parser, and the versions it finds
 // to the version order.
-#include "appcastparser.h"
-#include "updatechecker.h"
-#include "versioncomparison.h"
+#include "integrations/updatechecker.h"
+#include "integrations/updatefeedparser.h"
+#include "integrations/versioncomparison.h"
 
 #include <QCoreApplication>
 #include <QNetworkAccessManager>
@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray document(reinterpret_cast<const char *>(data), qsizetype(size));
-    AppcastParser parser;
+    UpdateFeedParser parser;
     const auto best = parser.parse(document);
     if (best && best->version.isEmpty())
         std::abort();

@@ -2,14 +2,14 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import QtQuick.Window
-import Vostrel.MenuBar
+import Vostrel.Tray
 
 // The tray's panel. Every text, state and action comes from the model; this
 // file lays them out and follows the desktop's light or dark palette.
 Rectangle {
     id: panel
 
-    required property MenuBarModel menu
+    required property TrayModel menu
 
     readonly property var topSections: menu.sections.filter(section => section.title.length > 0)
     readonly property var footerSections: menu.sections.filter(section => section.title.length === 0)
@@ -78,7 +78,7 @@ Rectangle {
             delegate: Loader {
                 required property var modelData
                 Layout.fillWidth: true
-                sourceComponent: modelData.action === MenuBarModel.AutoLock ? autoLockRow : plainRow
+                sourceComponent: modelData.action === TrayModel.AutoLock ? autoLockRow : plainRow
             }
         }
     }
@@ -92,7 +92,7 @@ Rectangle {
             symbol: row.symbol
             // The countdown follows the manager every second without
             // rebuilding the rows.
-            hint: row.action === MenuBarModel.StopKeepAwake ? panel.menu.remainingTimeText : row.hint
+            hint: row.action === TrayModel.StopKeepAwake ? panel.menu.remainingTimeText : row.hint
             toolTipText: row.toolTip
             available: row.available
             onClicked: if (available) panel.menu.trigger(row.action)

@@ -1,4 +1,4 @@
-#include "trayiconpainter.h"
+#include "tray/trayiconpainter.h"
 
 #include <QPainter>
 #include <QPainterPath>

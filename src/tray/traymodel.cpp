@@ -1,13 +1,13 @@
-#include "menubarmodel.h"
+#include "tray/traymodel.h"
 
-#include "automationactions.h"
-#include "hotkeymanager.h"
-#include "keepawakemanager.h"
-#include "notificationcenter.h"
-#include "notificationnames.h"
-#include "overlaymanager.h"
-#include "preferencekeys.h"
-#include "userdefaults.h"
+#include "core/notificationcenter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
+#include "integrations/automationactions.h"
+#include "overlay/overlaymanager.h"
+#include "triggers/hotkeymanager.h"
+#include "triggers/keepawakemanager.h"
 
 #include <QCoreApplication>
 #include <QVariantMap>
@@ -24,8 +24,8 @@ QString unavailableSettingsToolTip()
 }
 } // namespace
 
-MenuBarModel::MenuBarModel(const Services &services, SettingsOpener settingsOpener,
-                           QuitHandler quitHandler, QObject *parent)
+TrayModel::TrayModel(const Services &services, SettingsOpener settingsOpener,
+                     QuitHandler quitHandler, QObject *parent)
     : QObject(parent)
     , m_services(services)
     , m_settingsOpener(std::move(settingsOpener))
@@ -39,18 +39,18 @@ MenuBarModel::MenuBarModel(const Services &services, SettingsOpener settingsOpen
     center.observe(Notification::keepAwakeStateChanged, this, [this] { readKeepAwake(); });
     center.observe(Notification::hotkeyDidChange, this, [this] { Q_EMIT sectionsChanged(); });
     connect(&m_services.keepAwake, &KeepAwakeManager::remainingTimeTextChanged, this,
-            &MenuBarModel::remainingTimeTextChanged);
+            &TrayModel::remainingTimeTextChanged);
     connect(&m_services.keepAwake, &KeepAwakeManager::refusalChanged, this,
-            &MenuBarModel::keepAwakeRefusalChanged);
-    connect(&m_services.defaults, &UserDefaults::valueChanged, this, [this](const QString &key) {
+            &TrayModel::keepAwakeRefusalChanged);
+    connect(&m_services.defaults, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::autoLockEnabled || key == PreferenceKey::autoLockMinutes)
             Q_EMIT autoLockChoiceChanged();
     });
 }
 
-MenuBarModel::~MenuBarModel() = default;
+TrayModel::~TrayModel() = default;
 
-QString MenuBarModel::statusLine() const
+QString TrayModel::statusLine() const
 {
     if (m_overlayActive)
         return tr("Tambering — screen locked");
@@ -59,7 +59,7 @@ QString MenuBarModel::statusLine() const
     return tr("Idle");
 }
 
-QString MenuBarModel::statusText() const
+QString TrayModel::statusText() const
 {
     // The panel's state, not a fresh read of the managers: the two lines must
     // never disagree with each other.
@@ -70,17 +70,17 @@ QString MenuBarModel::statusText() const
     return AutomationActions::statusText(facts);
 }
 
-QString MenuBarModel::remainingTimeText() const
+QString TrayModel::remainingTimeText() const
 {
     return m_keepAwakeActive ? m_services.keepAwake.remainingTimeText() : QString();
 }
 
-QString MenuBarModel::keepAwakeRefusal() const
+QString TrayModel::keepAwakeRefusal() const
 {
     return m_overlayActive || m_keepAwakeActive ? QString() : m_services.keepAwake.refusal();
 }
 
-QList<MenuBarModel::Section> MenuBarModel::sections() const
+QList<TrayModel::Section> TrayModel::sections() const
 {
     Section keepAwake{tr("Tamber Mode (Keep Awake)"), {}};
     if (m_keepAwakeActive) {
@@ -125,7 +125,7 @@ QList<MenuBarModel::Section> MenuBarModel::sections() const
     return {keepAwake, lock, app, quit};
 }
 
-QVariantList MenuBarModel::sectionsValue() const
+QVariantList TrayModel::sectionsValue() const
 {
     QVariantList result;
     const QList<Section> all = sections();
@@ -147,7 +147,7 @@ QVariantList MenuBarModel::sectionsValue() const
     return result;
 }
 
-int MenuBarModel::autoLockChoice() const
+int TrayModel::autoLockChoice() const
 {
     if (!m_services.defaults.boolValue(PreferenceKey::autoLockEnabled))
         return autoLockOff;
@@ -158,12 +158,12 @@ int MenuBarModel::autoLockChoice() const
     return int(minutes);
 }
 
-QList<QPair<QString, int>> MenuBarModel::autoLockChoices()
+QList<QPair<QString, int>> TrayModel::autoLockChoices()
 {
     return {{tr("Off"), autoLockOff}, {tr("5 min"), 5}, {tr("10 min"), 10}, {tr("30 min"), 30}};
 }
 
-QVariantList MenuBarModel::autoLockChoicesValue() const
+QVariantList TrayModel::autoLockChoicesValue() const
 {
     QVariantList result;
     const QList<QPair<QString, int>> choices = autoLockChoices();
@@ -174,7 +174,7 @@ QVariantList MenuBarModel::autoLockChoicesValue() const
     return result;
 }
 
-void MenuBarModel::chooseAutoLock(int minutes)
+void TrayModel::chooseAutoLock(int minutes)
 {
     const int before = autoLockChoice();
     if (minutes <= 0) {
@@ -187,7 +187,7 @@ void MenuBarModel::chooseAutoLock(int minutes)
         Q_EMIT autoLockChoiceChanged();
 }
 
-void MenuBarModel::trigger(Action action)
+void TrayModel::trigger(Action action)
 {
     KeepAwakeManager &keepAwake = m_services.keepAwake;
     switch (action) {
@@ -207,7 +207,7 @@ void MenuBarModel::trigger(Action action)
         keepAwake.stop();
         break;
     case Action::LockNow:
-        m_services.notifications.post(Notification::menuBarPanelShouldClose);
+        m_services.notifications.post(Notification::trayPanelShouldClose);
         if (m_lockHandler)
             m_lockHandler();
         else
@@ -233,15 +233,15 @@ void MenuBarModel::trigger(Action action)
     }
 }
 
-void MenuBarModel::openSettings(SettingsPage page)
+void TrayModel::openSettings(SettingsPage page)
 {
     if (!isSettingsAvailable())
         return;
-    m_services.notifications.post(Notification::menuBarPanelShouldClose);
+    m_services.notifications.post(Notification::trayPanelShouldClose);
     m_settingsOpener(page);
 }
 
-void MenuBarModel::setOverlayActive(bool active)
+void TrayModel::setOverlayActive(bool active)
 {
     if (m_overlayActive == active)
         return;
@@ -251,7 +251,7 @@ void MenuBarModel::setOverlayActive(bool active)
     Q_EMIT keepAwakeRefusalChanged();
 }
 
-void MenuBarModel::readKeepAwake()
+void TrayModel::readKeepAwake()
 {
     const bool active = m_services.keepAwake.isActive();
     if (m_keepAwakeActive == active)

@@ -11,17 +11,17 @@
 class KeepAwakeManager;
 class NotificationCenter;
 class OverlayManager;
-class UserDefaults;
+class Preferences;
 
 // What the tray panel shows and does. A fresh one is built for every opening,
 // so it starts from the managers' current state and then follows their
 // notifications until the panel closes. The QML only lays these rows out.
-class MenuBarModel : public QObject
+class TrayModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Built by the status item for each opening of its panel")
-    Q_DISABLE_COPY_MOVE(MenuBarModel)
+    Q_DISABLE_COPY_MOVE(TrayModel)
     Q_PROPERTY(bool overlayActive READ isOverlayActive NOTIFY overlayActiveChanged)
     Q_PROPERTY(bool keepAwakeActive READ isKeepAwakeActive NOTIFY keepAwakeActiveChanged)
     // "Tambering — screen locked", "Keeping awake" or "Idle".
@@ -79,7 +79,7 @@ public:
     {
         OverlayManager &overlay;
         KeepAwakeManager &keepAwake;
-        UserDefaults &defaults;
+        Preferences &defaults;
         NotificationCenter &notifications;
     };
 
@@ -95,9 +95,9 @@ public:
     // Without a settings opener the Settings and About rows are shown but do
     // nothing, and their tool tips say why. Without a quit handler, quitting
     // ends the application's event loop.
-    explicit MenuBarModel(const Services &services, SettingsOpener settingsOpener = {},
-                          QuitHandler quitHandler = {}, QObject *parent = nullptr);
-    ~MenuBarModel() override;
+    explicit TrayModel(const Services &services, SettingsOpener settingsOpener = {},
+                       QuitHandler quitHandler = {}, QObject *parent = nullptr);
+    ~TrayModel() override;
 
     [[nodiscard]] bool isOverlayActive() const { return m_overlayActive; }
     [[nodiscard]] bool isKeepAwakeActive() const { return m_keepAwakeActive; }
@@ -113,7 +113,7 @@ public:
 
     void setLockHandler(LockHandler handler) { m_lockHandler = std::move(handler); }
 
-    Q_INVOKABLE void trigger(MenuBarModel::Action action);
+    Q_INVOKABLE void trigger(TrayModel::Action action);
     // 0 turns the idle lock off and keeps the stored minutes; any other value
     // turns it on after that many minutes.
     Q_INVOKABLE void chooseAutoLock(int minutes);

@@ -1,50 +1,50 @@
-#include "automationactions.h"
-#include "lockstack.h"
-#include "menubarmodel.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "integrations/automationactions.h"
+#include "support/lockstack.h"
+#include "tray/traymodel.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
 using namespace std::chrono_literals;
-using Action = MenuBarModel::Action;
+using Action = TrayModel::Action;
 
-class TestMenuBarModel : public QObject
+class TestTrayModel : public QObject
 {
     Q_OBJECT
 
 private:
     std::unique_ptr<LockStack> m_stack;
-    QList<MenuBarModel::SettingsPage> m_openedPages;
+    QList<TrayModel::SettingsPage> m_openedPages;
 
-    [[nodiscard]] std::unique_ptr<MenuBarModel> makeModel(bool withSettings = false)
+    [[nodiscard]] std::unique_ptr<TrayModel> makeModel(bool withSettings = false)
     {
-        MenuBarModel::SettingsOpener opener;
+        TrayModel::SettingsOpener opener;
         if (withSettings)
-            opener = [this](MenuBarModel::SettingsPage page) {
+            opener = [this](TrayModel::SettingsPage page) {
                 m_openedPages << page;
             };
-        return std::make_unique<MenuBarModel>(
-            MenuBarModel::Services{m_stack->overlay, m_stack->keepAwake, m_stack->defaults,
-                                   m_stack->notifications},
-            opener, [] {});
+        return std::make_unique<TrayModel>(TrayModel::Services{m_stack->overlay, m_stack->keepAwake,
+                                                               m_stack->defaults,
+                                                               m_stack->notifications},
+                                           opener, [] {});
     }
 
-    static QStringList rowTitles(const MenuBarModel &model, qsizetype section)
+    static QStringList rowTitles(const TrayModel &model, qsizetype section)
     {
         QStringList titles;
-        const QList<MenuBarModel::Section> sections = model.sections();
-        for (const MenuBarModel::Row &row : sections.at(section).rows)
+        const QList<TrayModel::Section> sections = model.sections();
+        for (const TrayModel::Row &row : sections.at(section).rows)
             titles << row.title;
         return titles;
     }
 
-    static std::optional<MenuBarModel::Row> findRow(const MenuBarModel &model, Action action)
+    static std::optional<TrayModel::Row> findRow(const TrayModel &model, Action action)
     {
-        const QList<MenuBarModel::Section> sections = model.sections();
-        for (const MenuBarModel::Section &section : sections) {
-            for (const MenuBarModel::Row &row : section.rows) {
+        const QList<TrayModel::Section> sections = model.sections();
+        for (const TrayModel::Section &section : sections) {
+            for (const TrayModel::Row &row : section.rows) {
                 if (row.action == action)
                     return row;
             }
@@ -53,7 +53,7 @@ private:
     }
 
     // The panel and the automation status read the same state.
-    void compareWithAutomationStatus(const MenuBarModel &model)
+    void compareWithAutomationStatus(const TrayModel &model)
     {
         AutomationActions actions(m_stack->overlay, m_stack->pins, m_stack->keepAwake);
         QCOMPARE(model.statusText(), actions.status());
@@ -125,9 +125,9 @@ private Q_SLOTS:
     void followsTheManagersWhileOpen()
     {
         const auto model = makeModel();
-        QSignalSpy sections(model.get(), &MenuBarModel::sectionsChanged);
-        QSignalSpy status(model.get(), &MenuBarModel::statusChanged);
-        QSignalSpy remaining(model.get(), &MenuBarModel::remainingTimeTextChanged);
+        QSignalSpy sections(model.get(), &TrayModel::sectionsChanged);
+        QSignalSpy status(model.get(), &TrayModel::statusChanged);
+        QSignalSpy remaining(model.get(), &TrayModel::remainingTimeTextChanged);
 
         m_stack->keepAwake.start(15min);
         QVERIFY(model->isKeepAwakeActive());
@@ -161,7 +161,7 @@ private Q_SLOTS:
         const auto model = makeModel();
         // What a binding reads each time it is told of a change.
         QStringList shown;
-        connect(model.get(), &MenuBarModel::keepAwakeRefusalChanged, this,
+        connect(model.get(), &TrayModel::keepAwakeRefusalChanged, this,
                 [&] { shown << model->keepAwakeRefusal(); });
         model->trigger(Action::KeepAwakeFor15Minutes);
         QVERIFY(model->isKeepAwakeActive());
@@ -195,7 +195,7 @@ private Q_SLOTS:
         QVERIFY(m_stack->keepAwake.isActive());
         QCOMPARE(m_stack->keepAwake.totalDurationValue(), duration);
         // Keep-awake rows leave the panel open.
-        QVERIFY(!m_stack->posted.contains(Notification::menuBarPanelShouldClose));
+        QVERIFY(!m_stack->posted.contains(Notification::trayPanelShouldClose));
 
         model->trigger(Action::StopKeepAwake);
         QVERIFY(!m_stack->keepAwake.isActive());
@@ -206,7 +206,7 @@ private Q_SLOTS:
     {
         const auto model = makeModel();
         QCOMPARE(findRow(*model, Action::LockNow)->hint, QStringLiteral("Super+L"));
-        QSignalSpy changed(model.get(), &MenuBarModel::sectionsChanged);
+        QSignalSpy changed(model.get(), &TrayModel::sectionsChanged);
         m_stack->defaults.setInteger(PreferenceKey::hotkeyModifiers, 0x40000 | 0x80000);
         m_stack->defaults.setInteger(PreferenceKey::hotkeyKeyCode, 40);
         m_stack->defaults.setString(PreferenceKey::hotkeyCharacter, QStringLiteral("K"));
@@ -221,7 +221,7 @@ private Q_SLOTS:
         model->trigger(Action::LockNow);
         QVERIFY(m_stack->overlay.isOverlayActive());
         QVERIFY(m_stack->keepAwake.isActive());
-        const qsizetype close = m_stack->posted.indexOf(Notification::menuBarPanelShouldClose);
+        const qsizetype close = m_stack->posted.indexOf(Notification::trayPanelShouldClose);
         const qsizetype activated = m_stack->posted.indexOf(Notification::overlayDidActivate);
         QVERIFY(close >= 0);
         QVERIFY(close < activated);
@@ -242,7 +242,7 @@ private Q_SLOTS:
         m_stack->defaults.remove(PreferenceKey::storedPIN);
         QVERIFY(findRow(*model, Action::LockNow)->available);
         m_stack->overlay.setWaylandSession(true);
-        const std::optional<MenuBarModel::Row> row = findRow(*model, Action::LockNow);
+        const std::optional<TrayModel::Row> row = findRow(*model, Action::LockNow);
         QVERIFY(!row->available);
         QVERIFY(row->toolTip.contains(QLatin1String("Wayland")));
     }
@@ -254,7 +254,7 @@ private Q_SLOTS:
         m_stack->posted.clear();
         const qsizetype creations = m_stack->assertions.requests().size();
         model->trigger(Action::LockNow);
-        QCOMPARE(m_stack->posted, QStringList{Notification::menuBarPanelShouldClose});
+        QCOMPARE(m_stack->posted, QStringList{Notification::trayPanelShouldClose});
         QCOMPARE(m_stack->assertions.requests().size(), creations);
         QVERIFY(m_stack->overlay.isOverlayActive());
     }
@@ -294,8 +294,8 @@ private Q_SLOTS:
     void autoLockPickerWrites()
     {
         const auto model = makeModel();
-        QSignalSpy changed(model.get(), &MenuBarModel::autoLockChoiceChanged);
-        UserDefaults &defaults = m_stack->defaults;
+        QSignalSpy changed(model.get(), &TrayModel::autoLockChoiceChanged);
+        Preferences &defaults = m_stack->defaults;
 
         model->chooseAutoLock(30);
         QVERIFY(defaults.boolValue(PreferenceKey::autoLockEnabled));
@@ -321,7 +321,7 @@ private Q_SLOTS:
         QCOMPARE(model->autoLockChoice(), 0);
 
         QStringList labels;
-        for (const auto &[label, value] : MenuBarModel::autoLockChoices())
+        for (const auto &[label, value] : TrayModel::autoLockChoices())
             labels << label;
         QCOMPARE(labels, (QStringList{QStringLiteral("Off"), QStringLiteral("5 min"),
                                       QStringLiteral("10 min"), QStringLiteral("30 min")}));
@@ -332,7 +332,7 @@ private Q_SLOTS:
         m_stack->keepAwake.start(1h);
         bool activeWhenQuitting = true;
         int quits = 0;
-        MenuBarModel model(
+        TrayModel model(
             {m_stack->overlay, m_stack->keepAwake, m_stack->defaults, m_stack->notifications}, {},
             [&] {
                 activeWhenQuitting = m_stack->keepAwake.isActive();
@@ -348,7 +348,7 @@ private Q_SLOTS:
     {
         const auto model = makeModel();
         for (const Action action : {Action::OpenSettings, Action::OpenAbout}) {
-            const std::optional<MenuBarModel::Row> row = findRow(*model, action);
+            const std::optional<TrayModel::Row> row = findRow(*model, action);
             QVERIFY(row);
             QVERIFY(!row->available);
             QVERIFY(!row->toolTip.isEmpty());
@@ -365,12 +365,11 @@ private Q_SLOTS:
         QVERIFY(findRow(*model, Action::OpenSettings)->toolTip.isEmpty());
         model->trigger(Action::OpenSettings);
         model->trigger(Action::OpenAbout);
-        QCOMPARE(m_openedPages,
-                 (QList<MenuBarModel::SettingsPage>{MenuBarModel::SettingsPage::General,
-                                                    MenuBarModel::SettingsPage::About}));
-        QCOMPARE(m_stack->posted.count(Notification::menuBarPanelShouldClose), 2);
+        QCOMPARE(m_openedPages, (QList<TrayModel::SettingsPage>{TrayModel::SettingsPage::General,
+                                                                TrayModel::SettingsPage::About}));
+        QCOMPARE(m_stack->posted.count(Notification::trayPanelShouldClose), 2);
     }
 };
 
-QTEST_GUILESS_MAIN(TestMenuBarModel)
-#include "tst_menubarmodel.moc"
+QTEST_GUILESS_MAIN(TestTrayModel)
+#include "tst_traymodel.moc"

@@ -1,6 +1,6 @@
-#include "menubarpopover.h"
+#include "tray/traypanelwindow.h"
 
-#include "menubarmodel.h"
+#include "tray/traymodel.h"
 
 #include <QKeyEvent>
 #include <QLoggingCategory>
@@ -13,14 +13,14 @@
 #include <array>
 #include <utility>
 
-Q_LOGGING_CATEGORY(lcPopover, "vostrel.menubar.panel")
+Q_LOGGING_CATEGORY(lcTrayPanel, "vostrel.tray.panel")
 
 namespace {
-const QUrl panelUrl(QStringLiteral("qrc:/Vostrel/MenuBar/MenuBarPanel.qml"));
+const QUrl panelUrl(QStringLiteral("qrc:/Vostrel/Tray/TrayPanel.qml"));
 constexpr qreal cornerRadius = 12;
 } // namespace
 
-MenuBarPopover::MenuBarPopover(QQmlEngine *engine, MenuBarModel *model)
+TrayPanelWindow::TrayPanelWindow(QQmlEngine *engine, TrayModel *model)
     : QQuickView(engine, nullptr)
     , m_model(model)
 {
@@ -40,11 +40,11 @@ MenuBarPopover::MenuBarPopover(QQmlEngine *engine, MenuBarModel *model)
     setSource(panelUrl);
     if (status() == QQuickView::Error) {
         for (const QQmlError &error : errors())
-            qCWarning(lcPopover, "%s", qPrintable(error.toString()));
+            qCWarning(lcTrayPanel, "%s", qPrintable(error.toString()));
     }
 }
 
-MenuBarPopover::~MenuBarPopover() = default;
+TrayPanelWindow::~TrayPanelWindow() = default;
 
 namespace {
 enum class Edge { None, Top, Bottom, Left, Right };
@@ -78,16 +78,17 @@ Bar barAt(const QPoint &cursor, const QRect &screen, const QRect &area)
         {Edge::Left, cursor.x() - screen.left()},
         {Edge::Right, screen.right() - cursor.x()},
     }};
-    const auto nearest = std::min_element(distances.cbegin(), distances.cend(),
-                                          [](const auto &a, const auto &b) { return a.second < b.second; });
-    if (nearest->second >= MenuBarPopover::barReach)
+    const auto nearest =
+        std::min_element(distances.cbegin(), distances.cend(),
+                         [](const auto &a, const auto &b) { return a.second < b.second; });
+    if (nearest->second >= TrayPanelWindow::barReach)
         return {};
     return {nearest->first, 2 * nearest->second + 1};
 }
 } // namespace
 
-QRect MenuBarPopover::frameFor(const QRect &iconGeometry, const QPoint &cursor,
-                               const QRect &screen, const QRect &screenArea)
+QRect TrayPanelWindow::frameFor(const QRect &iconGeometry, const QPoint &cursor,
+                                const QRect &screen, const QRect &screenArea)
 {
     const Bar bar = iconGeometry.isEmpty() ? barAt(cursor, screen, screenArea) : Bar{};
     QRect frame(QPoint(), panelSize);
@@ -107,8 +108,8 @@ QRect MenuBarPopover::frameFor(const QRect &iconGeometry, const QPoint &cursor,
         break;
     case Edge::None: {
         const QRect anchor = iconGeometry.isEmpty() ? QRect(cursor, QSize(1, 1)) : iconGeometry;
-        const bool below = screenArea.isEmpty() ||
-                           anchor.center().y() < screenArea.y() + screenArea.height() / 2;
+        const bool below =
+            screenArea.isEmpty() || anchor.center().y() < screenArea.y() + screenArea.height() / 2;
         frame.moveLeft(anchor.x() + anchor.width() / 2 - panelSize.width() / 2);
         if (below)
             frame.moveTop(anchor.y() + anchor.height() + gap);
@@ -127,7 +128,7 @@ QRect MenuBarPopover::frameFor(const QRect &iconGeometry, const QPoint &cursor,
     return frame;
 }
 
-void MenuBarPopover::popUp(const QRect &frame)
+void TrayPanelWindow::popUp(const QRect &frame)
 {
     setGeometry(frame);
     updateMask();
@@ -139,17 +140,17 @@ void MenuBarPopover::popUp(const QRect &frame)
     // The keyboard is left alone: grabbing it would keep the lock hotkey from
     // reaching its global grab while the panel is open.
     requestActivate();
-    qCDebug(lcPopover) << "shown at" << frame;
+    qCDebug(lcTrayPanel) << "shown at" << frame;
 }
 
-void MenuBarPopover::exposeEvent(QExposeEvent *event)
+void TrayPanelWindow::exposeEvent(QExposeEvent *event)
 {
     QQuickView::exposeEvent(event);
     if (!m_pointerGrabbed)
         grabPointer();
 }
 
-void MenuBarPopover::grabPointer()
+void TrayPanelWindow::grabPointer()
 {
     // The server grants a grab only on a viewable window. Should another
     // client hold the pointer, the panel still works and closes by the tray
@@ -157,12 +158,12 @@ void MenuBarPopover::grabPointer()
     if (!isVisible())
         return;
     m_pointerGrabbed = setMouseGrabEnabled(true);
-    qCDebug(lcPopover) << "pointer grabbed" << m_pointerGrabbed;
+    qCDebug(lcTrayPanel) << "pointer grabbed" << m_pointerGrabbed;
     if (!m_pointerGrabbed)
-        qCInfo(lcPopover) << "pointer not grabbed: outside clicks will not close the panel";
+        qCInfo(lcTrayPanel) << "pointer not grabbed: outside clicks will not close the panel";
 }
 
-void MenuBarPopover::mousePressEvent(QMouseEvent *event)
+void TrayPanelWindow::mousePressEvent(QMouseEvent *event)
 {
     if (!QRect(QPoint(), size()).contains(event->position().toPoint())) {
         event->accept();
@@ -172,7 +173,7 @@ void MenuBarPopover::mousePressEvent(QMouseEvent *event)
     QQuickView::mousePressEvent(event);
 }
 
-void MenuBarPopover::keyPressEvent(QKeyEvent *event)
+void TrayPanelWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
         event->accept();
@@ -182,13 +183,13 @@ void MenuBarPopover::keyPressEvent(QKeyEvent *event)
     QQuickView::keyPressEvent(event);
 }
 
-void MenuBarPopover::resizeEvent(QResizeEvent *event)
+void TrayPanelWindow::resizeEvent(QResizeEvent *event)
 {
     QQuickView::resizeEvent(event);
     updateMask();
 }
 
-void MenuBarPopover::updateMask()
+void TrayPanelWindow::updateMask()
 {
     QPainterPath outline;
     outline.addRoundedRect(QRectF(QPointF(), QSizeF(size())), cornerRadius, cornerRadius);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "appcastitem.h"
+#include "integrations/updatefeeditem.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,21 +9,21 @@
 
 class QXmlStreamAttributes;
 
-// Finds the highest release in a Sparkle appcast. Only an enclosure inside an
-// item that carries both "url" and "sparkle:version" makes a candidate; the
-// first of equal versions stays. Names are matched as written, prefix
-// included, so a feed need not declare the sparkle namespace.
-class AppcastParser
+// Finds the highest release in an update feed (an RSS feed in Sparkle's format). Only an enclosure
+// inside an item that carries both "url" and "sparkle:version" makes a candidate; the first of
+// equal versions stays. Names are matched as written, prefix included, so a feed need not declare
+// the sparkle namespace.
+class UpdateFeedParser
 {
 public:
-    AppcastParser() = default;
+    UpdateFeedParser() = default;
 
     // The best item of the whole document; none when it holds no candidate
     // or is not well-formed XML (even if candidates came before the fault).
-    [[nodiscard]] std::optional<AppcastItem> parse(const QByteArray &document);
+    [[nodiscard]] std::optional<UpdateFeedItem> parse(const QByteArray &document);
 
     // The state of the pass, best item first.
-    [[nodiscard]] const std::optional<AppcastItem> &latestVersion() const
+    [[nodiscard]] const std::optional<UpdateFeedItem> &latestVersion() const
     {
         return m_latestVersion;
     }
@@ -36,7 +36,7 @@ private:
     void startElement(QStringView name, const QXmlStreamAttributes &attributes);
     void endElement(QStringView name);
 
-    std::optional<AppcastItem> m_latestVersion;
+    std::optional<UpdateFeedItem> m_latestVersion;
     QString m_currentElement;
     QString m_currentVersion;
     QString m_currentURL;

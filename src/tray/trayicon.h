@@ -1,7 +1,7 @@
 #pragma once
 
-#include "menubarmodel.h"
-#include "menubarpopover.h"
+#include "tray/traymodel.h"
+#include "tray/traypanelwindow.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,34 +14,34 @@ class KeepAwakeManager;
 class NotificationCenter;
 class OverlayManager;
 class QQmlEngine;
-class UserDefaults;
+class Preferences;
 
 // The tray icon: a padlock that closes while the lock is up, the time left of
 // a timed keep-awake period in its tool tip, and a click that opens or closes
 // the panel. Lives as long as the application.
-class StatusBarController : public QObject
+class TrayIcon : public QObject
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(StatusBarController)
+    Q_DISABLE_COPY_MOVE(TrayIcon)
 
 public:
-    using Services = MenuBarModel::Services;
+    using Services = TrayModel::Services;
 
     // Shows the icon at once; a tray that appears later picks it up.
-    explicit StatusBarController(const Services &services, QObject *parent = nullptr);
-    ~StatusBarController() override;
+    explicit TrayIcon(const Services &services, QObject *parent = nullptr);
+    ~TrayIcon() override;
 
     [[nodiscard]] QSystemTrayIcon &trayIcon() { return m_trayIcon; }
     [[nodiscard]] bool showsLockedIcon() const { return m_showsLockedIcon; }
     // " 14:59" while a timed keep-awake period has time left, else empty.
     [[nodiscard]] QString title() const { return m_title; }
-    [[nodiscard]] MenuBarPopover *panel() const { return m_panel; }
+    [[nodiscard]] TrayPanelWindow *panel() const { return m_panel; }
     [[nodiscard]] bool isPanelOpen() const { return m_panel != nullptr; }
 
-    // Handed to every panel; see MenuBarModel.
-    void setSettingsOpener(MenuBarModel::SettingsOpener opener);
-    void setQuitHandler(MenuBarModel::QuitHandler handler);
-    void setLockHandler(MenuBarModel::LockHandler handler);
+    // Handed to every panel; see TrayModel.
+    void setSettingsOpener(TrayModel::SettingsOpener opener);
+    void setQuitHandler(TrayModel::QuitHandler handler);
+    void setLockHandler(TrayModel::LockHandler handler);
 
     void togglePanel();
     void openPanel();
@@ -59,7 +59,7 @@ public:
     void updateIcon();
     void updateTitle();
     // Shows the icon again, should a tray have dropped it.
-    void applicationDidBecomeActive();
+    void handleActivation();
 
 private:
     void handleActivation(QSystemTrayIcon::ActivationReason reason);
@@ -68,11 +68,11 @@ private:
 
     Services m_services;
     QSystemTrayIcon m_trayIcon;
-    QPointer<MenuBarPopover> m_panel;
+    QPointer<TrayPanelWindow> m_panel;
     QQmlEngine *m_engine = nullptr;
-    MenuBarModel::SettingsOpener m_settingsOpener;
-    MenuBarModel::QuitHandler m_quitHandler;
-    MenuBarModel::LockHandler m_lockHandler;
+    TrayModel::SettingsOpener m_settingsOpener;
+    TrayModel::QuitHandler m_quitHandler;
+    TrayModel::LockHandler m_lockHandler;
     QString m_title;
     bool m_showsLockedIcon = false;
     bool m_hasIcon = false;

@@ -1,10 +1,10 @@
-#include "appcastparser.h"
+#include "integrations/updatefeedparser.h"
 
-#include "versioncomparison.h"
+#include "integrations/versioncomparison.h"
 
 #include <QXmlStreamReader>
 
-std::optional<AppcastItem> AppcastParser::parse(const QByteArray &document)
+std::optional<UpdateFeedItem> UpdateFeedParser::parse(const QByteArray &document)
 {
     m_latestVersion.reset();
     m_currentElement.clear();
@@ -31,7 +31,7 @@ std::optional<AppcastItem> AppcastParser::parse(const QByteArray &document)
     return m_latestVersion;
 }
 
-void AppcastParser::startElement(QStringView name, const QXmlStreamAttributes &attributes)
+void UpdateFeedParser::startElement(QStringView name, const QXmlStreamAttributes &attributes)
 {
     m_currentElement = name.toString();
     if (name == QLatin1String("item")) {
@@ -46,7 +46,7 @@ void AppcastParser::startElement(QStringView name, const QXmlStreamAttributes &a
     }
 }
 
-void AppcastParser::endElement(QStringView name)
+void UpdateFeedParser::endElement(QStringView name)
 {
     if (name != QLatin1String("item"))
         return;
@@ -55,5 +55,5 @@ void AppcastParser::endElement(QStringView name)
         return;
     if (!m_latestVersion ||
         VersionComparison::compare(m_currentVersion, m_latestVersion->version) > 0)
-        m_latestVersion = AppcastItem{m_currentVersion, m_currentURL};
+        m_latestVersion = UpdateFeedItem{m_currentVersion, m_currentURL};
 }

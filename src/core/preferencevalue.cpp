@@ -1,4 +1,4 @@
-#include "userdefaultsvalue.h"
+#include "core/preferencevalue.h"
 
 #include <QJsonObject>
 #include <QStringDecoder>
@@ -18,7 +18,7 @@ bool isUtf8Text(const QByteArray &bytes)
 }
 } // namespace
 
-namespace UserDefaultsValue {
+namespace PreferenceValue {
 
 QJsonValue encode(const QVariant &value)
 {
@@ -106,4 +106,4 @@ QVariant guessFromText(const QString &text)
     return text;
 }
 
-} // namespace UserDefaultsValue
+} // namespace PreferenceValue

@@ -1,10 +1,10 @@
-#include "lockstack.h"
-#include "menubarmodel.h"
-#include "menubarpopover.h"
-#include "notificationnames.h"
-#include "preferencekeys.h"
-#include "statusbarcontroller.h"
-#include "trayiconpainter.h"
+#include "core/notificationnames.h"
+#include "core/preferencekeys.h"
+#include "support/lockstack.h"
+#include "tray/trayicon.h"
+#include "tray/trayiconpainter.h"
+#include "tray/traymodel.h"
+#include "tray/traypanelwindow.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -37,18 +37,18 @@ private:
     QSystemTrayIcon &m_icon;
 };
 
-class TestStatusBarController : public QObject
+class TestTrayIcon : public QObject
 {
     Q_OBJECT
 
 private:
     std::unique_ptr<LockStack> m_stack;
-    std::unique_ptr<StatusBarController> m_controller;
+    std::unique_ptr<TrayIcon> m_controller;
 
     // The row or choice of the open panel that shows this text.
     QQuickItem *itemWithText(const QString &text) const
     {
-        MenuBarPopover *panel = m_controller->panel();
+        TrayPanelWindow *panel = m_controller->panel();
         if (!panel || !panel->rootObject())
             return nullptr;
         // Repeaters parent their delegates by item only, so walk the items.
@@ -77,7 +77,7 @@ private Q_SLOTS:
     void init()
     {
         m_stack = std::make_unique<LockStack>();
-        m_controller = std::make_unique<StatusBarController>(StatusBarController::Services{
+        m_controller = std::make_unique<TrayIcon>(TrayIcon::Services{
             m_stack->overlay, m_stack->keepAwake, m_stack->defaults, m_stack->notifications});
     }
 
@@ -132,7 +132,7 @@ private Q_SLOTS:
         QSystemTrayIcon &icon = m_controller->trayIcon();
         Q_EMIT icon.activated(QSystemTrayIcon::Trigger);
         QVERIFY(m_controller->isPanelOpen());
-        MenuBarPopover *panel = m_controller->panel();
+        TrayPanelWindow *panel = m_controller->panel();
         QCOMPARE(panel->size(), QSize(280, 420));
         QTRY_VERIFY(panel->isExposed());
         QVERIFY(panel->rootObject());
@@ -146,7 +146,7 @@ private Q_SLOTS:
     {
         // As the pointer grab reports a press beyond the panel's edge.
         m_controller->openPanel();
-        MenuBarPopover *panel = m_controller->panel();
+        TrayPanelWindow *panel = m_controller->panel();
         QTRY_VERIFY(panel->isExposed());
         QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(-30, 10));
         QVERIFY(!m_controller->isPanelOpen());
@@ -182,7 +182,7 @@ private Q_SLOTS:
         // D-Bus, after the press that closed the panel.
         QVERIFY(m_controller->trayIcon().geometry().isEmpty());
         m_controller->openPanel();
-        MenuBarPopover *panel = m_controller->panel();
+        TrayPanelWindow *panel = m_controller->panel();
         QTRY_VERIFY(panel->isExposed());
         QTest::mousePress(panel, Qt::LeftButton, {}, QPoint(-30, 10));
         QVERIFY(!m_controller->isPanelOpen());
@@ -200,8 +200,8 @@ private Q_SLOTS:
     void closeNotificationClosesThePanel()
     {
         m_controller->openPanel();
-        QPointer<MenuBarPopover> panel = m_controller->panel();
-        m_stack->notifications.post(Notification::menuBarPanelShouldClose);
+        QPointer<TrayPanelWindow> panel = m_controller->panel();
+        m_stack->notifications.post(Notification::trayPanelShouldClose);
         QVERIFY(!m_controller->isPanelOpen());
         QTRY_VERIFY(panel.isNull());
     }
@@ -269,8 +269,7 @@ private Q_SLOTS:
         QTest::addRow("under a top bar the work area leaves out")
             << QRect() << QPoint(500, 16) << QRect(0, 32, 1920, 1048) << QRect(360, 36, 280, 420);
         QTest::addRow("over a bottom bar the work area leaves out")
-            << QRect() << QPoint(500, 1060) << QRect(0, 0, 1920, 1040)
-            << QRect(360, 616, 280, 420);
+            << QRect() << QPoint(500, 1060) << QRect(0, 0, 1920, 1040) << QRect(360, 616, 280, 420);
         QTest::addRow("beside a left bar the work area leaves out")
             << QRect() << QPoint(20, 300) << QRect(48, 0, 1872, 1080) << QRect(52, 300, 280, 420);
         QTest::addRow("under a top bar the desktop does not report")
@@ -292,7 +291,7 @@ private Q_SLOTS:
         QFETCH(QRect, area);
         QFETCH(QRect, frame);
         const QRect screen = area.united(QRect(0, 0, 1920, 1080));
-        QCOMPARE(MenuBarPopover::frameFor(icon, cursor, screen, area), frame);
+        QCOMPARE(TrayPanelWindow::frameFor(icon, cursor, screen, area), frame);
         if (icon.isEmpty())
             QVERIFY(!frame.intersects(QRect(cursor, QSize(1, 1))));
     }
@@ -316,7 +315,7 @@ private Q_SLOTS:
         auto restore = qScopeGuard([&] { QGuiApplication::setPalette(original); });
 
         m_controller->openPanel();
-        MenuBarPopover *panel = m_controller->panel();
+        TrayPanelWindow *panel = m_controller->panel();
         QTRY_VERIFY(panel->isExposed());
         const QImage image = panel->grabWindow();
         QVERIFY(!image.isNull());
@@ -338,5 +337,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestStatusBarController)
-#include "tst_statusbarcontroller.moc"
+QTEST_MAIN(TestTrayIcon)
+#include "tst_trayicon.moc"

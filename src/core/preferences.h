@@ -21,17 +21,17 @@
 // elsewhere is never replaced by a stale copy.
 class QFileSystemWatcher;
 
-class UserDefaults : public QObject
+class Preferences : public QObject
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(UserDefaults)
+    Q_DISABLE_COPY_MOVE(Preferences)
 
 public:
-    explicit UserDefaults(const QString &filePath, QObject *parent = nullptr);
-    ~UserDefaults() override;
+    explicit Preferences(const QString &filePath, QObject *parent = nullptr);
+    ~Preferences() override;
 
     // The user's own preferences file under $XDG_CONFIG_HOME.
-    static UserDefaults &standard();
+    static Preferences &standard();
     static QString standardFilePath();
 
     [[nodiscard]] QString filePath() const { return m_filePath; }

@@ -1,4 +1,4 @@
-#include "userdefaults.h"
+#include "core/preferences.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestUserDefaults : public QObject
+class TestPreferences : public QObject
 {
     Q_OBJECT
 
@@ -28,7 +28,7 @@ private Q_SLOTS:
     void typesSurviveAReload()
     {
         {
-            UserDefaults defaults(path());
+            Preferences defaults(path());
             QVERIFY(defaults.setBool(QStringLiteral("flag"), true));
             QVERIFY(defaults.setInteger(QStringLiteral("count"), 5));
             QVERIFY(defaults.setInteger(QStringLiteral("big"), Q_INT64_C(9007199254740993)));
@@ -37,7 +37,7 @@ private Q_SLOTS:
             QVERIFY(defaults.setData(QStringLiteral("slots"), QByteArray("[{\"a\":1}]")));
             QVERIFY(defaults.setData(QStringLiteral("blob"), QByteArray("\x00\xff\x10", 3)));
         }
-        UserDefaults reloaded(path());
+        Preferences reloaded(path());
         QCOMPARE(reloaded.value(QStringLiteral("flag")).typeId(), QMetaType::Bool);
         QCOMPARE(reloaded.value(QStringLiteral("count")).typeId(), QMetaType::LongLong);
         QCOMPARE(reloaded.integer(QStringLiteral("count")), 5);
@@ -58,7 +58,7 @@ private Q_SLOTS:
 
     void absentKeysReadAsFallbacks()
     {
-        UserDefaults defaults(path());
+        Preferences defaults(path());
         QVERIFY(!defaults.contains(QStringLiteral("missing")));
         QCOMPARE(defaults.boolValue(QStringLiteral("missing")), false);
         QCOMPARE(defaults.integer(QStringLiteral("missing")), 0);
@@ -68,13 +68,13 @@ private Q_SLOTS:
 
         QVERIFY(defaults.setInteger(QStringLiteral("gone"), 3));
         QVERIFY(defaults.remove(QStringLiteral("gone")));
-        QVERIFY(!UserDefaults(path()).contains(QStringLiteral("gone")));
+        QVERIFY(!Preferences(path()).contains(QStringLiteral("gone")));
     }
 
     void handEditedValuesConvert()
     {
         writeFile(path(), "{\"n\": \"7\", \"b\": 1, \"d\": 2.5, \"odd\": {\"what\": 1}, \"s\": 3}");
-        UserDefaults defaults(path());
+        Preferences defaults(path());
         QCOMPARE(defaults.integer(QStringLiteral("n")), 7);
         QCOMPARE(defaults.boolValue(QStringLiteral("b")), true);
         QCOMPARE(defaults.value(QStringLiteral("d")).typeId(), QMetaType::Double);
@@ -104,7 +104,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, contents);
         writeFile(path(), contents);
 
-        UserDefaults defaults(path());
+        Preferences defaults(path());
         QVERIFY(!defaults.contains(QStringLiteral("maxPINAttempts")));
         const QStringList aside = QDir(QFileInfo(path()).absolutePath())
                                       .entryList({QStringLiteral("defaults.json.corrupt-*")});
@@ -114,12 +114,12 @@ private Q_SLOTS:
         QCOMPARE(kept.readAll(), contents);
 
         QVERIFY(defaults.setInteger(QStringLiteral("maxPINAttempts"), 10));
-        QCOMPARE(UserDefaults(path()).integer(QStringLiteral("maxPINAttempts")), 10);
+        QCOMPARE(Preferences(path()).integer(QStringLiteral("maxPINAttempts")), 10);
     }
 
     void writesArePrivateAndAtomic()
     {
-        UserDefaults defaults(path());
+        Preferences defaults(path());
         QVERIFY(defaults.setString(QStringLiteral("slackBotToken"), QStringLiteral("xoxb-1")));
         QCOMPARE(QFile::permissions(path()) & 0x0077, QFileDevice::Permissions());
         QCOMPARE(QFile::permissions(path()) & (QFileDevice::ReadOwner | QFileDevice::WriteOwner),
@@ -137,7 +137,7 @@ private Q_SLOTS:
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         if (QFileInfo(folder).isWritable())
             QSKIP("running with permission to write anywhere");
-        UserDefaults defaults(folder + QLatin1String("/defaults.json"));
+        Preferences defaults(folder + QLatin1String("/defaults.json"));
         QVERIFY(!defaults.setInteger(QStringLiteral("k"), 1));
         QVERIFY(!defaults.lastError().isEmpty());
         QCOMPARE(defaults.integer(QStringLiteral("k")), 1);
@@ -145,8 +145,8 @@ private Q_SLOTS:
 
     void secondWriterIsSeenAndNeverOverwritten()
     {
-        UserDefaults app(path());
-        UserDefaults command(path());
+        Preferences app(path());
+        Preferences command(path());
         QVERIFY(app.setInteger(QStringLiteral("maxPINAttempts"), 5));
         QCOMPARE(command.integer(QStringLiteral("maxPINAttempts")), 5);
 
@@ -156,7 +156,7 @@ private Q_SLOTS:
         QCOMPARE(app.integer(QStringLiteral("maxPINAttempts")), 3);
         // ... and its own later write keeps them.
         QVERIFY(app.setBool(QStringLiteral("showClock"), false));
-        UserDefaults fresh(path());
+        Preferences fresh(path());
         QCOMPARE(fresh.integer(QStringLiteral("maxPINAttempts")), 3);
         QCOMPARE(fresh.string(QStringLiteral("overlayHeadline")), QStringLiteral("Away"));
         QCOMPARE(fresh.boolValue(QStringLiteral("showClock")), false);
@@ -164,8 +164,8 @@ private Q_SLOTS:
 
     void changeSignalOnlyForRealChanges()
     {
-        UserDefaults defaults(path());
-        QSignalSpy spy(&defaults, &UserDefaults::valueChanged);
+        Preferences defaults(path());
+        QSignalSpy spy(&defaults, &Preferences::valueChanged);
         defaults.setInteger(QStringLiteral("a"), 1);
         defaults.setInteger(QStringLiteral("a"), 1);
         defaults.remove(QStringLiteral("never-set"));
@@ -174,15 +174,15 @@ private Q_SLOTS:
 
         // A receiver may write in turn: the file is no longer locked then.
         bool written = false;
-        connect(&defaults, &UserDefaults::valueChanged, &defaults, [&](const QString &key) {
+        connect(&defaults, &Preferences::valueChanged, &defaults, [&](const QString &key) {
             if (key == QLatin1String("b"))
                 written = defaults.setInteger(QStringLiteral("c"), 2);
         });
         defaults.setInteger(QStringLiteral("b"), 1);
         QVERIFY(written);
-        QCOMPARE(UserDefaults(path()).integer(QStringLiteral("c")), 2);
+        QCOMPARE(Preferences(path()).integer(QStringLiteral("c")), 2);
     }
 };
 
-QTEST_GUILESS_MAIN(TestUserDefaults)
-#include "tst_userdefaults.moc"
+QTEST_GUILESS_MAIN(TestPreferences)
+#include "tst_preferences.moc"

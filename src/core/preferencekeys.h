@@ -8,7 +8,7 @@ namespace PreferenceKey {
 inline constexpr QLatin1String hasCompletedOnboarding{"hasCompletedOnboarding"};
 inline constexpr QLatin1String storedPIN{"app.vostrel.pin.stored"};
 inline constexpr QLatin1String maxPINAttempts{"maxPINAttempts"};
-inline constexpr QLatin1String touchIDEnabled{"touchIDEnabled"};
+inline constexpr QLatin1String fingerprintEnabled{"touchIDEnabled"};
 inline constexpr QLatin1String requirePINAlways{"requirePINAlways"};
 inline constexpr QLatin1String lockSoundsEnabled{"lockSoundsEnabled"};
 inline constexpr QLatin1String launchAtLogin{"launchAtLogin"};
@@ -27,7 +27,7 @@ inline constexpr QLatin1String slackSyncEnabled{"slackSyncEnabled"};
 inline constexpr QLatin1String slackBotToken{"slackBotToken"};
 inline constexpr QLatin1String slackStatusText{"slackStatusText"};
 inline constexpr QLatin1String slackStatusEmoji{"slackStatusEmoji"};
-inline constexpr QLatin1String iCloudSyncEnabled{"iCloudSyncEnabled"};
+inline constexpr QLatin1String cloudSyncEnabled{"iCloudSyncEnabled"};
 inline constexpr QLatin1String selectedTheme{"selectedTheme"};
 inline constexpr QLatin1String overlayHeadline{"overlayHeadline"};
 inline constexpr QLatin1String overlaySubtext{"overlaySubtext"};

@@ -1,4 +1,4 @@
-#include "notificationcenter.h"
+#include "core/notificationcenter.h"
 
 #include <QThread>
 
