@@ -4,6 +4,8 @@
 //
 //   vostrel-bench-backdrops render OUTDIR [--motion]
 //   vostrel-bench-backdrops cpu THEME on|off [SECONDS] [FILL]
+#include "core/qmlinstances.h"
+#include "platform/linux/x11screencapture.h"
 #include "themes/desktopcapture.h"
 #include "themes/overlaythemeid.h"
 #include "themes/themesmodule.h"
@@ -117,7 +119,7 @@ QQuickView *makeView(QQmlEngine &engine, QScreen *screen, const QVariantMap &pro
     return view;
 }
 
-int render(QQmlEngine &engine, const QString &outDir, bool motion)
+int render(QQmlEngine &engine, DesktopCapture &capture, const QString &outDir, bool motion)
 {
     QScreen *screen = QGuiApplication::primaryScreen();
     QDir().mkpath(outDir);
@@ -130,7 +132,7 @@ int render(QQmlEngine &engine, const QString &outDir, bool motion)
     desktop.setGeometry(screen->geometry());
     desktop.show();
     wait(500);
-    const bool captured = DesktopCapture::shared().captureScreen(screen);
+    const bool captured = capture.captureScreen(screen);
     desktop.hide();
     std::printf("desktop capture of %s: %s\n", qPrintable(screen->name()),
                 captured ? "taken" : "none");
@@ -209,12 +211,17 @@ int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
     registerThemesModule();
+    X11ScreenCapture screenCapture;
+    DesktopCapture capture(screenCapture);
+    QmlInstances qml;
+    qml.add(capture);
     QQmlEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
+    qml.provideTo(engine);
 
     const QStringList args = app.arguments();
     if (args.size() >= 3 && args.at(1) == QLatin1String("render"))
-        return render(engine, args.at(2), args.contains(QStringLiteral("--motion")));
+        return render(engine, capture, args.at(2), args.contains(QStringLiteral("--motion")));
     if (args.size() >= 4 && args.at(1) == QLatin1String("cpu")) {
         const int seconds = args.size() >= 5 ? args.at(4).toInt() : 30;
         const QString fill = args.size() >= 6 ? args.at(5) : QStringLiteral("gradient");

@@ -1,21 +1,12 @@
 #include "app/application.h"
 
-#include "app/appdelegate.h"
-#include "app/buildinfo.h.in"
+#include "app/buildinfo.h"
 #include "app/commandline.h"
-#include "integrations/automationactions.h"
+#include "app/vostrelapplication.h"
 #include "overlay/overlaymanager.h"
-#include "overlay/pinmanager.h"
 #include "platform/linux/dbusautomationclient.h"
 #include "platform/linux/dbusautomationservice.h"
-#include "platform/linux/desktopnotifier.h"
 #include "platform/linux/processcrashguard.h"
-#include "platform/linux/x11lockwindowguard.h"
-#include "settings/onboardingwindowcontroller.h"
-#include "settings/settingswindowcontroller.h"
-#include "tray/trayicon.h"
-#include "tray/traymodel.h"
-#include "triggers/keepawakemanager.h"
 #include "weboverlay/weboverlaymodule.h"
 
 #include <QApplication>
@@ -29,15 +20,6 @@ bool hasGraphicalSession()
 {
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
-}
-
-bool hasVisibleWindows()
-{
-    // Our own windows only: an XEmbed tray icon and the tray panel are
-    // top-level windows too, and must not stop a relaunch from reopening.
-    return SettingsWindowController::shared().isVisible() ||
-           OnboardingWindowController::shared().isVisible() ||
-           OverlayManager::shared().isOverlayActive();
 }
 } // namespace
 
@@ -80,12 +62,8 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
         return 0;
     }
 
-    OverlayManager::shared().setWindowed(commandLine.isWindowed());
-    AppDelegate delegate;
-    AutomationActions actions(OverlayManager::shared(), PINManager::shared(),
-                              KeepAwakeManager::shared());
-    actions.setReopenHandler([&delegate] { delegate.reopen(hasVisibleWindows()); });
-    DBusAutomationService service(actions);
+    VostrelApplication vostrel({commandLine.isWindowed(), commandLine.isBackground()});
+    DBusAutomationService &service = vostrel.automationService();
     if (!service.registerOnSessionBus()) {
         // Another instance took the name since the check above: it is the one.
         if (service.isNameTaken() && DBusAutomationClient::call(request).delivered) {
@@ -97,39 +75,18 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
                      qPrintable(service.errorString()));
     }
 
-    QObject::connect(&delegate, &AppDelegate::settingsWindowRequested, &delegate,
-                     [] { SettingsWindowController::shared().show(SettingsPage::general); });
-    QObject::connect(&delegate, &AppDelegate::onboardingRequested, &delegate,
-                     [](bool pinNeeded) { OnboardingWindowController::shared().show(pinNeeded); });
-    QObject::connect(&delegate, &AppDelegate::securityPageRequested, &delegate,
-                     [] { SettingsWindowController::shared().show(SettingsPage::security); });
-    DesktopNotifier notifier;
-    QObject::connect(
-        &delegate, &AppDelegate::lockRefused, &notifier,
-        [&notifier](const QString &message) { notifier.show(QStringLiteral("Vostrel"), message); });
-    delegate.setLaunchedInBackground(commandLine.isBackground());
-    delegate.start();
-    if (TrayIcon *statusBar = delegate.trayIcon()) {
-        statusBar->setSettingsOpener([](TrayModel::SettingsPage page) {
-            SettingsWindowController::shared().show(page == TrayModel::SettingsPage::About
-                                                        ? SettingsPage::about
-                                                        : SettingsPage::general);
-        });
-    }
-    QObject::connect(&ProcessCrashGuard::shared(), &ProcessCrashGuard::coverWindowCreated,
-                     &X11LockWindowGuard::shared(), &X11LockWindowGuard::setCrashCover);
+    vostrel.start();
     if (commandLine.isRelock()) {
         // The panels are mapped once lock() returns; only then may the guard
         // that covered for us let go.
-        OverlayManager::shared().takeOverFromCrashGuard(
-            &ProcessCrashGuard::relieveGuardThatStartedUs);
+        vostrel.overlay().takeOverFromCrashGuard(&ProcessCrashGuard::relieveGuardThatStartedUs);
     }
     const int status = QApplication::exec();
     // A quit while locked lowers the lock as an unlock does, and stands the
     // crash guard down; a quit while unlocked must not sound or announce an
     // unlock that never happened.
-    if (OverlayManager::shared().isOverlayActive())
-        OverlayManager::shared().deactivate();
+    if (vostrel.overlay().isOverlayActive())
+        vostrel.overlay().deactivate();
     return status;
 }
 

@@ -42,12 +42,6 @@ Preferences::Preferences(const QString &filePath, QObject *parent)
 
 Preferences::~Preferences() = default;
 
-Preferences &Preferences::standard()
-{
-    static Preferences defaults(standardFilePath());
-    return defaults;
-}
-
 QString Preferences::standardFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +

@@ -31,7 +31,6 @@ public:
     ~Preferences() override;
 
     // The user's own preferences file under $XDG_CONFIG_HOME.
-    static Preferences &standard();
     static QString standardFilePath();
 
     [[nodiscard]] QString filePath() const { return m_filePath; }

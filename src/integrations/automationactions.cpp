@@ -8,20 +8,21 @@
 #include <chrono>
 
 AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
-                                     KeepAwakeManager &keepAwake, QObject *parent)
+                                     KeepAwakeManager &keepAwake,
+                                     std::function<ProcessMonitor &()> tasks, QObject *parent)
     : QObject(parent)
     , m_overlay(overlay)
     , m_pins(pins)
     , m_keepAwake(keepAwake)
+    , m_tasks(std::move(tasks))
 {}
 
 AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
                                      KeepAwakeManager &keepAwake, ProcessMonitor &tasks,
                                      QObject *parent)
-    : AutomationActions(overlay, pins, keepAwake, parent)
-{
-    m_tasks = &tasks;
-}
+    : AutomationActions(
+          overlay, pins, keepAwake, [&tasks]() -> ProcessMonitor & { return tasks; }, parent)
+{}
 
 AutomationActions::~AutomationActions() = default;
 
@@ -63,7 +64,7 @@ void AutomationActions::stopKeepAwake()
 
 QString AutomationActions::status() const
 {
-    const ProcessMonitor &tasks = m_tasks ? *m_tasks : ProcessMonitor::shared();
+    const ProcessMonitor &tasks = m_tasks();
     const std::optional<LockRefusal> refusal =
         m_overlay.isOverlayActive() ? std::nullopt : m_overlay.lockRefusal();
     return statusText({m_overlay.isOverlayActive(), m_overlay.isInputHeld(), m_keepAwake.isActive(),

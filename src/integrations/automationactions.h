@@ -20,10 +20,10 @@ class AutomationActions : public QObject, public AutomationHandler
     Q_DISABLE_COPY_MOVE(AutomationActions)
 
 public:
-    // The running AI agents come from ProcessMonitor::shared(), created the
-    // first time the status is asked for if the launch has not created it.
+    // The running AI agents come from `tasks`, which makes the task monitor
+    // the first time the status is asked for if the launch has not made it.
     AutomationActions(OverlayManager &overlay, PINManager &pins, KeepAwakeManager &keepAwake,
-                      QObject *parent = nullptr);
+                      std::function<ProcessMonitor &()> tasks, QObject *parent = nullptr);
     AutomationActions(OverlayManager &overlay, PINManager &pins, KeepAwakeManager &keepAwake,
                       ProcessMonitor &tasks, QObject *parent = nullptr);
     ~AutomationActions() override;
@@ -59,6 +59,6 @@ private:
     OverlayManager &m_overlay;
     PINManager &m_pins;
     KeepAwakeManager &m_keepAwake;
-    ProcessMonitor *m_tasks = nullptr;
+    std::function<ProcessMonitor &()> m_tasks;
     std::function<void()> m_reopen;
 };

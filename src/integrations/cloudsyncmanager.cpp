@@ -2,8 +2,8 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
+#include "core/qmlinstances.h"
 #include "platform/keyvaluestore.h"
-#include "platform/linux/folderkeyvaluestore.h"
 #include "themes/overlaythemeid.h"
 #include "themes/thememanager.h"
 
@@ -40,21 +40,9 @@ CloudSyncManager::CloudSyncManager(KeyValueStore &store, Preferences &defaults,
 
 CloudSyncManager::~CloudSyncManager() = default;
 
-CloudSyncManager &CloudSyncManager::shared()
+CloudSyncManager *CloudSyncManager::create(QQmlEngine *engine, QJSEngine *)
 {
-    static CloudSyncManager *const manager = [] {
-        Preferences &defaults = Preferences::standard();
-        auto *store = new FolderKeyValueStore(defaults);
-        return new CloudSyncManager(*store, defaults, ThemeManager::shared());
-    }();
-    return *manager;
-}
-
-CloudSyncManager *CloudSyncManager::create(QQmlEngine *, QJSEngine *)
-{
-    CloudSyncManager *manager = &shared();
-    QJSEngine::setObjectOwnership(manager, QJSEngine::CppOwnership);
-    return manager;
+    return QmlInstances::singleton<CloudSyncManager>(engine);
 }
 
 const QStringList &CloudSyncManager::syncKeys()

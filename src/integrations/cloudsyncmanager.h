@@ -29,8 +29,6 @@ public:
                               QObject *parent = nullptr);
     ~CloudSyncManager() override;
 
-    // Over the folder named by "cloudSyncFolder", following its changes.
-    static CloudSyncManager &shared();
     static CloudSyncManager *create(QQmlEngine *, QJSEngine *);
 
     [[nodiscard]] static const QStringList &syncKeys();

@@ -1,6 +1,6 @@
 #include "integrations/serviceendpoints.h"
 
-#include "integrations/integrationsconfig.h.in"
+#include "integrations/integrationsconfig.h"
 
 #include <QtDebug>
 

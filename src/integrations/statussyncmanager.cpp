@@ -1,10 +1,8 @@
 #include "integrations/statussyncmanager.h"
 
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "integrations/serviceendpoints.h"
-#include "platform/linux/networkaccess.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -31,16 +29,12 @@ bool isHeaderSafe(const QString &token)
 } // namespace
 
 StatusSyncManager::StatusSyncManager(Preferences &defaults, QNetworkAccessManager &network,
-                                     NotificationCenter &notifications, QObject *parent)
+                                     QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_network(network)
     , m_apiBaseURL(ServiceEndpoints::slackAPIBaseURL())
-{
-    notifications.observe(Notification::overlayDidActivate, this, [this] { overlayDidActivate(); });
-    notifications.observe(Notification::overlayDidDeactivate, this,
-                          [this] { overlayDidDeactivate(); });
-}
+{}
 
 StatusSyncManager::~StatusSyncManager()
 {
@@ -50,13 +44,6 @@ StatusSyncManager::~StatusSyncManager()
         m_inFlight->disconnect(this);
         m_inFlight->abort();
     }
-}
-
-StatusSyncManager &StatusSyncManager::shared()
-{
-    static StatusSyncManager *const manager =
-        new StatusSyncManager(Preferences::standard(), NetworkAccess::shared());
-    return *manager;
 }
 
 QString StatusSyncManager::defaultStatusText()

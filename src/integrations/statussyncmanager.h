@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/notificationcenter.h"
-
 #include <QList>
 #include <QObject>
 #include <QPointer>
@@ -52,14 +50,10 @@ public:
     // A profile is a few kilobytes; a longer reply is cut off and counts as none.
     static constexpr qint64 maximumReplySize = 1024 * 1024;
 
-    // Observes the overlay's activation and deactivation from now on. The
-    // Slack address is ServiceEndpoints::slackAPIBaseURL() at construction.
+    // The Slack address is ServiceEndpoints::slackAPIBaseURL() at construction.
     explicit StatusSyncManager(Preferences &defaults, QNetworkAccessManager &network,
-                               NotificationCenter &notifications = NotificationCenter::shared(),
                                QObject *parent = nullptr);
     ~StatusSyncManager() override;
-
-    static StatusSyncManager &shared();
 
     [[nodiscard]] static QString defaultStatusText();
     [[nodiscard]] static QString defaultStatusEmoji();
@@ -79,7 +73,8 @@ public:
     // after this manager is gone.
     void fetchStatus(const QString &token, std::function<void(const ProfileStatus &)> completion);
 
-    // What the lock and the unlock do when the overlay announces them.
+    // What the lock and the unlock do; the application calls them as the
+    // overlay rises and falls.
     void overlayDidActivate();
     void overlayDidDeactivate();
 

@@ -1,9 +1,9 @@
 #include "integrations/updatechecker.h"
 
+#include "core/qmlinstances.h"
 #include "integrations/serviceendpoints.h"
 #include "integrations/updatefeedparser.h"
 #include "integrations/versioncomparison.h"
-#include "platform/linux/networkaccess.h"
 
 #include <QJSEngine>
 #include <QNetworkAccessManager>
@@ -21,19 +21,9 @@ UpdateChecker::UpdateChecker(QNetworkAccessManager &network, const QString &curr
 
 UpdateChecker::~UpdateChecker() = default;
 
-UpdateChecker &UpdateChecker::shared()
+UpdateChecker *UpdateChecker::create(QQmlEngine *engine, QJSEngine *)
 {
-    static UpdateChecker *const checker =
-        new UpdateChecker(NetworkAccess::shared(), ServiceEndpoints::bundleVersion(),
-                          ServiceEndpoints::updateFeedURL());
-    return *checker;
-}
-
-UpdateChecker *UpdateChecker::create(QQmlEngine *, QJSEngine *)
-{
-    UpdateChecker *checker = &shared();
-    QJSEngine::setObjectOwnership(checker, QJSEngine::CppOwnership);
-    return checker;
+    return QmlInstances::singleton<UpdateChecker>(engine);
 }
 
 void UpdateChecker::check()

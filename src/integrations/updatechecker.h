@@ -39,8 +39,6 @@ public:
                   const QString &feedURL, QObject *parent = nullptr);
     ~UpdateChecker() override;
 
-    // The build's version against ServiceEndpoints::updateFeedURL().
-    static UpdateChecker &shared();
     static UpdateChecker *create(QQmlEngine *, QJSEngine *);
 
     [[nodiscard]] QString currentVersion() const { return m_currentVersion; }

@@ -1,18 +1,13 @@
 #include "overlay/overlaymanager.h"
 
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
+#include "core/qmlinstances.h"
 #include "overlay/lockscreencontent.h"
 #include "overlay/overlaypanel.h"
 #include "overlay/pinmanager.h"
 #include "overlay/unlockflow.h"
 #include "platform/crashguard.h"
-#include "platform/linux/processcrashguard.h"
-#include "platform/linux/qtsoundplayer.h"
-#include "platform/linux/systemdesktopanimations.h"
-#include "platform/linux/x11lockwindowguard.h"
 #include "platform/lockwindowguard.h"
 #include "platform/soundplayer.h"
 #include "tasks/processmonitor.h"
@@ -25,7 +20,6 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLoggingCategory>
-#include <QProcessEnvironment>
 #include <QQmlEngine>
 #include <QScreen>
 #include <QTimer>
@@ -97,23 +91,6 @@ OverlayManager::~OverlayManager()
         delete panel.data();
 }
 
-OverlayManager &OverlayManager::shared()
-{
-    static OverlayManager manager({KeepAwakeManager::shared(), PINManager::shared(),
-                                   Preferences::standard(), NotificationCenter::shared(),
-                                   X11LockWindowGuard::shared(), QtSoundPlayer::shared(),
-                                   ProcessCrashGuard::shared(), ThemeManager::shared(),
-                                   []() -> ProcessMonitor & { return ProcessMonitor::shared(); },
-                                   SystemDesktopAnimations::shared(), DesktopCapture::shared()});
-    static const bool sessionRead = [] {
-        manager.setWaylandSession(
-            LockAvailability::isWaylandSession(QProcessEnvironment::systemEnvironment()));
-        return true;
-    }();
-    Q_UNUSED(sessionRead)
-    return manager;
-}
-
 QList<OverlayPanel *> OverlayManager::overlayPanels() const
 {
     return m_active ? builtPanels() : QList<OverlayPanel *>();
@@ -156,6 +133,7 @@ QQmlEngine *OverlayManager::engine()
         Q_UNUSED(registered)
         m_engine = new QQmlEngine(this);
         m_engine->addImportPath(QStringLiteral("qrc:/"));
+        m_services.qml.provideTo(*m_engine);
     }
     return m_engine;
 }
@@ -238,7 +216,6 @@ void OverlayManager::activate()
     if (m_services.defaults.boolValue(PreferenceKey::lockSoundsEnabled))
         m_services.sounds.play(QStringLiteral("Tink"));
     Q_EMIT overlayActiveChanged();
-    m_services.notifications.post(Notification::overlayDidActivate);
     // Off the path to covered screens: the guard matters only from here on.
     if (!m_windowed)
         m_services.crashGuard.start();
@@ -280,7 +257,6 @@ void OverlayManager::deactivate()
         Q_EMIT overlayActiveChanged();
         m_heapTrim.start();
     }
-    m_services.notifications.post(Notification::overlayDidDeactivate);
 }
 
 void OverlayManager::trimHeap()

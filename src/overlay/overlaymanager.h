@@ -16,14 +16,14 @@ class DesktopAnimations;
 class DesktopCapture;
 class KeepAwakeManager;
 class LockWindowGuard;
-class NotificationCenter;
 class PINManager;
+class Preferences;
 class ProcessMonitor;
+class QmlInstances;
 class QQmlEngine;
 class QScreen;
 class SoundPlayer;
 class ThemeManager;
-class Preferences;
 
 // Raises and lowers the lock. While locked every screen is covered by its own
 // panel, screens that appear are covered at once, and every key typed goes to
@@ -42,7 +42,6 @@ public:
         KeepAwakeManager &keepAwake;
         PINManager &pins;
         Preferences &defaults;
-        NotificationCenter &notifications;
         LockWindowGuard &guard;
         SoundPlayer &sounds;
         CrashGuard &crashGuard;
@@ -52,12 +51,12 @@ public:
         std::function<ProcessMonitor &()> tasks;
         DesktopAnimations &animations;
         DesktopCapture &capture;
+        // What the lock screen's QML reaches as singletons.
+        const QmlInstances &qml;
     };
 
     explicit OverlayManager(const Services &services, QObject *parent = nullptr);
     ~OverlayManager() override;
-
-    static OverlayManager &shared();
 
     [[nodiscard]] bool isOverlayActive() const { return m_active; }
     // The panels covering the screens; none while unlocked.
@@ -71,7 +70,8 @@ public:
 
     // Why the lock may not be raised now; nothing when it may.
     [[nodiscard]] std::optional<LockRefusal> lockRefusal() const;
-    // Set from the environment for the shared instance; tests choose.
+    // A Wayland session offers no lock this process can hold; the application
+    // reads it from the environment.
     void setWaylandSession(bool wayland) { m_waylandSession = wayland; }
 
     // Development aid: ordinary windows, no grabs.

@@ -2,8 +2,8 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
+#include "core/qmlinstances.h"
 #include "platform/biometricauthenticator.h"
-#include "platform/linux/fprintdauthenticator.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -90,18 +90,9 @@ PINManager::~PINManager()
     }
 }
 
-PINManager &PINManager::shared()
+PINManager *PINManager::create(QQmlEngine *engine, QJSEngine *)
 {
-    static FprintdAuthenticator fingerprints;
-    static PINManager manager(Preferences::standard(), fingerprints);
-    return manager;
-}
-
-PINManager *PINManager::create(QQmlEngine *, QJSEngine *)
-{
-    PINManager *manager = &shared();
-    QJSEngine::setObjectOwnership(manager, QJSEngine::CppOwnership);
-    return manager;
+    return QmlInstances::singleton<PINManager>(engine);
 }
 
 qint64 PINManager::maxPINAttempts() const

@@ -57,8 +57,6 @@ public:
                         QObject *parent = nullptr);
     ~PINManager() override;
 
-    // The standard preferences and the fprintd reader.
-    static PINManager &shared();
     static PINManager *create(QQmlEngine *, QJSEngine *);
 
     [[nodiscard]] qint64 failedAttempts() const { return m_failedAttempts; }

@@ -7,7 +7,7 @@ SettingsPageContainer {
     id: page
 
     property var pageInfo: ({})
-    property AboutModel about: AboutModel {}
+    property AboutModel about: SettingsObjects.aboutModel(page)
 
     title: qsTr("About & Support")
     subtitle: pageInfo.subtitle || "Vostrel — don't interrupt the tamber."

@@ -9,7 +9,7 @@ SettingsPageContainer {
     id: page
 
     property var pageInfo: ({})
-    property GeneralSettings general: GeneralSettings {}
+    property GeneralSettings general: SettingsObjects.generalSettings(page)
 
     title: qsTr("General")
     subtitle: pageInfo.subtitle || ""

@@ -8,7 +8,7 @@ import Vostrel.Settings
 ColumnLayout {
     id: hotkey
 
-    property HotkeyRecorder recorder: HotkeyRecorder {}
+    property HotkeyRecorder recorder: SettingsObjects.hotkeyRecorder(hotkey)
     readonly property string settingsKind: "row"
     readonly property string title: row.title
 

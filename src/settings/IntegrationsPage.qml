@@ -9,8 +9,8 @@ SettingsPageContainer {
     id: page
 
     property var pageInfo: ({})
-    property IntegrationsSettings integrations: IntegrationsSettings {}
-    property CalendarSourceList calendarSources: CalendarSourceList {}
+    property IntegrationsSettings integrations: SettingsObjects.integrationsSettings(page)
+    property CalendarSourceList calendarSources: SettingsObjects.calendarSources(page)
 
     title: qsTr("Integrations")
     subtitle: qsTr("Connect Vostrel to Slack, Cloud Sync, and your scripts.")

@@ -11,8 +11,8 @@ SettingsPageContainer {
     id: page
 
     property var pageInfo: ({})
-    property OverlaySettings overlay: OverlaySettings {}
-    property ThemeSharing sharing: ThemeSharing {}
+    property OverlaySettings overlay: SettingsObjects.overlaySettings(page)
+    property ThemeSharing sharing: SettingsObjects.themeSharing(page)
 
     title: qsTr("Overlay & Themes")
     subtitle: qsTr("Customize your lock screen appearance.")

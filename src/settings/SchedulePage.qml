@@ -9,7 +9,7 @@ SettingsPageContainer {
     id: page
 
     property var pageInfo: ({})
-    property ScheduleSettings schedule: ScheduleSettings {}
+    property ScheduleSettings schedule: SettingsObjects.scheduleSettings(page)
 
     title: qsTr("Schedule")
     subtitle: qsTr("Automatically lock your screen on a schedule.")

@@ -8,7 +8,7 @@ SettingsPageContainer {
     id: page
 
     property var pageInfo: ({})
-    property SecuritySettings security: SecuritySettings {}
+    property SecuritySettings security: SettingsObjects.securitySettings(page)
 
     title: qsTr("Security")
     subtitle: qsTr("PIN, fingerprint, and lockout settings.")

@@ -1,13 +1,9 @@
 #include "settings/aboutmodel.h"
 
-#include "settings/supportlinks.h.in"
+#include "settings/supportlinks.h"
 #include "settings/updatecheckeradapter.h"
 
 #include <QDesktopServices>
-
-AboutModel::AboutModel(QObject *parent)
-    : AboutModel(UpdateCheckerAdapter::shared(), &QDesktopServices::openUrl, parent)
-{}
 
 AboutModel::AboutModel(QObject *checker, UrlOpener opener, QObject *parent)
     : QObject(parent)

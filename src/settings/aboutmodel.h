@@ -15,6 +15,7 @@ class AboutModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(AboutModel)
     Q_PROPERTY(bool updateAvailable READ updateAvailable NOTIFY updateChanged)
     Q_PROPERTY(QString latestVersion READ latestVersion NOTIFY updateChanged)
@@ -36,8 +37,6 @@ class AboutModel : public QObject
 public:
     using UrlOpener = std::function<bool(const QUrl &)>;
 
-    // The shared update checker; links open in the desktop's default handler.
-    explicit AboutModel(QObject *parent = nullptr);
     AboutModel(QObject *checker, UrlOpener opener, QObject *parent = nullptr);
 
     [[nodiscard]] bool updateAvailable() const;

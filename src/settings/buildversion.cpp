@@ -1,6 +1,6 @@
 #include "settings/buildversion.h"
 
-#include "app/buildinfo.h.in"
+#include "app/buildinfo.h"
 
 BuildVersion::BuildVersion(QString version, QString build, QObject *parent)
     : QObject(parent)

@@ -2,7 +2,7 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
-#include "platform/linux/icalendarsource.h"
+#include "platform/calendarlocation.h"
 
 #include <QRegularExpression>
 #include <QUrl>
@@ -20,10 +20,6 @@ QStringList nonBlankLines(const QString &text)
     return lines;
 }
 } // namespace
-
-CalendarSourceList::CalendarSourceList(QObject *parent)
-    : CalendarSourceList(Preferences::standard(), parent)
-{}
 
 CalendarSourceList::CalendarSourceList(Preferences &defaults, QObject *parent)
     : QObject(parent)
@@ -50,7 +46,7 @@ bool CalendarSourceList::add(const QString &text)
     QStringList current = sources();
     QStringList added;
     for (const QString &line : lines) {
-        if (!ICalendarSource::urlFromLocation(line).isValid()) {
+        if (!CalendarLocation::url(line).isValid()) {
             setError(tr("Not a calendar source: %1. Use an absolute file path or an "
                         "http(s):// address.")
                          .arg(line.left(80)));

@@ -13,13 +13,13 @@ class CalendarSourceList : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(CalendarSourceList)
     Q_PROPERTY(QStringList sources READ sources NOTIFY sourcesChanged)
     // Why the last add was refused, "" after one that succeeded.
     Q_PROPERTY(QString error READ error NOTIFY errorChanged)
 
 public:
-    explicit CalendarSourceList(QObject *parent = nullptr);
     explicit CalendarSourceList(Preferences &defaults, QObject *parent = nullptr);
 
     // The stored lines, trimmed, without blank ones.

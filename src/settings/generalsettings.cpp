@@ -1,10 +1,8 @@
 #include "settings/generalsettings.h"
 
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
-#include "platform/linux/xdgautostartloginitem.h"
+#include "platform/loginitem.h"
 #include "settings/settingsappearance.h"
 
 namespace {
@@ -12,24 +10,11 @@ QVariantMap choice(const QString &label, const QVariant &value)
 {
     return {{QStringLiteral("label"), label}, {QStringLiteral("value"), value}};
 }
-
-LoginItem &standardLoginItem()
-{
-    static XdgAutostartLoginItem item;
-    return item;
-}
 } // namespace
 
-GeneralSettings::GeneralSettings(QObject *parent)
-    : GeneralSettings(Preferences::standard(), NotificationCenter::shared(), standardLoginItem(),
-                      parent)
-{}
-
-GeneralSettings::GeneralSettings(Preferences &defaults, NotificationCenter &notifications,
-                                 LoginItem &loginItem, QObject *parent)
+GeneralSettings::GeneralSettings(Preferences &defaults, LoginItem &loginItem, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
-    , m_notifications(notifications)
     , m_loginItem(loginItem)
 {
     connect(&m_defaults, &Preferences::valueChanged, this, &GeneralSettings::onValueChanged);
@@ -59,7 +44,6 @@ void GeneralSettings::setAppearance(const QString &appearance)
 {
     m_defaults.setString(PreferenceKey::settingsAppearance,
                          SettingsAppearance::normalized(appearance));
-    m_notifications.post(Notification::settingsAppearanceChanged);
 }
 
 bool GeneralSettings::launchAtLogin() const

@@ -6,7 +6,6 @@
 #include <QVariantList>
 
 class LoginItem;
-class NotificationCenter;
 class Preferences;
 
 // The General page's preferences. Every property reads the preferences and
@@ -15,6 +14,7 @@ class GeneralSettings : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(GeneralSettings)
     // "system", "light" or "dark"; anything else stored reads as "system".
     Q_PROPERTY(QString appearance READ appearance WRITE setAppearance NOTIFY appearanceChanged)
@@ -33,14 +33,11 @@ class GeneralSettings : public QObject
                    lockAllDisplaysChanged)
 
 public:
-    // The standard preferences, the shared centre and the XDG autostart entry.
-    explicit GeneralSettings(QObject *parent = nullptr);
-    GeneralSettings(Preferences &defaults, NotificationCenter &notifications, LoginItem &loginItem,
-                    QObject *parent = nullptr);
+    GeneralSettings(Preferences &defaults, LoginItem &loginItem, QObject *parent = nullptr);
 
     [[nodiscard]] QString appearance() const;
-    // Stores the choice and posts "settingsAppearanceChanged", so open windows
-    // change at once. An unknown choice is stored as "system".
+    // Stores the choice; open windows follow the preference at once.
+    // An unknown choice is stored as "system".
     void setAppearance(const QString &appearance);
 
     [[nodiscard]] bool launchAtLogin() const;
@@ -72,7 +69,6 @@ private:
     void setLoginError(const QString &error);
 
     Preferences &m_defaults;
-    NotificationCenter &m_notifications;
     LoginItem &m_loginItem;
     QString m_loginError;
 };

@@ -2,10 +2,6 @@
 
 #include "triggers/hotkeymanager.h"
 
-HotkeyRecorder::HotkeyRecorder(QObject *parent)
-    : HotkeyRecorder(HotkeyManager::shared(), parent)
-{}
-
 HotkeyRecorder::HotkeyRecorder(HotkeyManager &manager, QObject *parent)
     : QObject(parent)
     , m_manager(manager)

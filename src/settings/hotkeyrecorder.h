@@ -13,6 +13,7 @@ class HotkeyRecorder : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(HotkeyRecorder)
     Q_PROPERTY(bool recording READ isRecording NOTIFY recordingChanged)
     // The combination one key per cap: ["Super", "L"].
@@ -23,7 +24,6 @@ class HotkeyRecorder : public QObject
     Q_PROPERTY(QString conflictMessage READ conflictMessage NOTIFY conflictChanged)
 
 public:
-    explicit HotkeyRecorder(QObject *parent = nullptr);
     explicit HotkeyRecorder(HotkeyManager &manager, QObject *parent = nullptr);
     // A row that goes away while recording leaves the hotkey as it was.
     ~HotkeyRecorder() override;

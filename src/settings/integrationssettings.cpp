@@ -8,12 +8,6 @@
 
 #include <QDir>
 
-IntegrationsSettings::IntegrationsSettings(QObject *parent)
-    : IntegrationsSettings(Services{Preferences::standard(), CloudSyncManager::shared(),
-                                    CalendarTamberManager::shared(), FocusModeManager::shared()},
-                           parent)
-{}
-
 IntegrationsSettings::IntegrationsSettings(Services services, QObject *parent)
     : QObject(parent)
     , m_services(std::move(services))

@@ -19,6 +19,7 @@ class IntegrationsSettings : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(IntegrationsSettings)
     Q_PROPERTY(bool slackSyncEnabled READ slackSyncEnabled WRITE setSlackSyncEnabled NOTIFY
                    slackSyncEnabledChanged)
@@ -54,8 +55,6 @@ public:
         FocusModeManager &focus;
     };
 
-    // The standard preferences and the shared managers.
-    explicit IntegrationsSettings(QObject *parent = nullptr);
     explicit IntegrationsSettings(Services services, QObject *parent = nullptr);
 
     [[nodiscard]] bool slackSyncEnabled() const;

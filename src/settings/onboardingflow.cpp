@@ -2,6 +2,7 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
+#include "core/qmlinstances.h"
 #include "overlay/pinmanager.h"
 #include "settings/pinrules.h"
 #include "themes/overlaythemeid.h"
@@ -9,18 +10,25 @@
 #include "triggers/hotkeymanager.h"
 
 OnboardingFlow::OnboardingFlow(QObject *parent)
-    : OnboardingFlow(Preferences::standard(), ThemeManager::shared(), parent)
+    : QObject(parent)
 {}
 
 OnboardingFlow::OnboardingFlow(Preferences &defaults, ThemeManager &themes, QObject *parent)
     : QObject(parent)
-    , m_defaults(defaults)
-    , m_themes(themes)
+    , m_defaults(&defaults)
+    , m_themes(&themes)
 {}
+
+void OnboardingFlow::classBegin()
+{
+    const QQmlEngine *engine = qmlEngine(this);
+    m_defaults = &QmlInstances::of<Preferences>(engine);
+    m_themes = &QmlInstances::of<ThemeManager>(engine);
+}
 
 QString OnboardingFlow::lockHotkey() const
 {
-    return HotkeyManager::storedDisplayString(m_defaults);
+    return HotkeyManager::storedDisplayString(*m_defaults);
 }
 
 QStringList OnboardingFlow::themeChoices()
@@ -89,12 +97,12 @@ void OnboardingFlow::advance()
     if (m_currentStep == pin) {
         if (!validatePIN())
             return;
-        m_defaults.setString(PreferenceKey::storedPIN, PINManager::encodePIN(m_pinInput));
+        m_defaults->setString(PreferenceKey::storedPIN, PINManager::encodePIN(m_pinInput));
     } else if (m_currentStep == theme) {
-        m_themes.setCurrentThemeRawValue(m_selectedTheme);
+        m_themes->setCurrentThemeRawValue(m_selectedTheme);
     }
     if (isLastStep()) {
-        m_defaults.setBool(PreferenceKey::hasCompletedOnboarding, true);
+        m_defaults->setBool(PreferenceKey::hasCompletedOnboarding, true);
         Q_EMIT completed();
         return;
     }

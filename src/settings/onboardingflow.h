@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QQmlParserStatus>
 #include <qqmlregistration.h>
 #include <QString>
 #include <QStringList>
@@ -11,9 +12,10 @@ class Preferences;
 // The four steps of first use: welcome, PIN, theme, done. The PIN is stored
 // when step 1 is left, the theme when step 2 is left, and completion is
 // recorded at the end; a window closed half-way keeps what was stored.
-class OnboardingFlow : public QObject
+class OnboardingFlow : public QObject, public QQmlParserStatus
 {
     Q_OBJECT
+    Q_INTERFACES(QQmlParserStatus)
     QML_ELEMENT
     Q_DISABLE_COPY_MOVE(OnboardingFlow)
     Q_PROPERTY(int currentStep READ currentStep NOTIFY currentStepChanged)
@@ -36,9 +38,12 @@ public:
     enum Step { welcome = 0, pin = 1, theme = 2, done = 3 };
     Q_ENUM(Step)
 
-    // The standard preferences and the shared theme manager.
+    // Built in QML: the preferences and themes handed to its engine.
     explicit OnboardingFlow(QObject *parent = nullptr);
     OnboardingFlow(Preferences &defaults, ThemeManager &themes, QObject *parent = nullptr);
+
+    void classBegin() override;
+    void componentComplete() override {}
 
     [[nodiscard]] int currentStep() const { return m_currentStep; }
     [[nodiscard]] static int totalSteps() { return totalStepCount; }
@@ -77,8 +82,8 @@ private:
     void setPinError(const QString &error);
     void setCurrentStep(int step);
 
-    Preferences &m_defaults;
-    ThemeManager &m_themes;
+    Preferences *m_defaults = nullptr;
+    ThemeManager *m_themes = nullptr;
     int m_currentStep = welcome;
     QString m_pinInput;
     QString m_pinConfirm;

@@ -1,9 +1,8 @@
 #include "settings/onboardingwindowcontroller.h"
 
-#include "core/notificationcenter.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
-#include "platform/linux/desktopcolorschemesource.h"
+#include "core/qmlinstances.h"
 #include "settings/onboardingflow.h"
 #include "settings/settingsappearance.h"
 #include "settings/settingsmodule.h"
@@ -15,26 +14,14 @@
 #include <QQmlEngine>
 #include <QScreen>
 
-OnboardingWindowController::OnboardingWindowController(Preferences &defaults,
-                                                       NotificationCenter &notifications,
-                                                       ColorSchemeSource &desktop, QObject *parent)
+OnboardingWindowController::OnboardingWindowController(const Services &services, QObject *parent)
     : QObject(parent)
-    , m_defaults(defaults)
-    , m_notifications(notifications)
-    , m_desktop(desktop)
+    , m_services(services)
 {}
 
 OnboardingWindowController::~OnboardingWindowController()
 {
     delete m_window;
-}
-
-OnboardingWindowController &OnboardingWindowController::shared()
-{
-    static DesktopColorSchemeSource desktop;
-    static OnboardingWindowController controller(Preferences::standard(),
-                                                 NotificationCenter::shared(), desktop);
-    return controller;
 }
 
 QQmlEngine *OnboardingWindowController::engine()
@@ -43,13 +30,14 @@ QQmlEngine *OnboardingWindowController::engine()
         registerSettingsModule();
         m_engine = new QQmlEngine(this);
         m_engine->addImportPath(QStringLiteral("qrc:/"));
+        m_services.qml.provideTo(*m_engine);
     }
     return m_engine;
 }
 
 void OnboardingWindowController::show(bool pinNeeded)
 {
-    if (m_defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
+    if (m_services.defaults.boolValue(PreferenceKey::hasCompletedOnboarding))
         return;
     if (isVisible()) {
         if (pinNeeded && m_flow)
@@ -63,10 +51,10 @@ void OnboardingWindowController::show(bool pinNeeded)
 
     auto *window = new QQuickView(engine(), nullptr);
     m_window = window;
-    auto *flow = new OnboardingFlow(m_defaults, ThemeManager::shared(), window);
+    auto *flow = new OnboardingFlow(m_services.defaults, m_services.themes, window);
     flow->setPinNeeded(pinNeeded);
     m_flow = flow;
-    auto *appearance = new SettingsAppearance(m_defaults, m_notifications, m_desktop, window);
+    auto *appearance = new SettingsAppearance(m_services.defaults, m_services.desktop, window);
     connect(flow, &OnboardingFlow::completed, this, &OnboardingWindowController::complete);
 
     window->setTitle(tr("Welcome to Vostrel"));

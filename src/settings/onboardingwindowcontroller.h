@@ -5,10 +5,11 @@
 #include <QQuickView>
 
 class ColorSchemeSource;
-class NotificationCenter;
 class OnboardingFlow;
-class QQmlEngine;
 class Preferences;
+class QmlInstances;
+class QQmlEngine;
+class ThemeManager;
 
 // The first-use window. Each show() while onboarding is incomplete starts a
 // fresh one at the welcome step; finishing closes and drops it.
@@ -20,11 +21,17 @@ class OnboardingWindowController : public QObject
 public:
     static constexpr QSize contentSize{560, 480};
 
-    explicit OnboardingWindowController(Preferences &defaults, NotificationCenter &notifications,
-                                        ColorSchemeSource &desktop, QObject *parent = nullptr);
-    ~OnboardingWindowController() override;
+    struct Services
+    {
+        Preferences &defaults;
+        ThemeManager &themes;
+        ColorSchemeSource &desktop;
+        // What the view reaches as singletons and settings objects.
+        const QmlInstances &qml;
+    };
 
-    static OnboardingWindowController &shared();
+    explicit OnboardingWindowController(const Services &services, QObject *parent = nullptr);
+    ~OnboardingWindowController() override;
 
     // Nothing once "hasCompletedOnboarding" is true. An open window is
     // brought forward rather than replaced, so typed PINs survive a second
@@ -42,9 +49,7 @@ private:
     [[nodiscard]] QQmlEngine *engine();
     void complete();
 
-    Preferences &m_defaults;
-    NotificationCenter &m_notifications;
-    ColorSchemeSource &m_desktop;
+    Services m_services;
     QQmlEngine *m_engine = nullptr;
     QPointer<QQuickView> m_window;
     QPointer<OnboardingFlow> m_flow;

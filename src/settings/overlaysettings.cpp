@@ -5,10 +5,6 @@
 #include <cmath>
 #include <limits>
 
-OverlaySettings::OverlaySettings(QObject *parent)
-    : OverlaySettings(ThemeManager::shared(), parent)
-{}
-
 OverlaySettings::OverlaySettings(ThemeManager &themes, QObject *parent)
     : QObject(parent)
     , m_themes(themes)

@@ -12,6 +12,7 @@ class OverlaySettings : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(OverlaySettings)
     // The stored website address, "" when none.
     Q_PROPERTY(QString websiteURL READ websiteURL NOTIFY websiteURLChanged)
@@ -22,8 +23,6 @@ class OverlaySettings : public QObject
     Q_PROPERTY(QString blurRadiusLabel READ blurRadiusLabel NOTIFY blurRadiusChanged)
 
 public:
-    // Over the shared theme manager.
-    explicit OverlaySettings(QObject *parent = nullptr);
     explicit OverlaySettings(ThemeManager &themes, QObject *parent = nullptr);
 
     [[nodiscard]] QString websiteURL() const;

@@ -4,10 +4,6 @@
 
 #include <QUuid>
 
-ScheduleSettings::ScheduleSettings(QObject *parent)
-    : ScheduleSettings(ScheduleManager::shared(), parent)
-{}
-
 ScheduleSettings::ScheduleSettings(ScheduleManager &schedule, QObject *parent)
     : QObject(parent)
     , m_schedule(schedule)

@@ -14,13 +14,12 @@ class ScheduleSettings : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(ScheduleSettings)
     // [{id, timeRange: "09:00 – 17:00", days: "Weekdays"}] in list order.
     Q_PROPERTY(QVariantList rows READ rows NOTIFY rowsChanged)
 
 public:
-    // Over the shared schedule manager, which starts checking on creation.
-    explicit ScheduleSettings(QObject *parent = nullptr);
     explicit ScheduleSettings(ScheduleManager &schedule, QObject *parent = nullptr);
 
     [[nodiscard]] QVariantList rows() const;

@@ -5,10 +5,6 @@
 #include "overlay/pinmanager.h"
 #include "settings/pinrules.h"
 
-SecuritySettings::SecuritySettings(QObject *parent)
-    : SecuritySettings(Preferences::standard(), PINManager::shared(), parent)
-{}
-
 SecuritySettings::SecuritySettings(Preferences &defaults, PINManager &pins, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)

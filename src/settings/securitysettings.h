@@ -15,6 +15,7 @@ class SecuritySettings : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(SecuritySettings)
     Q_PROPERTY(QString currentPIN READ currentPIN WRITE setCurrentPIN NOTIFY formChanged)
     Q_PROPERTY(QString newPIN READ newPIN WRITE setNewPIN NOTIFY formChanged)
@@ -37,8 +38,6 @@ class SecuritySettings : public QObject
     Q_PROPERTY(QVariantList attemptChoices READ attemptChoices CONSTANT)
 
 public:
-    // The standard preferences and the shared PIN manager.
-    explicit SecuritySettings(QObject *parent = nullptr);
     SecuritySettings(Preferences &defaults, PINManager &pins, QObject *parent = nullptr);
 
     [[nodiscard]] QString currentPIN() const { return m_currentPIN; }

@@ -1,18 +1,19 @@
 #include "settings/settingsappearance.h"
 
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "platform/colorschemesource.h"
 
-SettingsAppearance::SettingsAppearance(Preferences &defaults, NotificationCenter &notifications,
-                                       ColorSchemeSource &desktop, QObject *parent)
+SettingsAppearance::SettingsAppearance(Preferences &defaults, ColorSchemeSource &desktop,
+                                       QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_desktop(desktop)
 {
-    notifications.observe(Notification::settingsAppearanceChanged, this, [this] { apply(); });
+    connect(&m_defaults, &Preferences::valueChanged, this, [this](const QString &key) {
+        if (key == PreferenceKey::settingsAppearance)
+            apply();
+    });
     connect(&m_desktop, &ColorSchemeSource::schemeChanged, this, &SettingsAppearance::apply);
     apply();
 }

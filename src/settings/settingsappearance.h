@@ -5,7 +5,6 @@
 #include <QString>
 
 class ColorSchemeSource;
-class NotificationCenter;
 class Preferences;
 
 // Whether the settings window draws light or dark: "dark" and "light" in
@@ -22,8 +21,8 @@ class SettingsAppearance : public QObject
     Q_PROPERTY(QString appearance READ appearance NOTIFY darkChanged)
 
 public:
-    explicit SettingsAppearance(Preferences &defaults, NotificationCenter &notifications,
-                                ColorSchemeSource &desktop, QObject *parent = nullptr);
+    explicit SettingsAppearance(Preferences &defaults, ColorSchemeSource &desktop,
+                                QObject *parent = nullptr);
 
     [[nodiscard]] bool isDark() const { return m_isDark; }
     [[nodiscard]] QString appearance() const { return m_appearance; }

@@ -1,4 +1,5 @@
 #include "settings/settingsnavigation.h"
+#include "core/qmlinstances.h"
 
 #include <QDebug>
 #include <QJSEngine>
@@ -7,17 +8,9 @@ SettingsNavigation::SettingsNavigation(QObject *parent)
     : QObject(parent)
 {}
 
-SettingsNavigation &SettingsNavigation::shared()
+SettingsNavigation *SettingsNavigation::create(QQmlEngine *engine, QJSEngine *)
 {
-    static SettingsNavigation navigation;
-    return navigation;
-}
-
-SettingsNavigation *SettingsNavigation::create(QQmlEngine *, QJSEngine *)
-{
-    SettingsNavigation *navigation = &shared();
-    QJSEngine::setObjectOwnership(navigation, QJSEngine::CppOwnership);
-    return navigation;
+    return QmlInstances::singleton<SettingsNavigation>(engine);
 }
 
 void SettingsNavigation::setSelectedPage(SettingsPage page)

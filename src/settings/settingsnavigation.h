@@ -30,7 +30,6 @@ class SettingsNavigation : public QObject
 public:
     explicit SettingsNavigation(QObject *parent = nullptr);
 
-    static SettingsNavigation &shared();
     static SettingsNavigation *create(QQmlEngine *, QJSEngine *);
 
     [[nodiscard]] SettingsPage selectedPage() const { return m_selectedPage; }

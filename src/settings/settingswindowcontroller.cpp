@@ -1,8 +1,7 @@
 #include "settings/settingswindowcontroller.h"
 
-#include "core/notificationcenter.h"
 #include "core/preferences.h"
-#include "platform/linux/desktopcolorschemesource.h"
+#include "core/qmlinstances.h"
 #include "settings/settingsappearance.h"
 #include "settings/settingsmodule.h"
 #include "settings/settingsnavigation.h"
@@ -25,21 +24,13 @@ SettingsWindowController::~SettingsWindowController()
     delete m_window;
 }
 
-SettingsWindowController &SettingsWindowController::shared()
-{
-    static DesktopColorSchemeSource desktop;
-    static SettingsWindowController controller(Services{Preferences::standard(),
-                                                        NotificationCenter::shared(), desktop,
-                                                        SettingsNavigation::shared()});
-    return controller;
-}
-
 QQmlEngine *SettingsWindowController::engine()
 {
     if (!m_engine) {
         registerSettingsModule();
         m_engine = new QQmlEngine(this);
         m_engine->addImportPath(QStringLiteral("qrc:/"));
+        m_services.qml.provideTo(*m_engine);
     }
     return m_engine;
 }
@@ -67,8 +58,7 @@ void SettingsWindowController::build()
     if (m_appearance)
         m_appearance->deleteLater();
 
-    auto *appearance =
-        new SettingsAppearance(m_services.defaults, m_services.notifications, m_services.desktop);
+    auto *appearance = new SettingsAppearance(m_services.defaults, m_services.desktop);
     auto *window = new QQuickView(engine(), nullptr);
     appearance->setParent(window);
     m_appearance = appearance;

@@ -8,7 +8,7 @@
 #include <QQuickView>
 
 class ColorSchemeSource;
-class NotificationCenter;
+class QmlInstances;
 class QQmlEngine;
 class SettingsNavigation;
 class Preferences;
@@ -26,17 +26,14 @@ public:
     struct Services
     {
         Preferences &defaults;
-        NotificationCenter &notifications;
         ColorSchemeSource &desktop;
         SettingsNavigation &navigation;
+        // What the pages reach as singletons and settings objects.
+        const QmlInstances &qml;
     };
 
     explicit SettingsWindowController(const Services &services, QObject *parent = nullptr);
     ~SettingsWindowController() override;
-
-    // The standard preferences, the shared centre and navigation, the
-    // desktop's colour scheme.
-    static SettingsWindowController &shared();
 
     // Selects `page`; brings a visible window to the front, else builds and
     // shows a new one.

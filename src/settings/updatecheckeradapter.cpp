@@ -5,12 +5,6 @@
 #include <QUrl>
 
 namespace {
-QPointer<QObject> &sharedChecker()
-{
-    static QPointer<QObject> checker;
-    return checker;
-}
-
 QString text(const QVariant &value)
 {
     if (value.metaType() == QMetaType::fromType<QUrl>())
@@ -34,16 +28,6 @@ UpdateCheckerAdapter::UpdateCheckerAdapter(QObject *checker, QObject *parent)
             connect(checker, property.notifySignal(), this, changedSignal);
     }
     connect(checker, &QObject::destroyed, this, &UpdateCheckerAdapter::changed);
-}
-
-void UpdateCheckerAdapter::setShared(QObject *checker)
-{
-    sharedChecker() = checker;
-}
-
-QObject *UpdateCheckerAdapter::shared()
-{
-    return sharedChecker();
 }
 
 QVariant UpdateCheckerAdapter::read(const char *name) const

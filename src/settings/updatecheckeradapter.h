@@ -18,10 +18,6 @@ class UpdateCheckerAdapter : public QObject
 public:
     explicit UpdateCheckerAdapter(QObject *checker = nullptr, QObject *parent = nullptr);
 
-    // The checker the About pages built from now on follow.
-    static void setShared(QObject *checker);
-    [[nodiscard]] static QObject *shared();
-
     [[nodiscard]] bool hasChecker() const { return !m_checker.isNull(); }
     [[nodiscard]] bool updateAvailable() const;
     // Empty when none.

@@ -1,7 +1,6 @@
 #include "tasks/processmonitor.h"
 
-#include "platform/linux/procfsprocesslister.h"
-#include "platform/linux/xcbapplicationwindows.h"
+#include "core/qmlinstances.h"
 #include "tasks/desktopentryindex.h"
 #include "tasks/guiapplications.h"
 #include "tasks/processscan.h"
@@ -44,19 +43,9 @@ ProcessMonitor::~ProcessMonitor()
     stopPolling();
 }
 
-ProcessMonitor &ProcessMonitor::shared()
+ProcessMonitor *ProcessMonitor::create(QQmlEngine *engine, QJSEngine *)
 {
-    static ProcFsProcessLister processes;
-    static XcbApplicationWindows windows;
-    static ProcessMonitor *const monitor = new ProcessMonitor(processes, windows);
-    return *monitor;
-}
-
-ProcessMonitor *ProcessMonitor::create(QQmlEngine *, QJSEngine *)
-{
-    ProcessMonitor *monitor = &shared();
-    QJSEngine::setObjectOwnership(monitor, QJSEngine::CppOwnership);
-    return monitor;
+    return QmlInstances::singleton<ProcessMonitor>(engine);
 }
 
 void ProcessMonitor::registerQmlTypes()

@@ -54,10 +54,6 @@ public:
     // Waits for a poll in progress, which ends within the lister's timeout.
     ~ProcessMonitor() override;
 
-    // Reads /proc and the X11 client list; created on first use, starts
-    // polling at once. Never destroyed: polling stops when the application
-    // is about to quit.
-    static ProcessMonitor &shared();
     static ProcessMonitor *create(QQmlEngine *, QJSEngine *);
     // Makes "import Vostrel.Tasks" available to QML engines (the library is
     // static, so nothing else pulls its type registration in).

@@ -1,5 +1,6 @@
 #include "themes/blurredimage.h"
 
+#include "core/qmlinstances.h"
 #include "themes/desktopcapture.h"
 #include "themes/imageblur.h"
 
@@ -13,12 +14,27 @@ constexpr int maxDecodedSide = 1024;
 
 BlurredImage::BlurredImage(QQuickItem *parent)
     : TextureItem(parent)
+{}
+
+void BlurredImage::setCapture(DesktopCapture &capture)
 {
-    connect(&DesktopCapture::shared(), &DesktopCapture::imageChanged, this,
-            [this](const QString &name) {
-                if (name == m_screenName)
-                    invalidate();
-            });
+    if (m_capture == &capture)
+        return;
+    if (m_capture)
+        disconnect(m_capture, nullptr, this, nullptr);
+    m_capture = &capture;
+    connect(m_capture, &DesktopCapture::imageChanged, this, [this](const QString &name) {
+        if (name == m_screenName)
+            invalidate();
+    });
+    invalidate();
+}
+
+void BlurredImage::componentComplete()
+{
+    TextureItem::componentComplete();
+    if (!m_capture)
+        setCapture(QmlInstances::of<DesktopCapture>(qmlEngine(this)));
 }
 
 void BlurredImage::setFilePath(const QString &path)
@@ -83,7 +99,7 @@ void BlurredImage::updatePolish()
 QImage BlurredImage::render(QSizeF size, qreal pixelsPerPoint) const
 {
     if (!m_screenName.isEmpty())
-        return DesktopCapture::shared().frostedImage(m_screenName);
+        return m_capture ? m_capture->frostedImage(m_screenName) : QImage();
     if (m_source.isNull())
         return {};
     const QSize cover = size.toSize();

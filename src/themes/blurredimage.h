@@ -2,7 +2,10 @@
 
 #include "themes/textureitem.h"
 
+#include <QPointer>
 #include <QString>
+
+class DesktopCapture;
 
 // A picture scaled to fill the item (aspect kept, the middle shown) and
 // blurred: the user's photo from a file, or the frosted desktop of a screen
@@ -32,6 +35,9 @@ public:
     [[nodiscard]] qreal blurRadius() const { return m_blurRadius; }
     void setBlurRadius(qreal radius);
     [[nodiscard]] bool isReady() const { return m_ready; }
+    // Where screen captures come from; built in QML, the item takes the
+    // capture handed to its engine.
+    void setCapture(DesktopCapture &capture);
 
 Q_SIGNALS:
     void filePathChanged();
@@ -42,6 +48,7 @@ Q_SIGNALS:
 protected:
     [[nodiscard]] QImage render(QSizeF size, qreal pixelsPerPoint) const override;
     void updatePolish() override;
+    void componentComplete() override;
 
 private:
     void reload();
@@ -49,6 +56,7 @@ private:
 
     QString m_filePath;
     QString m_screenName;
+    QPointer<DesktopCapture> m_capture;
     qreal m_blurRadius = 20;
     bool m_ready = false;
     // The decoded file, already reduced to what the blur needs.

@@ -1,6 +1,5 @@
 #include "themes/desktopcapture.h"
 
-#include "platform/linux/x11screencapture.h"
 #include "platform/screencapture.h"
 #include "themes/imageblur.h"
 
@@ -11,12 +10,6 @@ DesktopCapture::DesktopCapture(ScreenCapture &capture, QObject *parent)
     : QObject(parent)
     , m_capture(capture)
 {}
-
-DesktopCapture &DesktopCapture::shared()
-{
-    static DesktopCapture capture(X11ScreenCapture::shared());
-    return capture;
-}
 
 QImage DesktopCapture::frost(const QImage &capture)
 {

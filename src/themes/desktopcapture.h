@@ -20,8 +20,6 @@ class DesktopCapture : public QObject
 public:
     explicit DesktopCapture(ScreenCapture &capture, QObject *parent = nullptr);
 
-    static DesktopCapture &shared();
-
     // Width of the kept picture; it is drawn scaled up to the screen.
     static constexpr int storedWidth = 384;
     // Blur radius in the kept picture's pixels (about 60 on a 1920 screen).

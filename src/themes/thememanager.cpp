@@ -4,6 +4,7 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
+#include "core/qmlinstances.h"
 
 #include <QJSEngine>
 #include <QUrl>
@@ -61,26 +62,9 @@ void ThemeManager::reload()
            &ThemeManager::backgroundMotionEnabledChanged);
 }
 
-ThemeManager &ThemeManager::shared()
+ThemeManager *ThemeManager::create(QQmlEngine *engine, QJSEngine *)
 {
-    static ThemeManager manager(Preferences::standard());
-    // `vostrel defaults write` and the settings sync write behind our back;
-    // the lock screen follows them, even while it is up.
-    static const bool watching = [] {
-        Preferences::standard().watchForChangesOnDisk();
-        QObject::connect(&Preferences::standard(), &Preferences::changedOnDisk, &manager,
-                         &ThemeManager::reload);
-        return true;
-    }();
-    Q_UNUSED(watching)
-    return manager;
-}
-
-ThemeManager *ThemeManager::create(QQmlEngine *, QJSEngine *)
-{
-    ThemeManager *manager = &shared();
-    QJSEngine::setObjectOwnership(manager, QJSEngine::CppOwnership);
-    return manager;
+    return QmlInstances::singleton<ThemeManager>(engine);
 }
 
 QString ThemeManager::defaultHeadline()

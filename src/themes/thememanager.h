@@ -57,8 +57,6 @@ class ThemeManager : public QObject
 public:
     explicit ThemeManager(Preferences &defaults, QObject *parent = nullptr);
 
-    static ThemeManager &shared();
-
     // Reads every setting again (another process may have written them) and
     // announces what changed. Writes nothing.
     void reload();

@@ -10,10 +10,6 @@ constexpr QLatin1String defaultLinkBase("https://vostrel.app");
 constexpr QLatin1String linkPath("/theme?config=");
 } // namespace
 
-ThemeSharing::ThemeSharing(QObject *parent)
-    : ThemeSharing(ThemeManager::shared(), parent)
-{}
-
 ThemeSharing::ThemeSharing(ThemeManager &manager, QObject *parent)
     : QObject(parent)
     , m_manager(manager)

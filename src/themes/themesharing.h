@@ -19,6 +19,7 @@ class ThemeSharing : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
+    QML_UNCREATABLE("made by SettingsObjects")
     Q_DISABLE_COPY_MOVE(ThemeSharing)
     // "Copy Link", or "Copied!" for two seconds after a copy.
     Q_PROPERTY(QString copyButtonTitle READ copyButtonTitle NOTIFY copyButtonTitleChanged)
@@ -35,8 +36,6 @@ class ThemeSharing : public QObject
 public:
     static constexpr std::chrono::milliseconds messageDuration{2000};
 
-    // The shared theme manager when created from QML.
-    explicit ThemeSharing(QObject *parent = nullptr);
     explicit ThemeSharing(ThemeManager &manager, QObject *parent = nullptr);
 
     // The maker's address that links start with: VOSTREL_THEME_LINK_BASE when

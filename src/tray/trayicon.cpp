@@ -1,7 +1,5 @@
 #include "tray/trayicon.h"
 
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "overlay/overlaymanager.h"
 #include "tray/trayiconpainter.h"
 #include "tray/traypanelwindow.h"
@@ -71,20 +69,15 @@ TrayIcon::TrayIcon(const Services &services, QObject *parent)
     connect(&m_trayIcon, &QSystemTrayIcon::activated, this, &TrayIcon::handleActivation);
     updateIcon();
 
-    NotificationCenter &center = m_services.notifications;
-    for (const QLatin1String name :
-         {Notification::overlayDidActivate, Notification::overlayDidDeactivate,
-          Notification::keepAwakeStateChanged}) {
-        center.observe(name, this, [this] { updateIcon(); });
-    }
-    center.observe(Notification::keepAwakeTickUpdate, this, [this] { updateTitle(); });
-    center.observe(Notification::trayPanelShouldClose, this, [this] { closePanel(); });
-    // The lock takes the pointer while it is up; an open panel takes it back
-    // afterwards, or outside clicks would no longer close it.
-    center.observe(Notification::overlayDidDeactivate, this, [this] {
-        if (m_panel)
+    connect(&m_services.overlay, &OverlayManager::overlayActiveChanged, this, [this] {
+        updateIcon();
+        // The lock takes the pointer while it is up; an open panel takes it
+        // back afterwards, or outside clicks would no longer close it.
+        if (m_panel && !m_services.overlay.isOverlayActive())
             m_panel->grabPointer();
     });
+    connect(&m_services.keepAwake, &KeepAwakeManager::stateChanged, this, &TrayIcon::updateIcon);
+    connect(&m_services.keepAwake, &KeepAwakeManager::ticked, this, &TrayIcon::updateTitle);
     m_trayIcon.show();
 }
 
@@ -164,6 +157,7 @@ void TrayIcon::openPanel()
         return;
     auto *model = new TrayModel(m_services, m_settingsOpener, m_quitHandler);
     model->setLockHandler(m_lockHandler);
+    connect(model, &TrayModel::panelShouldClose, this, &TrayIcon::closePanel);
     auto *panel = new TrayPanelWindow(engine(), model);
     m_panel = panel;
     connect(panel, &TrayPanelWindow::dismissRequested, this, [this] {
@@ -227,7 +221,7 @@ void TrayIcon::updateTitle()
     qCDebug(lcTray) << "tool tip" << toolTip;
 }
 
-void TrayIcon::handleActivation()
+void TrayIcon::applicationActivated()
 {
     if (QSystemTrayIcon::isSystemTrayAvailable())
         m_trayIcon.show();

@@ -11,7 +11,6 @@
 #include <chrono>
 
 class KeepAwakeManager;
-class NotificationCenter;
 class OverlayManager;
 class QQmlEngine;
 class Preferences;
@@ -59,7 +58,7 @@ public:
     void updateIcon();
     void updateTitle();
     // Shows the icon again, should a tray have dropped it.
-    void handleActivation();
+    void applicationActivated();
 
 private:
     void handleActivation(QSystemTrayIcon::ActivationReason reason);

@@ -1,7 +1,5 @@
 #include "tray/traymodel.h"
 
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "integrations/automationactions.h"
@@ -33,11 +31,10 @@ TrayModel::TrayModel(const Services &services, SettingsOpener settingsOpener,
     , m_overlayActive(services.overlay.isOverlayActive())
     , m_keepAwakeActive(services.keepAwake.isActive())
 {
-    NotificationCenter &center = m_services.notifications;
-    center.observe(Notification::overlayDidActivate, this, [this] { setOverlayActive(true); });
-    center.observe(Notification::overlayDidDeactivate, this, [this] { setOverlayActive(false); });
-    center.observe(Notification::keepAwakeStateChanged, this, [this] { readKeepAwake(); });
-    center.observe(Notification::hotkeyDidChange, this, [this] { Q_EMIT sectionsChanged(); });
+    connect(&m_services.overlay, &OverlayManager::overlayActiveChanged, this,
+            [this] { setOverlayActive(m_services.overlay.isOverlayActive()); });
+    connect(&m_services.keepAwake, &KeepAwakeManager::stateChanged, this,
+            &TrayModel::readKeepAwake);
     connect(&m_services.keepAwake, &KeepAwakeManager::remainingTimeTextChanged, this,
             &TrayModel::remainingTimeTextChanged);
     connect(&m_services.keepAwake, &KeepAwakeManager::refusalChanged, this,
@@ -45,6 +42,10 @@ TrayModel::TrayModel(const Services &services, SettingsOpener settingsOpener,
     connect(&m_services.defaults, &Preferences::valueChanged, this, [this](const QString &key) {
         if (key == PreferenceKey::autoLockEnabled || key == PreferenceKey::autoLockMinutes)
             Q_EMIT autoLockChoiceChanged();
+        // The lock row names the hotkey.
+        else if (key == PreferenceKey::hotkeyModifiers || key == PreferenceKey::hotkeyKeyCode ||
+                 key == PreferenceKey::hotkeyCharacter)
+            Q_EMIT sectionsChanged();
     });
 }
 
@@ -207,7 +208,7 @@ void TrayModel::trigger(Action action)
         keepAwake.stop();
         break;
     case Action::LockNow:
-        m_services.notifications.post(Notification::trayPanelShouldClose);
+        Q_EMIT panelShouldClose();
         if (m_lockHandler)
             m_lockHandler();
         else
@@ -237,7 +238,7 @@ void TrayModel::openSettings(SettingsPage page)
 {
     if (!isSettingsAvailable())
         return;
-    m_services.notifications.post(Notification::trayPanelShouldClose);
+    Q_EMIT panelShouldClose();
     m_settingsOpener(page);
 }
 

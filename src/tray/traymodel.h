@@ -9,7 +9,6 @@
 #include <functional>
 
 class KeepAwakeManager;
-class NotificationCenter;
 class OverlayManager;
 class Preferences;
 
@@ -80,7 +79,6 @@ public:
         OverlayManager &overlay;
         KeepAwakeManager &keepAwake;
         Preferences &defaults;
-        NotificationCenter &notifications;
     };
 
     using SettingsOpener = std::function<void(SettingsPage)>;
@@ -126,6 +124,8 @@ Q_SIGNALS:
     void keepAwakeRefusalChanged();
     void sectionsChanged();
     void autoLockChoiceChanged();
+    // An action that leaves the panel ran (locking, opening settings).
+    void panelShouldClose();
 
 private:
     void setOverlayActive(bool active);

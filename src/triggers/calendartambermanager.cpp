@@ -3,8 +3,7 @@
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "platform/calendarstore.h"
-#include "platform/linux/icalendarstore.h"
-#include "platform/linux/networkaccess.h"
+#include "triggers/locktarget.h"
 
 #include <QPointer>
 #include <QtDebug>
@@ -23,12 +22,12 @@ bool matches(const CalendarEvent &event, const QDateTime &now)
 }
 } // namespace
 
-CalendarTamberManager::CalendarTamberManager(CalendarStore &store, Preferences &defaults, Lock lock,
-                                             Clock clock, QObject *parent)
+CalendarTamberManager::CalendarTamberManager(CalendarStore &store, Preferences &defaults,
+                                             LockTarget &target, Clock clock, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_defaults(defaults)
-    , m_lock(std::move(lock))
+    , m_target(target)
     , m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTimeUtc(); }))
 {
     m_timer.setInterval(checkInterval);
@@ -46,18 +45,6 @@ CalendarTamberManager::CalendarTamberManager(CalendarStore &store, Preferences &
 }
 
 CalendarTamberManager::~CalendarTamberManager() = default;
-
-CalendarTamberManager &CalendarTamberManager::shared()
-{
-    // Never destroyed, like the other shared managers: the parser threads
-    // must not outlive the application object's event dispatcher in a
-    // half-torn-down state.
-    static CalendarTamberManager *const manager = [] {
-        auto *store = new ICalendarStore(Preferences::standard(), NetworkAccess::shared());
-        return new CalendarTamberManager(*store, Preferences::standard());
-    }();
-    return *manager;
-}
 
 const QStringList &CalendarTamberManager::keywords()
 {
@@ -107,11 +94,6 @@ void CalendarTamberManager::checkEvents()
 {
     if (!m_isEnabled || !m_hasAccess)
         return;
-    if (!m_lock.isActive || !m_lock.raise) {
-        qWarning() << "CalendarTamberManager: no lock to raise yet - skipping the check";
-        return;
-    }
-
     const QDateTime now = m_clock();
     const QList<CalendarEvent> events =
         m_store.events(now.addSecs(-queryMargin.count()), now.addSecs(queryMargin.count()));
@@ -132,14 +114,14 @@ void CalendarTamberManager::checkEvents()
     }
     // Something else raised the lock first: the flag stays down, so unlocking
     // later inside the event brings the lock back at the next check.
-    if (m_isCalendarLocked || m_lock.isActive())
+    if (m_isCalendarLocked || m_target.isLocked())
         return;
     setCurrentEvent(match->title);
     m_isCalendarLocked = true;
-    m_lock.raise();
+    m_target.lock();
     // A refused lock (no PIN yet) leaves the flag down, so a PIN chosen
     // during the event brings the lock up at the next check.
-    if (!m_lock.isActive()) {
+    if (!m_target.isLocked()) {
         m_isCalendarLocked = false;
         setCurrentEvent(std::nullopt);
     }

@@ -11,6 +11,7 @@
 #include <optional>
 
 class CalendarStore;
+class LockTarget;
 class Preferences;
 
 // Raises the lock while a calendar event that looks like focused or meeting
@@ -31,27 +32,13 @@ public:
     // Events overlapping now ± this margin are asked for.
     static constexpr std::chrono::seconds queryMargin{60};
 
-    // How the manager reaches the lock without depending on the overlay.
-    struct Lock
-    {
-        std::function<bool()> isActive;
-        // The standard lock sequence: keep-awake, then the overlay.
-        std::function<void()> raise;
-    };
     using Clock = std::function<QDateTime()>;
 
     // Reads "calendarTamberEnabled" and the store's access status, and starts
     // monitoring when both are true. No access request is made here.
-    explicit CalendarTamberManager(CalendarStore &store, Preferences &defaults, Lock lock = {},
+    explicit CalendarTamberManager(CalendarStore &store, Preferences &defaults, LockTarget &target,
                                    Clock clock = {}, QObject *parent = nullptr);
     ~CalendarTamberManager() override;
-
-    // The iCalendar sources of "calendarSources" and the user's preferences.
-    // It cannot lock until setLock() is given the overlay.
-    static CalendarTamberManager &shared();
-
-    // Until a lock is set, a check that finds a matching event changes nothing.
-    void setLock(Lock lock) { m_lock = std::move(lock); }
 
     // Tried in this order, each as a substring of the lower-cased title.
     [[nodiscard]] static const QStringList &keywords();
@@ -86,7 +73,7 @@ private:
 
     CalendarStore &m_store;
     Preferences &m_defaults;
-    Lock m_lock;
+    LockTarget &m_target;
     Clock m_clock;
     QTimer m_timer;
     bool m_isEnabled = false;

@@ -3,7 +3,6 @@
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "platform/focusstate.h"
-#include "platform/linux/systemfocusstate.h"
 #include "triggers/locktarget.h"
 
 FocusModeManager::FocusModeManager(FocusState &state, Preferences &defaults, LockTarget &target,
@@ -21,18 +20,6 @@ FocusModeManager::FocusModeManager(FocusState &state, Preferences &defaults, Loc
 FocusModeManager::~FocusModeManager()
 {
     stopObserving();
-}
-
-FocusModeManager &FocusModeManager::shared()
-{
-    static FocusModeManager *const manager = [] {
-        FocusState *state = SystemFocusState::create().release();
-        auto *created =
-            new FocusModeManager(*state, Preferences::standard(), LockTarget::standard());
-        state->setParent(created);
-        return created;
-    }();
-    return *manager;
 }
 
 void FocusModeManager::setEnabled(bool enabled)

@@ -22,10 +22,6 @@ public:
                               QObject *parent = nullptr);
     ~FocusModeManager() override;
 
-    // The desktop's Do Not Disturb (GNOME's setting or the notification
-    // server's inhibition), the user's preferences and the application's lock.
-    static FocusModeManager &shared();
-
     [[nodiscard]] bool isEnabled() const { return m_isEnabled; }
     // Stores the choice; observing follows startObserving()/stopObserving().
     void setEnabled(bool enabled);

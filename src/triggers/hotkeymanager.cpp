@@ -1,11 +1,8 @@
 #include "triggers/hotkeymanager.h"
 
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "platform/keygrabber.h"
-#include "platform/linux/xcbkeygrabber.h"
 #include "platform/virtualkeys.h"
 #include "triggers/keycombination.h"
 
@@ -102,12 +99,10 @@ bool takesTyping(const QWindow *window)
 }
 } // namespace
 
-HotkeyManager::HotkeyManager(Preferences &defaults, KeyGrabber &grabber,
-                             NotificationCenter &notifications, QObject *parent)
+HotkeyManager::HotkeyManager(Preferences &defaults, KeyGrabber &grabber, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_grabber(grabber)
-    , m_notifications(notifications)
 {
     m_modifierFlags = loadModifierFlags(defaults);
     m_keyCode = loadKeyCode(defaults);
@@ -127,13 +122,6 @@ HotkeyManager::~HotkeyManager()
     updateEventFilter();
 }
 
-HotkeyManager &HotkeyManager::shared()
-{
-    static XcbKeyGrabber grabber;
-    static HotkeyManager manager(Preferences::standard(), grabber, NotificationCenter::shared());
-    return manager;
-}
-
 void HotkeyManager::setModifierFlags(quint64 flags)
 {
     const bool displayChanges = (flags & matchMask) != (m_modifierFlags & matchMask);
@@ -144,7 +132,7 @@ void HotkeyManager::setModifierFlags(quint64 flags)
         Q_EMIT modifierFlagsChanged();
     if (displayChanges)
         Q_EMIT displayStringChanged();
-    m_notifications.post(Notification::hotkeyDidChange);
+    Q_EMIT hotkeyChanged();
 }
 
 void HotkeyManager::setKeyCode(quint16 keyCode)
@@ -157,7 +145,7 @@ void HotkeyManager::setKeyCode(quint16 keyCode)
         // Named keys are shown by their code.
         Q_EMIT displayStringChanged();
     }
-    m_notifications.post(Notification::hotkeyDidChange);
+    Q_EMIT hotkeyChanged();
 }
 
 void HotkeyManager::setKeyCharacter(const QString &character)
@@ -169,7 +157,7 @@ void HotkeyManager::setKeyCharacter(const QString &character)
         Q_EMIT keyCharacterChanged();
         Q_EMIT displayStringChanged();
     }
-    m_notifications.post(Notification::hotkeyDidChange);
+    Q_EMIT hotkeyChanged();
 }
 
 QString HotkeyManager::displayString() const

@@ -7,7 +7,6 @@
 #include <functional>
 
 class KeyGrabber;
-class NotificationCenter;
 class QWindow;
 class Preferences;
 
@@ -35,18 +34,14 @@ public:
     static constexpr quint64 defaultModifierFlags = 0x100000; // command
     static constexpr quint16 defaultKeyCode = 37;             // L
 
-    // Reads the stored combination; writes nothing and posts nothing.
-    explicit HotkeyManager(Preferences &defaults, KeyGrabber &grabber,
-                           NotificationCenter &notifications, QObject *parent = nullptr);
+    // Reads the stored combination; writes nothing and emits nothing.
+    explicit HotkeyManager(Preferences &defaults, KeyGrabber &grabber, QObject *parent = nullptr);
     ~HotkeyManager() override;
-
-    // The X11 grabber, the user's preferences and the shared centre.
-    static HotkeyManager &shared();
 
     [[nodiscard]] quint64 modifierFlags() const { return m_modifierFlags; }
     [[nodiscard]] quint16 keyCode() const { return m_keyCode; }
     [[nodiscard]] QString keyCharacter() const { return m_keyCharacter; }
-    // Each setter stores its one key and posts "Vostrel.hotkeyDidChange",
+    // Each setter stores its one key and emits hotkeyChanged(),
     // even when the value is unchanged.
     void setModifierFlags(quint64 flags);
     void setKeyCode(quint16 keyCode);
@@ -108,6 +103,8 @@ Q_SIGNALS:
     void displayStringChanged();
     void conflictChanged();
     void recordingChanged();
+    // A setter ran: the combination may be new, and its grab with it.
+    void hotkeyChanged();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -124,7 +121,6 @@ private:
 
     Preferences &m_defaults;
     KeyGrabber &m_grabber;
-    NotificationCenter &m_notifications;
 
     quint64 m_modifierFlags = defaultModifierFlags;
     quint16 m_keyCode = defaultKeyCode;

@@ -2,7 +2,7 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
-#include "platform/linux/systemidletimesource.h"
+#include "platform/idletimesource.h"
 #include "triggers/locktarget.h"
 
 #include <QPointer>
@@ -13,18 +13,6 @@ IdleMonitor::IdleMonitor(IdleTimeSource &source, Preferences &defaults, LockTarg
                          QObject *parent)
     : QObject(parent)
     , m_source(source)
-    , m_defaults(defaults)
-    , m_target(target)
-    , m_timer(this)
-{
-    m_timer.setInterval(pollInterval);
-    connect(&m_timer, &QTimer::timeout, this, &IdleMonitor::poll);
-}
-
-IdleMonitor::IdleMonitor(Preferences &defaults, LockTarget &target, QObject *parent)
-    : QObject(parent)
-    , m_ownSource(std::make_unique<SystemIdleTimeSource>())
-    , m_source(*m_ownSource)
     , m_defaults(defaults)
     , m_target(target)
     , m_timer(this)

@@ -4,7 +4,6 @@
 #include <QTimer>
 
 #include <chrono>
-#include <memory>
 
 class IdleTimeSource;
 class LockTarget;
@@ -25,8 +24,6 @@ public:
 
     explicit IdleMonitor(IdleTimeSource &source, Preferences &defaults, LockTarget &target,
                          QObject *parent = nullptr);
-    // Over the desktop's idle time: X11, else GNOME's idle monitor over D-Bus.
-    explicit IdleMonitor(Preferences &defaults, LockTarget &target, QObject *parent = nullptr);
     ~IdleMonitor() override;
 
     // Stored minutes of 0, below 0 or absent count as the default.
@@ -52,7 +49,6 @@ Q_SIGNALS:
 private:
     [[nodiscard]] bool isArmed() const;
 
-    std::unique_ptr<IdleTimeSource> m_ownSource;
     IdleTimeSource &m_source;
     Preferences &m_defaults;
     LockTarget &m_target;

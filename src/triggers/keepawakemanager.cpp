@@ -1,8 +1,6 @@
 #include "triggers/keepawakemanager.h"
 
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
-#include "platform/linux/dbuspowerassertions.h"
+#include "platform/powerassertions.h"
 
 #include <QLoggingCategory>
 
@@ -22,11 +20,9 @@ QString systemAssertionName()
 }
 } // namespace
 
-KeepAwakeManager::KeepAwakeManager(PowerAssertions &assertions, NotificationCenter &notifications,
-                                   QObject *parent)
+KeepAwakeManager::KeepAwakeManager(PowerAssertions &assertions, QObject *parent)
     : QObject(parent)
     , m_assertions(assertions)
-    , m_notifications(notifications)
     , m_tickTimer(this)
     , m_durationTimer(this)
 {
@@ -41,16 +37,6 @@ KeepAwakeManager::KeepAwakeManager(PowerAssertions &assertions, NotificationCent
 KeepAwakeManager::~KeepAwakeManager()
 {
     releaseAssertions();
-}
-
-KeepAwakeManager &KeepAwakeManager::shared()
-{
-    // Never destroyed: tearing it down after the application object would stop
-    // timers without an event dispatcher, and the desktop drops our inhibitions
-    // when the process exits anyway.
-    static KeepAwakeManager *const manager =
-        new KeepAwakeManager(*new DBusPowerAssertions, NotificationCenter::shared());
-    return *manager;
 }
 
 QVariant KeepAwakeManager::totalDurationValue() const
@@ -103,7 +89,7 @@ void KeepAwakeManager::start(std::optional<std::chrono::seconds> duration)
         m_tickTimer.start();
         m_durationTimer.start(*duration);
     }
-    m_notifications.post(Notification::keepAwakeStateChanged);
+    Q_EMIT stateChanged();
 }
 
 bool KeepAwakeManager::isAsking() const
@@ -124,7 +110,7 @@ void KeepAwakeManager::stop()
         m_totalDuration.reset();
         m_remainingSeconds = 0;
     });
-    m_notifications.post(Notification::keepAwakeStateChanged);
+    Q_EMIT stateChanged();
     if (wasAsking)
         Q_EMIT settled();
 }
@@ -134,7 +120,7 @@ void KeepAwakeManager::tick()
     if (m_remainingSeconds <= 0)
         return;
     publish([this] { m_remainingSeconds -= 1; });
-    m_notifications.post(Notification::keepAwakeTickUpdate);
+    Q_EMIT ticked();
 }
 
 void KeepAwakeManager::durationElapsed()
@@ -182,7 +168,7 @@ void KeepAwakeManager::refused(PowerAssertions::Id id, const QString &reason)
         m_remainingSeconds = 0;
         m_refusal = tr("Cannot keep awake: %1; %2").arg(m_display.refusal, m_system.refusal);
     });
-    m_notifications.post(Notification::keepAwakeStateChanged);
+    Q_EMIT stateChanged();
     Q_EMIT settled();
 }
 

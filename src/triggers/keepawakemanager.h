@@ -12,8 +12,6 @@
 #include <limits>
 #include <optional>
 
-class NotificationCenter;
-
 // Keeps the display and the system awake while the user is away behind the
 // lock, without limit or for a fixed time.
 //
@@ -40,13 +38,8 @@ public:
     // Longest timed period; a longer request is shortened to it.
     static constexpr std::chrono::seconds maximumDuration{std::numeric_limits<int>::max() / 1000};
 
-    explicit KeepAwakeManager(PowerAssertions &assertions, NotificationCenter &notifications,
-                              QObject *parent = nullptr);
+    explicit KeepAwakeManager(PowerAssertions &assertions, QObject *parent = nullptr);
     ~KeepAwakeManager() override;
-
-    // Backed by the desktop's D-Bus inhibitors and the shared notification
-    // centre. Never destroyed: the inhibitions end with the process.
-    static KeepAwakeManager &shared();
 
     [[nodiscard]] bool isActive() const { return m_isActive; }
     [[nodiscard]] double remainingSeconds() const { return m_remainingSeconds; }
@@ -80,6 +73,10 @@ Q_SIGNALS:
     // Asking is over: something was granted, everything was refused, or the
     // period was stopped first.
     void settled();
+    // A period started or ended, or what the desktop granted changed.
+    void stateChanged();
+    // Once a second while a period runs.
+    void ticked();
 
 private:
     struct Assertion
@@ -96,7 +93,6 @@ private:
     void releaseAssertions();
 
     PowerAssertions &m_assertions;
-    NotificationCenter &m_notifications;
     Assertion m_display;
     Assertion m_system;
     QString m_refusal;

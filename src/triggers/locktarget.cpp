@@ -11,12 +11,6 @@ LockTarget::LockTarget(std::function<bool()> isLocked, std::function<void()> loc
     , m_lock(std::move(lock))
 {}
 
-LockTarget &LockTarget::standard()
-{
-    static LockTarget target;
-    return target;
-}
-
 void LockTarget::set(std::function<bool()> isLocked, std::function<void()> lock)
 {
     m_isLocked = std::move(isLocked);

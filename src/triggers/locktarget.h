@@ -12,9 +12,6 @@ public:
     LockTarget() = default;
     LockTarget(std::function<bool()> isLocked, std::function<void()> lock);
 
-    // The application's own, filled in at start-up before any trigger runs.
-    static LockTarget &standard();
-
     void set(std::function<bool()> isLocked, std::function<void()> lock);
     // Why the lock may not be raised now, for the user; empty when it may.
     void setRefusal(std::function<QString()> refusal) { m_refusal = std::move(refusal); }

@@ -37,13 +37,6 @@ ScheduleManager::ScheduleManager(Preferences &defaults, LockTarget &target, Cloc
 
 ScheduleManager::~ScheduleManager() = default;
 
-ScheduleManager &ScheduleManager::shared()
-{
-    static ScheduleManager *const manager =
-        new ScheduleManager(Preferences::standard(), LockTarget::standard());
-    return *manager;
-}
-
 bool ScheduleManager::hasStoredSchedule(const Preferences &defaults)
 {
     return defaults.contains(PreferenceKey::scheduleSlots);

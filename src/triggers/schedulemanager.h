@@ -32,8 +32,6 @@ public:
                              QObject *parent = nullptr);
     ~ScheduleManager() override;
 
-    // The user's preferences, the application's lock and the local time.
-    static ScheduleManager &shared();
     // Whether a schedule is stored, so the application creates the manager at
     // launch rather than waiting for the Schedule page to be opened.
     [[nodiscard]] static bool hasStoredSchedule(const Preferences &defaults);

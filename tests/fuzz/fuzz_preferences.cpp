@@ -1,6 +1,5 @@
 // Feeds arbitrary bytes to the application as its preferences file, then has
 // the readers that take their settings from it (PIN store, hotkey) read them.
-#include "core/notificationcenter.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "overlay/pinmanager.h"
@@ -62,9 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
     (void)pins.verifyPIN(QStringLiteral("1234"));
 
-    NotificationCenter notifications;
     FakeKeyGrabber grabber;
-    HotkeyManager hotkey(defaults, grabber, notifications);
+    HotkeyManager hotkey(defaults, grabber);
     if (hotkey.displayString().isEmpty())
         std::abort();
 

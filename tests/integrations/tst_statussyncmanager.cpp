@@ -1,5 +1,3 @@
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "integrations/statussyncmanager.h"
@@ -46,13 +44,12 @@ class TestStatusSyncManager : public QObject
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<Preferences> m_defaults;
-    std::unique_ptr<NotificationCenter> m_notifications;
     std::unique_ptr<StandinHttpServer> m_server;
     std::unique_ptr<QNetworkAccessManager> m_network;
     std::unique_ptr<StatusSyncManager> m_manager;
 
-    void lock() { m_notifications->post(Notification::overlayDidActivate); }
-    void unlock() { m_notifications->post(Notification::overlayDidDeactivate); }
+    void lock() { m_manager->overlayDidActivate(); }
+    void unlock() { m_manager->overlayDidDeactivate(); }
 
     void expectRequest(int index, const char *method, const char *path, const QJsonObject &body)
     {
@@ -75,7 +72,6 @@ private Q_SLOTS:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
-        m_notifications = std::make_unique<NotificationCenter>();
         m_server = std::make_unique<StandinHttpServer>();
         QVERIFY(m_server->listen());
         m_server->setReply("/api/users.profile.get", 200, "application/json",
@@ -86,7 +82,7 @@ private Q_SLOTS:
         // Without the trailing slash on purpose: method names still go under /api/.
         qputenv("VOSTREL_SLACK_API_URL", m_server->url(QStringLiteral("/api")).toEncoded());
         m_network = std::make_unique<QNetworkAccessManager>();
-        m_manager = std::make_unique<StatusSyncManager>(*m_defaults, *m_network, *m_notifications);
+        m_manager = std::make_unique<StatusSyncManager>(*m_defaults, *m_network);
         m_defaults->setBool(PreferenceKey::slackSyncEnabled, true);
         m_defaults->setString(PreferenceKey::slackBotToken, QStringLiteral("xoxb-1"));
     }
@@ -289,14 +285,6 @@ private Q_SLOTS:
         QCOMPARE(m_server->requests().size(), 3);
         QCOMPARE(m_manager->previousStatus(),
                  SavedStatus({QStringLiteral("Deep work"), QStringLiteral(":brain:")}));
-    }
-
-    void observationEndsWithTheManager()
-    {
-        m_manager.reset();
-        lock();
-        unlock();
-        QVERIFY(m_server->requests().isEmpty());
     }
 
     void parseProfile_data()

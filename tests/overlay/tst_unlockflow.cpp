@@ -1,7 +1,5 @@
 #include "core/preferencekeys.h"
 #include "overlay/unlockflow.h"
-#include "platform/linux/fprintdauthenticator.h"
-#include "standins/fakefprintd.h"
 #include "support/lockstack.h"
 
 #include <QSignalSpy>
@@ -240,47 +238,6 @@ private Q_SLOTS:
         QVERIFY(m_flow->isFingerprintAttempted());
         QCOMPARE(m_pins->failedAttempts(), 0);
         QVERIFY(m_reader->answer(true));
-        QCOMPARE(unlocked.count(), 1);
-    }
-
-    void aFingerNotRecognisedThenTheRightOneUnlocksThroughFprintd()
-    {
-        if (qEnvironmentVariableIsEmpty("DBUS_SYSTEM_BUS_ADDRESS"))
-            QSKIP("needs the private system bus of scripts/with-session");
-        FakeFprintd daemon;
-        QVERIFY(daemon.start());
-        daemon.setBehaviour(FakeFprintd::Behaviour::NeverAnswers);
-        FprintdAuthenticator reader;
-        PINManager pins(*m_defaults, reader);
-        UnlockFlow flow(pins, *m_defaults);
-        m_defaults->setBool(PreferenceKey::fingerprintEnabled, true);
-        QSignalSpy unlocked(&flow, &UnlockFlow::unlockRequested);
-        const auto verifications = [&] {
-            return daemon.calls().count(QStringLiteral("VerifyStart(any)"));
-        };
-
-        flow.appeared();
-        QTRY_VERIFY(daemon.isVerifying());
-        daemon.sendVerifyStatus(QStringLiteral("verify-no-match"), true);
-        QTRY_COMPARE(flow.touchCaption(), QStringLiteral("Not recognised"));
-        QTRY_COMPARE(verifications(), 2);
-        daemon.sendVerifyStatus(QStringLiteral("verify-match"), true);
-        QTRY_COMPARE(unlocked.count(), 1);
-        QVERIFY(!daemon.isClaimed());
-
-        // The lock ends while the reader listens, and the next one asks for
-        // it before it has been given back: it gets an attempt of its own.
-        flow.reset();
-        flow.retryFingerprint();
-        QTRY_COMPARE(verifications(), 3);
-        flow.reset();
-        pins.cancelBiometrics();
-        std::optional<bool> next;
-        pins.authenticateWithBiometrics([&](bool success) { next = success; });
-        QTRY_COMPARE(verifications(), 4);
-        QVERIFY(!next.has_value());
-        daemon.sendVerifyStatus(QStringLiteral("verify-match"), true);
-        QTRY_COMPARE(next, std::optional<bool>(true));
         QCOMPARE(unlocked.count(), 1);
     }
 

@@ -1,7 +1,6 @@
 // Renders every settings page and every onboarding step, light and dark, to
 // PNG files for review: settings_screenshots OUTPUT_FOLDER. Runs offscreen on
 // preferences of its own.
-#include "core/notificationcenter.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "platform/fakes/fakecolorschemesource.h"
@@ -9,6 +8,7 @@
 #include "settings/onboardingwindowcontroller.h"
 #include "settings/settingsnavigation.h"
 #include "settings/settingspage.h"
+#include "settings/settingsstack.h"
 #include "settings/settingswindowcontroller.h"
 #include "triggers/schedulemanager.h"
 
@@ -44,15 +44,13 @@ int main(int argc, char *argv[])
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
 
-    Preferences &defaults = Preferences::standard();
-    FakeColorSchemeSource desktop;
-    NotificationCenter &notifications = NotificationCenter::shared();
-    SettingsWindowController settings(
-        {defaults, notifications, desktop, SettingsNavigation::shared()});
-    OnboardingWindowController onboarding(defaults, notifications, desktop);
+    SettingsStack stack;
+    Preferences &defaults = stack.defaults;
+    SettingsWindowController settings({defaults, stack.desktop, stack.navigation, stack.qml});
+    OnboardingWindowController onboarding({defaults, stack.themes, stack.desktop, stack.qml});
 
     // Content for the pages that show more once something is set.
-    ScheduleManager::shared().addSlot();
+    stack.schedule.addSlot();
     defaults.setBool(PreferenceKey::slackSyncEnabled, true);
     defaults.setBool(PreferenceKey::cloudSyncEnabled, true);
     defaults.setString(PreferenceKey::calendarSources,
@@ -62,7 +60,8 @@ int main(int argc, char *argv[])
     const QStringList tallPages{QStringLiteral("overlay"), QStringLiteral("integrations")};
 
     for (const bool dark : {false, true}) {
-        desktop.change(dark ? ColorSchemeSource::Scheme::dark : ColorSchemeSource::Scheme::light);
+        stack.desktop.change(dark ? ColorSchemeSource::Scheme::dark
+                                  : ColorSchemeSource::Scheme::light);
         const QString mode = dark ? QStringLiteral("dark") : QStringLiteral("light");
         for (const SettingsPageInfo &page : SettingsPages::all()) {
             settings.show(page.page);

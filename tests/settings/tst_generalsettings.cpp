@@ -1,9 +1,6 @@
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "platform/fakes/fakeloginitem.h"
-#include "platform/linux/xdgautostartloginitem.h"
 #include "settings/generalsettings.h"
 
 #include <QFile>
@@ -23,7 +20,7 @@ private Q_SLOTS:
         m_dir.emplace();
         m_defaults.emplace(m_dir->filePath(QStringLiteral("defaults.json")));
         m_login.emplace();
-        m_general.emplace(*m_defaults, m_notifications, *m_login);
+        m_general.emplace(*m_defaults, *m_login);
     }
     void cleanup()
     {
@@ -43,7 +40,7 @@ private Q_SLOTS:
         QVERIFY(m_defaults->keys().isEmpty());
     }
 
-    void appearanceIsStoredAndAnnounced_data()
+    void appearanceIsStored_data()
     {
         QTest::addColumn<QString>("choice");
         QTest::addColumn<QString>("stored");
@@ -52,15 +49,11 @@ private Q_SLOTS:
         QTest::addRow("system") << QStringLiteral("system") << QStringLiteral("system");
         QTest::addRow("unknown") << QStringLiteral("sepia\n") << QStringLiteral("system");
     }
-    void appearanceIsStoredAndAnnounced()
+    void appearanceIsStored()
     {
         QFETCH(QString, choice);
-        QSignalSpy posts(&m_notifications, &NotificationCenter::posted);
         m_general->setAppearance(choice);
         QTEST(m_defaults->string(PreferenceKey::settingsAppearance).value_or(QString()), "stored");
-        QCOMPARE(posts.count(), 1);
-        QCOMPARE(posts.first().first().toString(),
-                 QString(Notification::settingsAppearanceChanged));
     }
 
     void launchAtLoginRegisters()
@@ -133,44 +126,9 @@ private Q_SLOTS:
         QVERIFY(m_general->lockSoundsEnabled());
     }
 
-    void autostartEntryIsWrittenAndRemoved()
-    {
-        const QString folder = m_dir->filePath(QStringLiteral("config/autostart"));
-        XdgAutostartLoginItem item(folder, QStringLiteral("/opt/My \"Apps\"/vostrel"));
-        QVERIFY(item.registerItem().ok);
-        QFile entry(folder + QStringLiteral("/vostrel.desktop"));
-        QVERIFY(entry.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(entry.readAll());
-        QVERIFY(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
-        QVERIFY(text.contains(QStringLiteral("\nType=Application\n")));
-        // Quoted, the inner quotes escaped for the Exec rule and again for the
-        // string rule.
-        QVERIFY(text.contains(QStringLiteral("\nExec=\"/opt/My \\\\\"Apps\\\\\"/vostrel\"\n")));
-        entry.close();
-        QVERIFY(item.unregisterItem().ok);
-        QVERIFY(!entry.exists());
-        // Already gone counts as removed.
-        QVERIFY(item.unregisterItem().ok);
-    }
-
-    void unwritableAutostartFolderReportsAndReverts()
-    {
-        // A file where the folder should be: neither mkpath nor the entry works.
-        const QString blocker = m_dir->filePath(QStringLiteral("autostart"));
-        QFile file(blocker);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        XdgAutostartLoginItem item(blocker, QStringLiteral("/usr/bin/vostrel"));
-        GeneralSettings general(*m_defaults, m_notifications, item);
-        general.setLaunchAtLogin(true);
-        QVERIFY(!general.launchAtLogin());
-        QVERIFY2(general.loginError().contains(blocker), qPrintable(general.loginError()));
-    }
-
 private:
     std::optional<QTemporaryDir> m_dir;
     std::optional<Preferences> m_defaults;
-    NotificationCenter m_notifications;
     std::optional<FakeLoginItem> m_login;
     std::optional<GeneralSettings> m_general;
 };

@@ -1,4 +1,3 @@
-#include "core/notificationcenter.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "platform/fakes/fakekeygrabber.h"
@@ -25,7 +24,7 @@ private Q_SLOTS:
         m_dir.emplace();
         m_defaults.emplace(m_dir->filePath(QStringLiteral("defaults.json")));
         m_grabber.emplace();
-        m_manager.emplace(*m_defaults, *m_grabber, m_notifications);
+        m_manager.emplace(*m_defaults, *m_grabber);
         m_manager->registerHandler([] {});
         m_recorder.emplace(*m_manager);
     }
@@ -110,7 +109,6 @@ private Q_SLOTS:
 private:
     std::optional<QTemporaryDir> m_dir;
     std::optional<Preferences> m_defaults;
-    NotificationCenter m_notifications;
     std::optional<FakeKeyGrabber> m_grabber;
     std::optional<HotkeyManager> m_manager;
     std::optional<HotkeyRecorder> m_recorder;

@@ -280,7 +280,7 @@ private:
         m_themes.reset();
         m_themes.emplace(*m_defaults);
         m_cloud.emplace(*m_kvStore, *m_defaults, *m_themes);
-        m_calendar.emplace(*m_calendarStore, *m_defaults);
+        m_calendar.emplace(*m_calendarStore, *m_defaults, m_target);
         m_focus.emplace(*m_focusState, *m_defaults, m_target);
         m_settings.emplace(
             IntegrationsSettings::Services{*m_defaults, *m_cloud, *m_calendar, *m_focus});

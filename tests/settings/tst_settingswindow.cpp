@@ -1,10 +1,9 @@
-#include "core/notificationcenter.h"
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "platform/fakes/fakecolorschemesource.h"
 #include "settings/settingsappearance.h"
 #include "settings/settingsnavigation.h"
+#include "settings/settingsstack.h"
 #include "settings/settingswindowcontroller.h"
 #include "settings/settingswindowgeometry.h"
 
@@ -21,19 +20,17 @@ class TestSettingsWindow : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_dir.emplace();
-        m_defaults.emplace(m_dir->filePath(QStringLiteral("defaults.json")));
+        m_stack.emplace();
+        m_defaults = &m_stack->defaults;
+        m_navigation = &m_stack->navigation;
         m_desktop.change(ColorSchemeSource::Scheme::noPreference);
-        m_navigation.emplace();
-        m_controller.emplace(SettingsWindowController::Services{*m_defaults, m_notifications,
-                                                                m_desktop, *m_navigation});
+        m_controller.emplace(SettingsWindowController::Services{*m_defaults, m_desktop,
+                                                                *m_navigation, m_stack->qml});
     }
     void cleanup()
     {
         m_controller.reset();
-        m_navigation.reset();
-        m_defaults.reset();
-        m_dir.reset();
+        m_stack.reset();
     }
 
     void frameIsClampedAndCentred_data()
@@ -128,7 +125,7 @@ private Q_SLOTS:
 
     void appearanceFollowsPreferenceAndDesktop()
     {
-        SettingsAppearance appearance(*m_defaults, m_notifications, m_desktop);
+        SettingsAppearance appearance(*m_defaults, m_desktop);
         QCOMPARE(appearance.appearance(), QStringLiteral("system"));
         QVERIFY(!appearance.isDark());
 
@@ -137,9 +134,6 @@ private Q_SLOTS:
         QVERIFY(appearance.isDark());
 
         m_defaults->setString(PreferenceKey::settingsAppearance, QStringLiteral("light"));
-        // Nothing changes until the change is announced.
-        QVERIFY(appearance.isDark());
-        m_notifications.post(Notification::settingsAppearanceChanged);
         QVERIFY(!appearance.isDark());
         QCOMPARE(appearance.appearance(), QStringLiteral("light"));
 
@@ -149,7 +143,6 @@ private Q_SLOTS:
         QVERIFY(!appearance.isDark());
 
         m_defaults->setString(PreferenceKey::settingsAppearance, QStringLiteral("Dark!"));
-        m_notifications.post(Notification::settingsAppearanceChanged);
         QCOMPARE(appearance.appearance(), QStringLiteral("system"));
         QVERIFY(appearance.isDark());
         QCOMPARE(changed.count(), 3);
@@ -160,17 +153,15 @@ private Q_SLOTS:
         m_controller->show(SettingsPage::general);
         QVERIFY(!m_controller->appearance()->isDark());
         m_defaults->setString(PreferenceKey::settingsAppearance, QStringLiteral("dark"));
-        m_notifications.post(Notification::settingsAppearanceChanged);
         QVERIFY(m_controller->appearance()->isDark());
         QCOMPARE(m_controller->window()->color(), QColor(0x1c, 0x1b, 0x21));
     }
 
 private:
-    std::optional<QTemporaryDir> m_dir;
-    std::optional<Preferences> m_defaults;
-    NotificationCenter m_notifications;
+    std::optional<SettingsStack> m_stack;
+    Preferences *m_defaults = nullptr;
+    SettingsNavigation *m_navigation = nullptr;
     FakeColorSchemeSource m_desktop;
-    std::optional<SettingsNavigation> m_navigation;
     std::optional<SettingsWindowController> m_controller;
 };
 

@@ -4,17 +4,22 @@
 
 LockStack::LockStack(const QString &pin)
     : defaults(dir.filePath(QStringLiteral("defaults.json")))
-    , keepAwake(assertions, notifications)
+    , keepAwake(assertions)
     , pins(defaults, reader)
     , themes(defaults)
     , tasks(processes, windows, QStringList())
-    , overlay({keepAwake, pins, defaults, notifications, guard, sounds, crashGuard, themes,
-               [this]() -> ProcessMonitor & { return tasks; }, animations, capture})
+    , overlay({keepAwake, pins, defaults, guard, sounds, crashGuard, themes,
+               [this]() -> ProcessMonitor & { return tasks; }, animations, capture, qml})
 {
     if (!pin.isEmpty())
         defaults.setString(PreferenceKey::storedPIN, PINManager::encodePIN(pin));
-    QObject::connect(&notifications, &NotificationCenter::posted, &notifications,
-                     [this](const QString &name) { posted << name; });
+    qml.add(defaults);
+    qml.add(pins);
+    qml.add(themes);
+    qml.add(capture);
+    qml.add(tasks);
+    log.follow(overlay);
+    log.follow(keepAwake);
 }
 
 LockStack::~LockStack() = default;

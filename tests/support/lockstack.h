@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/notificationcenter.h"
 #include "core/preferences.h"
+#include "core/qmlinstances.h"
 #include "overlay/overlaymanager.h"
 #include "overlay/pinmanager.h"
 #include "platform/fakes/fakeapplicationwindows.h"
@@ -13,6 +13,7 @@
 #include "platform/fakes/fakeprocesslister.h"
 #include "platform/fakes/fakescreencapture.h"
 #include "platform/fakes/fakesoundplayer.h"
+#include "support/eventlog.h"
 #include "tasks/processmonitor.h"
 #include "themes/desktopcapture.h"
 #include "themes/thememanager.h"
@@ -30,7 +31,6 @@ struct LockStack
 
     QTemporaryDir dir;
     Preferences defaults;
-    NotificationCenter notifications;
     FakePowerAssertions assertions;
     FakeBiometricAuthenticator reader;
     FakeLockWindowGuard guard;
@@ -45,7 +45,10 @@ struct LockStack
     PINManager pins;
     ThemeManager themes;
     ProcessMonitor tasks;
+    // What the lock screen's QML reaches as singletons.
+    QmlInstances qml;
     OverlayManager overlay;
-    // Every notification posted, oldest first.
-    QStringList posted;
+    // Every change the overlay and keep-awake announced, oldest first.
+    EventLog log;
+    QStringList &posted = log.events;
 };

@@ -1,4 +1,3 @@
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "support/lockstack.h"
 #include "tray/trayicon.h"
@@ -77,8 +76,8 @@ private Q_SLOTS:
     void init()
     {
         m_stack = std::make_unique<LockStack>();
-        m_controller = std::make_unique<TrayIcon>(TrayIcon::Services{
-            m_stack->overlay, m_stack->keepAwake, m_stack->defaults, m_stack->notifications});
+        m_controller = std::make_unique<TrayIcon>(
+            TrayIcon::Services{m_stack->overlay, m_stack->keepAwake, m_stack->defaults});
     }
 
     void cleanup()
@@ -201,7 +200,7 @@ private Q_SLOTS:
     {
         m_controller->openPanel();
         QPointer<TrayPanelWindow> panel = m_controller->panel();
-        m_stack->notifications.post(Notification::trayPanelShouldClose);
+        Q_EMIT panel->model()->panelShouldClose();
         QVERIFY(!m_controller->isPanelOpen());
         QTRY_VERIFY(panel.isNull());
     }

@@ -1,4 +1,3 @@
-#include "core/notificationnames.h"
 #include "core/preferencekeys.h"
 #include "integrations/automationactions.h"
 #include "support/lockstack.h"
@@ -25,10 +24,12 @@ private:
             opener = [this](TrayModel::SettingsPage page) {
                 m_openedPages << page;
             };
-        return std::make_unique<TrayModel>(TrayModel::Services{m_stack->overlay, m_stack->keepAwake,
-                                                               m_stack->defaults,
-                                                               m_stack->notifications},
-                                           opener, [] {});
+        auto model = std::make_unique<TrayModel>(
+            TrayModel::Services{m_stack->overlay, m_stack->keepAwake, m_stack->defaults}, opener,
+            [] {});
+        connect(model.get(), &TrayModel::panelShouldClose, &m_stack->log,
+                [this] { m_stack->log.record(Event::trayPanelShouldClose); });
+        return model;
     }
 
     static QStringList rowTitles(const TrayModel &model, qsizetype section)
@@ -55,7 +56,8 @@ private:
     // The panel and the automation status read the same state.
     void compareWithAutomationStatus(const TrayModel &model)
     {
-        AutomationActions actions(m_stack->overlay, m_stack->pins, m_stack->keepAwake);
+        AutomationActions actions(m_stack->overlay, m_stack->pins, m_stack->keepAwake,
+                                  m_stack->tasks);
         QCOMPARE(model.statusText(), actions.status());
     }
 
@@ -171,7 +173,8 @@ private Q_SLOTS:
         QCOMPARE(rowTitles(*model, 0).size(), 4);
         QVERIFY(!model->keepAwakeRefusal().isEmpty());
         QCOMPARE(shown.last(), model->keepAwakeRefusal());
-        const AutomationActions actions(m_stack->overlay, m_stack->pins, m_stack->keepAwake);
+        const AutomationActions actions(m_stack->overlay, m_stack->pins, m_stack->keepAwake,
+                                        m_stack->tasks);
         QCOMPARE(actions.status(),
                  model->statusText() + QLatin1Char(' ') + model->keepAwakeRefusal() + u'.');
     }
@@ -195,7 +198,7 @@ private Q_SLOTS:
         QVERIFY(m_stack->keepAwake.isActive());
         QCOMPARE(m_stack->keepAwake.totalDurationValue(), duration);
         // Keep-awake rows leave the panel open.
-        QVERIFY(!m_stack->posted.contains(Notification::trayPanelShouldClose));
+        QVERIFY(!m_stack->posted.contains(Event::trayPanelShouldClose));
 
         model->trigger(Action::StopKeepAwake);
         QVERIFY(!m_stack->keepAwake.isActive());
@@ -210,8 +213,7 @@ private Q_SLOTS:
         m_stack->defaults.setInteger(PreferenceKey::hotkeyModifiers, 0x40000 | 0x80000);
         m_stack->defaults.setInteger(PreferenceKey::hotkeyKeyCode, 40);
         m_stack->defaults.setString(PreferenceKey::hotkeyCharacter, QStringLiteral("K"));
-        m_stack->notifications.post(Notification::hotkeyDidChange);
-        QCOMPARE(changed.count(), 1);
+        QVERIFY(changed.count() > 0);
         QCOMPARE(findRow(*model, Action::LockNow)->hint, QStringLiteral("Ctrl+Alt+K"));
     }
 
@@ -221,8 +223,8 @@ private Q_SLOTS:
         model->trigger(Action::LockNow);
         QVERIFY(m_stack->overlay.isOverlayActive());
         QVERIFY(m_stack->keepAwake.isActive());
-        const qsizetype close = m_stack->posted.indexOf(Notification::trayPanelShouldClose);
-        const qsizetype activated = m_stack->posted.indexOf(Notification::overlayDidActivate);
+        const qsizetype close = m_stack->posted.indexOf(Event::trayPanelShouldClose);
+        const qsizetype activated = m_stack->posted.indexOf(Event::overlayDidActivate);
         QVERIFY(close >= 0);
         QVERIFY(close < activated);
     }
@@ -254,7 +256,7 @@ private Q_SLOTS:
         m_stack->posted.clear();
         const qsizetype creations = m_stack->assertions.requests().size();
         model->trigger(Action::LockNow);
-        QCOMPARE(m_stack->posted, QStringList{Notification::trayPanelShouldClose});
+        QCOMPARE(m_stack->posted, QStringList{Event::trayPanelShouldClose});
         QCOMPARE(m_stack->assertions.requests().size(), creations);
         QVERIFY(m_stack->overlay.isOverlayActive());
     }
@@ -332,12 +334,10 @@ private Q_SLOTS:
         m_stack->keepAwake.start(1h);
         bool activeWhenQuitting = true;
         int quits = 0;
-        TrayModel model(
-            {m_stack->overlay, m_stack->keepAwake, m_stack->defaults, m_stack->notifications}, {},
-            [&] {
-                activeWhenQuitting = m_stack->keepAwake.isActive();
-                ++quits;
-            });
+        TrayModel model({m_stack->overlay, m_stack->keepAwake, m_stack->defaults}, {}, [&] {
+            activeWhenQuitting = m_stack->keepAwake.isActive();
+            ++quits;
+        });
         model.trigger(Action::Quit);
         QCOMPARE(quits, 1);
         QVERIFY(!activeWhenQuitting);
@@ -367,7 +367,7 @@ private Q_SLOTS:
         model->trigger(Action::OpenAbout);
         QCOMPARE(m_openedPages, (QList<TrayModel::SettingsPage>{TrayModel::SettingsPage::General,
                                                                 TrayModel::SettingsPage::About}));
-        QCOMPARE(m_stack->posted.count(Notification::trayPanelShouldClose), 2);
+        QCOMPARE(m_stack->posted.count(Event::trayPanelShouldClose), 2);
     }
 };
 

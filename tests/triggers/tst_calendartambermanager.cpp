@@ -2,6 +2,7 @@
 #include "core/preferences.h"
 #include "platform/fakes/fakecalendarstore.h"
 #include "triggers/calendartambermanager.h"
+#include "triggers/locktarget.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -37,20 +38,17 @@ private:
     bool m_refused = false;
     int m_locks = 0;
 
-    CalendarTamberManager::Lock lock()
-    {
-        return {[this] { return m_overlayActive; },
-                [this] {
-                    if (m_refused)
-                        return;
-                    ++m_locks;
-                    m_overlayActive = true;
-                }};
-    }
+    LockTarget m_lock{[this] { return m_overlayActive; },
+                      [this] {
+                          if (m_refused)
+                              return;
+                          ++m_locks;
+                          m_overlayActive = true;
+                      }};
 
     void create()
     {
-        m_manager = std::make_unique<CalendarTamberManager>(*m_store, *m_defaults, lock(),
+        m_manager = std::make_unique<CalendarTamberManager>(*m_store, *m_defaults, m_lock,
                                                             [this] { return m_now; });
     }
 
@@ -251,22 +249,6 @@ private Q_SLOTS:
         QCOMPARE(m_locks, 0);
         // No access request at launch.
         QCOMPARE(m_store->pendingRequests(), 0);
-    }
-
-    void withoutALockNothingHappens()
-    {
-        m_store->setEvents({entry(QStringLiteral("Focus"), -60, 60)});
-        m_defaults->setBool(PreferenceKey::calendarTamberEnabled, true);
-        m_store->setFullAccess(true);
-        QTest::ignoreMessage(QtWarningMsg,
-                             "CalendarTamberManager: no lock to raise yet - skipping the check");
-        m_manager = std::make_unique<CalendarTamberManager>(
-            *m_store, *m_defaults, CalendarTamberManager::Lock{}, [this] { return m_now; });
-        QVERIFY(!m_manager->isCalendarLocked());
-
-        m_manager->setLock(lock());
-        m_manager->checkEvents();
-        QCOMPARE(m_locks, 1);
     }
 
     void setEnabledStoresThePreference()

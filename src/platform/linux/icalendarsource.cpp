@@ -1,5 +1,6 @@
 #include "platform/linux/icalendarsource.h"
 
+#include "platform/calendarlocation.h"
 #include "platform/linux/icalendarparser.h"
 
 #include <QCryptographicHash>
@@ -29,7 +30,7 @@ ICalendarSource::ICalendarSource(const QString &location, QNetworkAccessManager 
                                  const QString &cacheDirectory, qint64 maximumSize, QObject *parent)
     : QObject(parent)
     , m_location(location)
-    , m_url(urlFromLocation(location))
+    , m_url(CalendarLocation::url(location))
     , m_network(network)
     , m_maximumSize(maximumSize)
 {
@@ -55,24 +56,6 @@ ICalendarSource::~ICalendarSource()
         m_reply->abort();
         m_reply->deleteLater();
     }
-}
-
-QUrl ICalendarSource::urlFromLocation(const QString &location)
-{
-    QString text = location.trimmed();
-    if (text.startsWith(QStringLiteral("~/")))
-        text = QDir::homePath() + text.mid(1);
-    if (QDir::isAbsolutePath(text))
-        return QUrl::fromLocalFile(text);
-    QUrl url(text, QUrl::StrictMode);
-    const QString scheme = url.scheme().toLower();
-    if (scheme == QStringLiteral("webcal") || scheme == QStringLiteral("webcals"))
-        url.setScheme(QStringLiteral("https"));
-    else if (scheme == QStringLiteral("file") && QDir::isAbsolutePath(url.toLocalFile()))
-        return url;
-    else if (scheme != QStringLiteral("http") && scheme != QStringLiteral("https"))
-        return {};
-    return url.host().isEmpty() ? QUrl() : url;
 }
 
 void ICalendarSource::read()

@@ -46,10 +46,6 @@ public:
     // The file the last good download of an address is kept in.
     [[nodiscard]] QString cacheFilePath() const { return m_cacheFile; }
 
-    // The address or file a line of "calendarSources" names; invalid when it
-    // names neither an absolute path nor an http(s) address.
-    [[nodiscard]] static QUrl urlFromLocation(const QString &location);
-
 Q_SIGNALS:
     void finished();
 

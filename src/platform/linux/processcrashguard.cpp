@@ -35,12 +35,6 @@ ProcessCrashGuard::~ProcessCrashGuard()
     stop();
 }
 
-ProcessCrashGuard &ProcessCrashGuard::shared()
-{
-    static ProcessCrashGuard guard;
-    return guard;
-}
-
 QString ProcessCrashGuard::guardProgram()
 {
     const QString configured = qEnvironmentVariable("VOSTREL_GUARD");

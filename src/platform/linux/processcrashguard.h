@@ -18,8 +18,6 @@ public:
     explicit ProcessCrashGuard(QObject *parent = nullptr);
     ~ProcessCrashGuard() override;
 
-    static ProcessCrashGuard &shared();
-
     void start() override;
     void stop() override;
     [[nodiscard]] bool isRunning() const override;

@@ -10,12 +10,6 @@ QtSoundPlayer::QtSoundPlayer(QObject *parent)
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-QtSoundPlayer &QtSoundPlayer::shared()
-{
-    static QtSoundPlayer player;
-    return player;
-}
-
 void QtSoundPlayer::play(const QString &name)
 {
     QSoundEffect *effect = m_effects.value(name);

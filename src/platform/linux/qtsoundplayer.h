@@ -19,8 +19,6 @@ public:
     explicit QtSoundPlayer(QObject *parent = nullptr);
     ~QtSoundPlayer() override;
 
-    static QtSoundPlayer &shared();
-
     void play(const QString &name) override;
 
 private:

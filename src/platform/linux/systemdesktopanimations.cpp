@@ -13,12 +13,6 @@ SystemDesktopAnimations::SystemDesktopAnimations(QObject *parent)
 
 SystemDesktopAnimations::~SystemDesktopAnimations() = default;
 
-SystemDesktopAnimations &SystemDesktopAnimations::shared()
-{
-    static SystemDesktopAnimations animations;
-    return animations;
-}
-
 bool SystemDesktopAnimations::areEnabled() const
 {
     return !m_setting || m_setting->value();

@@ -17,8 +17,6 @@ public:
     explicit SystemDesktopAnimations(QObject *parent = nullptr);
     ~SystemDesktopAnimations() override;
 
-    static SystemDesktopAnimations &shared();
-
     [[nodiscard]] bool areEnabled() const override;
 
 private:

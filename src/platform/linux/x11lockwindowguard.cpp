@@ -35,12 +35,6 @@ X11LockWindowGuard::~X11LockWindowGuard()
     release();
 }
 
-X11LockWindowGuard &X11LockWindowGuard::shared()
-{
-    static X11LockWindowGuard guard;
-    return guard;
-}
-
 xcb_connection_t *X11LockWindowGuard::qtConnection() const
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;

@@ -26,8 +26,6 @@ public:
     explicit X11LockWindowGuard(QObject *parent = nullptr);
     ~X11LockWindowGuard() override;
 
-    static X11LockWindowGuard &shared();
-
     void prepare(QWindow *panel) override;
     void engage(const QList<QWindow *> &panels, QWindow *focusPanel) override;
     bool seizeInput(std::chrono::milliseconds timeout) override;

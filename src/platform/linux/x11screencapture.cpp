@@ -15,12 +15,6 @@ struct FreeDeleter
 };
 } // namespace
 
-X11ScreenCapture &X11ScreenCapture::shared()
-{
-    static X11ScreenCapture capture;
-    return capture;
-}
-
 QImage X11ScreenCapture::capture(QScreen *screen)
 {
     auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;

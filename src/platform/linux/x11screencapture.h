@@ -8,7 +8,6 @@ class X11ScreenCapture : public ScreenCapture
 {
 public:
     X11ScreenCapture() = default;
-    static X11ScreenCapture &shared();
 
     [[nodiscard]] QImage capture(QScreen *screen) override;
 };

@@ -2,6 +2,7 @@
 #include "core/preferences.h"
 #include "platform/linux/icalendarstore.h"
 #include "triggers/calendartambermanager.h"
+#include "triggers/locktarget.h"
 
 #include <QFile>
 #include <QNetworkAccessManager>
@@ -64,13 +65,12 @@ private Q_SLOTS:
         ICalendarStore store(defaults, network, options);
         int raised = 0;
         bool active = false;
-        CalendarTamberManager manager(store, defaults,
-                                      {[&] { return active; },
-                                       [&] {
-                                           ++raised;
-                                           active = true;
-                                       }},
-                                      [] { return now; });
+        LockTarget lock([&] { return active; },
+                        [&] {
+                            ++raised;
+                            active = true;
+                        });
+        CalendarTamberManager manager(store, defaults, lock, [] { return now; });
         QSignalSpy loaded(&store, &ICalendarStore::loadingFinished);
         QVERIFY(loaded.wait(10000));
         QCOMPARE(manager.hasAccess(), hasAccess);

@@ -2,53 +2,45 @@
 
 #include <QObject>
 
-#include <memory>
-
 class HotkeyManager;
-class IdleMonitor;
-class KeepAwakeManager;
-class NotificationCenter;
 class OverlayManager;
 class PINManager;
-class TrayIcon;
 class Preferences;
 
-// The root object of the running application: it holds the long-lived
-// managers, runs the launch sequence, wires the lock hotkey to the overlay and
-// answers the application being launched again.
-class AppDelegate : public QObject
+// What the user meets at start-up and whenever they ask for the lock: which
+// window the launch opens (onboarding, the Security page while no PIN can be
+// read back, or settings), what a second launch brings forward, and what the
+// lock hotkey and "Lock Now" do when the lock is refused.
+class StartupController : public QObject
 {
     Q_OBJECT
-    Q_DISABLE_COPY_MOVE(AppDelegate)
+    Q_DISABLE_COPY_MOVE(StartupController)
 
 public:
     struct Managers
     {
         OverlayManager &overlay;
-        KeepAwakeManager &keepAwake;
         PINManager &pins;
         HotkeyManager &hotkey;
         Preferences &defaults;
-        NotificationCenter &notifications;
     };
 
-    // The process-wide managers, taken in the order they must construct.
-    explicit AppDelegate(QObject *parent = nullptr);
-    explicit AppDelegate(const Managers &managers, QObject *parent = nullptr);
-    ~AppDelegate() override;
+    explicit StartupController(const Managers &managers, QObject *parent = nullptr);
+    ~StartupController() override;
 
-    // Started on demand (--background): the launch opens no window.
+    // Started on demand (--background): the start opens no window.
     void setLaunchedInBackground(bool background) { m_background = background; }
 
+    // Opens the window the onboarding gate calls for and registers the lock
+    // hotkey, again whenever it changes.
     void start();
-    void handleActivation();
+    // The desktop made the application active: a grab lost meanwhile is
+    // taken again.
+    void applicationActivated();
     // Always true. Without a visible window, opens the window the onboarding
     // gate calls for: once onboarding is done but the PIN is gone, the
     // Security page, where a PIN is chosen again.
     bool reopen(bool hasVisibleWindows);
-
-    // The tray icon, from the first step of the launch on.
-    [[nodiscard]] TrayIcon *trayIcon() const { return m_trayIcon.get(); }
 
     // Onboarding is complete and a stored PIN can be read back.
     [[nodiscard]] bool isOnboardingGatePassed() const;
@@ -72,8 +64,5 @@ private:
     void openGatedWindow();
 
     Managers m_managers;
-    IdleMonitor *m_idleMonitor = nullptr;
-    std::unique_ptr<TrayIcon> m_trayIcon;
-    QMetaObject::Connection m_hotkeyObserver;
     bool m_background = false;
 };

@@ -1,14 +1,13 @@
-#include "app/appdelegate.h"
+#include "app/startupcontroller.h"
 #include "core/preferencekeys.h"
 #include "platform/fakes/fakekeygrabber.h"
 #include "support/lockstack.h"
-#include "tray/trayicon.h"
 #include "triggers/hotkeymanager.h"
 
 #include <QSignalSpy>
 #include <QTest>
 
-class TestAppDelegate : public QObject
+class TestStartupController : public QObject
 {
     Q_OBJECT
 
@@ -16,7 +15,7 @@ private:
     std::unique_ptr<LockStack> m_stack;
     std::unique_ptr<FakeKeyGrabber> m_grabber;
     std::unique_ptr<HotkeyManager> m_hotkey;
-    std::unique_ptr<AppDelegate> m_delegate;
+    std::unique_ptr<StartupController> m_delegate;
     Preferences *m_defaults = nullptr;
     OverlayManager *m_overlay = nullptr;
 
@@ -27,10 +26,9 @@ private Q_SLOTS:
         m_defaults = &m_stack->defaults;
         m_overlay = &m_stack->overlay;
         m_grabber = std::make_unique<FakeKeyGrabber>();
-        m_hotkey = std::make_unique<HotkeyManager>(*m_defaults, *m_grabber, m_stack->notifications);
-        m_delegate = std::make_unique<AppDelegate>(
-            AppDelegate::Managers{*m_overlay, m_stack->keepAwake, m_stack->pins, *m_hotkey,
-                                  *m_defaults, m_stack->notifications});
+        m_hotkey = std::make_unique<HotkeyManager>(*m_defaults, *m_grabber);
+        m_delegate = std::make_unique<StartupController>(
+            StartupController::Managers{*m_overlay, m_stack->pins, *m_hotkey, *m_defaults});
     }
 
     void cleanup()
@@ -71,13 +69,10 @@ private Q_SLOTS:
         else
             m_defaults->setString(PreferenceKey::storedPIN, storedPIN);
 
-        QSignalSpy settings(m_delegate.get(), &AppDelegate::settingsWindowRequested);
-        QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
-        QSignalSpy security(m_delegate.get(), &AppDelegate::securityPageRequested);
-        QVERIFY(!m_delegate->trayIcon());
+        QSignalSpy settings(m_delegate.get(), &StartupController::settingsWindowRequested);
+        QSignalSpy onboarding(m_delegate.get(), &StartupController::onboardingRequested);
+        QSignalSpy security(m_delegate.get(), &StartupController::securityPageRequested);
         m_delegate->start();
-        // Whatever the gate decides, the tray icon is there.
-        QVERIFY(m_delegate->trayIcon());
         QCOMPARE(settings.count(), settingsOpened);
         QCOMPARE(onboarding.count(), onboardingOpened);
         QCOMPARE(security.count(), securityOpened);
@@ -100,11 +95,10 @@ private Q_SLOTS:
     void aBackgroundLaunchOpensNoWindow()
     {
         m_defaults->remove(PreferenceKey::storedPIN);
-        QSignalSpy settings(m_delegate.get(), &AppDelegate::settingsWindowRequested);
-        QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
+        QSignalSpy settings(m_delegate.get(), &StartupController::settingsWindowRequested);
+        QSignalSpy onboarding(m_delegate.get(), &StartupController::onboardingRequested);
         m_delegate->setLaunchedInBackground(true);
         m_delegate->start();
-        QVERIFY(m_delegate->trayIcon());
         QVERIFY(m_grabber->heldCombination().has_value());
         QCOMPARE(settings.count() + onboarding.count(), 0);
         // The launcher's Activate still opens what the gate calls for.
@@ -132,9 +126,9 @@ private Q_SLOTS:
         m_delegate->start();
         m_defaults->remove(PreferenceKey::storedPIN);
         m_overlay->setWaylandSession(wayland);
-        QSignalSpy onboarding(m_delegate.get(), &AppDelegate::onboardingRequested);
-        QSignalSpy security(m_delegate.get(), &AppDelegate::securityPageRequested);
-        QSignalSpy refused(m_delegate.get(), &AppDelegate::lockRefused);
+        QSignalSpy onboarding(m_delegate.get(), &StartupController::onboardingRequested);
+        QSignalSpy security(m_delegate.get(), &StartupController::securityPageRequested);
+        QSignalSpy refused(m_delegate.get(), &StartupController::lockRefused);
 
         QVERIFY(m_grabber->press());
         QTRY_COMPARE(onboarding.count() + security.count() + refused.count(), 1);
@@ -173,7 +167,7 @@ private Q_SLOTS:
         QTRY_VERIFY(m_overlay->isOverlayActive());
     }
 
-    void aDelegateGoneIgnoresTheHotkey()
+    void aControllerGoneIgnoresTheHotkey()
     {
         m_delegate->start();
         m_delegate.reset();
@@ -183,5 +177,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TestAppDelegate)
-#include "tst_appdelegate.moc"
+QTEST_MAIN(TestStartupController)
+#include "tst_startupcontroller.moc"
