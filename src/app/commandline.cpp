@@ -5,6 +5,7 @@
 #include "core/preferencevalue.h"
 #include "platform/linux/dbusautomationclient.h"
 
+#include <QCommandLineParser>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -64,6 +65,20 @@ std::optional<QVariant> typedValue(const QString &text, const QString &type, QSt
     return std::nullopt;
 }
 
+// The word that QCommandLineParser refused among the options before the
+// command, as the user wrote it.
+QString refusedWord(const QStringList &arguments)
+{
+    static const QStringList accepted{QStringLiteral("-h"),        QStringLiteral("--help"),
+                                      QStringLiteral("--version"), QStringLiteral("--windowed"),
+                                      QStringLiteral("--relock"),  QStringLiteral("--background")};
+    for (const QString &word : arguments.mid(1)) {
+        if (!accepted.contains(word))
+            return word;
+    }
+    return {};
+}
+
 QString displayValue(const QVariant &value)
 {
     switch (value.typeId()) {
@@ -79,31 +94,57 @@ QString displayValue(const QVariant &value)
 
 CommandLine CommandLine::parse(const QStringList &arguments)
 {
-    CommandLine line;
-    QStringList args = arguments.mid(1);
-    if (args.removeAll(QStringLiteral("--windowed")) > 0)
-        line.m_windowed = true;
-    if (args.removeAll(QStringLiteral("--relock")) > 0)
-        line.m_relock = true;
-    if (args.removeAll(QStringLiteral("--background")) > 0)
-        line.m_background = true;
+    // Options go before the command; from the command on, every word is the
+    // command's own and reaches it as written, since a PIN, a number of
+    // minutes or a preference value may start with a dash.
+    QCommandLineParser parser;
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption windowed(QStringLiteral("windowed"));
+    const QCommandLineOption relock(QStringLiteral("relock"));
+    const QCommandLineOption background(QStringLiteral("background"));
+    parser.addOptions({help, version, windowed, relock, background});
 
+    CommandLine line;
     auto usage = [&line](const QString &message) {
         line.m_action = Action::UsageError;
         line.m_error = message;
         return line;
     };
 
+    const bool parsed = parser.parse(arguments);
+    QStringList args = parser.positionalArguments();
+    // The start-up switches change nothing after a command, and are taken
+    // there too, so that where a script puts them does not matter.
+    const auto takeSwitch = [&parser, &args](const QCommandLineOption &option) {
+        const bool afterCommand = args.removeAll(QLatin1String("--") + option.names().first()) > 0;
+        return parser.isSet(option) || afterCommand;
+    };
+    line.m_windowed = takeSwitch(windowed);
+    line.m_relock = takeSwitch(relock);
+    line.m_background = takeSwitch(background);
+    if (!parsed)
+        return usage(QStringLiteral("unknown command '%1'").arg(refusedWord(arguments)));
+
+    // Whichever of --help and --version comes first answers.
+    const QStringList found = parser.optionNames();
+    for (const QString &name : found) {
+        if (help.names().contains(name)) {
+            line.m_action = Action::Help;
+            return line;
+        }
+        if (version.names().contains(name)) {
+            line.m_action = Action::Version;
+            return line;
+        }
+    }
+
     if (args.isEmpty())
         return line;
     const QString command = args.takeFirst();
-    if (command == QLatin1String("-h") || command == QLatin1String("--help") ||
-        command == QLatin1String("help")) {
+    if (command == QLatin1String("help")) {
         line.m_action = Action::Help;
-        return line;
-    }
-    if (command == QLatin1String("--version")) {
-        line.m_action = Action::Version;
         return line;
     }
 

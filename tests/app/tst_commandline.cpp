@@ -66,6 +66,13 @@ private Q_SLOTS:
         QTest::addRow("delete") << QStringLiteral("defaults delete k") << Action::DefaultsDelete;
         QTest::addRow("defaults alone") << QStringLiteral("defaults") << Action::UsageError;
         QTest::addRow("unknown") << QStringLiteral("explode") << Action::UsageError;
+        QTest::addRow("unknown option") << QStringLiteral("--explode") << Action::UsageError;
+        // From the command on, words are the command's, even with a dash.
+        QTest::addRow("option after the command")
+            << QStringLiteral("lock --help") << Action::UsageError;
+        QTest::addRow("negative minutes") << QStringLiteral("keep-awake -5") << Action::Automation;
+        QTest::addRow("start-up switch after the command")
+            << QStringLiteral("status --background") << Action::Automation;
     }
 
     void parsing()
@@ -87,6 +94,7 @@ private Q_SLOTS:
         QTest::addRow("guessed bool") << QStringLiteral("true") << QVariant(true);
         QTest::addRow("guessed integer") << QStringLiteral("10") << QVariant(qint64(10));
         QTest::addRow("guessed double") << QStringLiteral("15.5") << QVariant(15.5);
+        QTest::addRow("negative integer") << QStringLiteral("-3") << QVariant(qint64(-3));
         QTest::addRow("guessed text") << QStringLiteral("Away") << QVariant(QStringLiteral("Away"));
         QTest::addRow("forced text")
             << QStringLiteral("10 --string") << QVariant(QStringLiteral("10"));

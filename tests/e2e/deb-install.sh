@@ -49,6 +49,8 @@ step "apt-get install $(basename "$deb")"
 installed_packages >"$build/deb-install.after"
 mapfile -t pulled < <(comm -13 "$build/deb-install.before" "$build/deb-install.after" | grep -vx vostrel || true)
 echo "   pulled in: ${pulled[*]:-(nothing; everything was installed already)}"
+dpkg -L vostrel | grep -qx /usr/share/dbus-1/interfaces/app.vostrel.Vostrel.xml ||
+    fail "the package does not install the D-Bus interface file"
 
 step "the installed Vostrel starts under Xvfb, locks with its guard, and uses only what it depends on"
 closure=$(apt-cache depends --recurse --installed --no-recommends --no-suggests --no-conflicts \

@@ -4,7 +4,8 @@
 # vostrel runs, its desktop entry, AppStream metadata and systemd unit are
 # valid, and with no instance running `vostrel status` starts the installed
 # application through D-Bus activation, on a session bus that reads the
-# package's own D-Bus service file.
+# package's own D-Bus service file; its D-Bus interface file matches what
+# that application publishes.
 #   install.sh BUILD_DIR
 # The package stays in BUILD_DIR/package (scripts/test installs that one for
 # real when VOSTREL_TEST_DEB_INSTALL=1).
@@ -136,6 +137,23 @@ app_pid=$(owner_pid)
     fail "the bus name is owned by $(readlink "/proc/$app_pid/exe"), not the installed vostrel-app"
 [ "$(tr '\0' ' ' <"/proc/$app_pid/cmdline")" = "$vostrel --background " ] ||
     fail "the application shows as '$(tr '\0' ' ' <"/proc/$app_pid/cmdline")', not as vostrel"
+
+step "the installed interface file describes what the application publishes"
+# Methods, signals and properties with their arguments' types, in order.
+members() {
+    python3 -c '
+import sys, xml.etree.ElementTree as tree
+iface = tree.fromstring(sys.stdin.read()).find("interface[@name=\x27app.vostrel.Vostrel\x27]")
+for member in iface:
+    args = [str(arg.get("direction")) + ":" + arg.get("type") for arg in member.iter("arg")]
+    print(member.tag, member.get("name"), member.get("type", ""), *args)'
+}
+interface="$root/usr/share/dbus-1/interfaces/app.vostrel.Vostrel.xml"
+[ -s "$interface" ] || fail "no D-Bus interface file in share/dbus-1/interfaces"
+published=$(gdbus introspect --session --dest app.vostrel.Vostrel --object-path /app/vostrel/Vostrel --xml |
+    members) || fail "cannot introspect the running application"
+[ -n "$published" ] && [ "$(members <"$interface")" = "$published" ] ||
+    fail "the interface file differs from the running application: $(members <"$interface") / $published"
 
 step "the activated application locks with the installed guard, and unlocks"
 "$vostrel" lock || fail "vostrel lock exited $?"

@@ -1,6 +1,8 @@
 #include "platform/linux/dbusautomationservice.h"
 
-#include "platform/linux/dbusautomationadaptors.h"
+#include "platform/linux/applicationadaptor.h"
+#include "platform/linux/dbusautomationobject.h"
+#include "platform/linux/vostreladaptor.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -11,10 +13,10 @@ DBusAutomationService::DBusAutomationService(AutomationHandler &handler, QObject
     : QObject(parent)
     , m_handler(handler)
 {
-    auto *object = new DBusAutomationObject(this);
+    auto *object = new DBusAutomationObject(handler, this);
     m_object = object;
-    new VostrelAdaptor(object, handler);
-    new ApplicationAdaptor(object, handler);
+    new VostrelAdaptor(object);
+    new ApplicationAdaptor(object);
 }
 
 DBusAutomationService::~DBusAutomationService()

@@ -1,4 +1,4 @@
-#include "platform/linux/dbusautomationadaptors.h"
+#include "platform/linux/dbusautomationobject.h"
 
 #include "platform/automationhandler.h"
 #include "platform/linux/dbusautomationservice.h"
@@ -8,25 +8,25 @@
 #include <QDBusMessage>
 #include <QPointer>
 
-VostrelAdaptor::VostrelAdaptor(DBusAutomationObject *object, AutomationHandler &handler)
-    : QDBusAbstractAdaptor(object)
-    , m_object(object)
+DBusAutomationObject::DBusAutomationObject(AutomationHandler &handler, QObject *parent)
+    : QObject(parent)
     , m_handler(handler)
+    , m_notifier(new DesktopNotifier(this))
 {}
 
-void VostrelAdaptor::refuseIf(const QString &refusal)
+void DBusAutomationObject::refuseIf(const QString &refusal)
 {
-    if (!refusal.isEmpty() && m_object->calledFromDBus())
-        m_object->sendErrorReply(QLatin1String(DBusAutomationService::refusedErrorName), refusal);
+    if (!refusal.isEmpty() && calledFromDBus())
+        sendErrorReply(QLatin1String(DBusAutomationService::refusedErrorName), refusal);
 }
 
-std::function<void(const QString &)> VostrelAdaptor::answerLater()
+std::function<void(const QString &)> DBusAutomationObject::answerLater()
 {
-    if (!m_object->calledFromDBus())
+    if (!calledFromDBus())
         return [](const QString &) {
         };
-    m_object->setDelayedReply(true);
-    return [bus = m_object->connection(), call = m_object->message()](const QString &refusal) {
+    setDelayedReply(true);
+    return [bus = connection(), call = message()](const QString &refusal) {
         bus.send(refusal.isEmpty()
                      ? call.createReply()
                      : call.createErrorReply(QLatin1String(DBusAutomationService::refusedErrorName),
@@ -34,51 +34,45 @@ std::function<void(const QString &)> VostrelAdaptor::answerLater()
     };
 }
 
-void VostrelAdaptor::LockScreen()
+void DBusAutomationObject::LockScreen()
 {
     refuseIf(m_handler.lockScreen());
 }
 
-bool VostrelAdaptor::UnlockScreen(const QString &pin)
+bool DBusAutomationObject::UnlockScreen(const QString &pin)
 {
     return m_handler.unlockScreen(pin);
 }
 
-void VostrelAdaptor::KeepAwake(int minutes)
+void DBusAutomationObject::KeepAwake(int minutes)
 {
     // The desktop's answer may take a while; the event loop, and with it the
     // lock, must not wait for it.
     m_handler.keepAwake(minutes, answerLater());
 }
 
-void VostrelAdaptor::StopKeepAwake()
+void DBusAutomationObject::StopKeepAwake()
 {
     m_handler.stopKeepAwake();
 }
 
-QString VostrelAdaptor::GetStatus()
+QString DBusAutomationObject::GetStatus()
 {
     return m_handler.status();
 }
 
-ApplicationAdaptor::ApplicationAdaptor(QObject *object, AutomationHandler &handler)
-    : QDBusAbstractAdaptor(object)
-    , m_handler(handler)
-    , m_notifier(new DesktopNotifier(this))
-{}
-
-void ApplicationAdaptor::Activate(const QVariantMap &)
+void DBusAutomationObject::Activate(const QVariantMap &)
 {
     m_handler.reopen();
 }
 
-void ApplicationAdaptor::Open(const QStringList &, const QVariantMap &)
+void DBusAutomationObject::Open(const QStringList &, const QVariantMap &)
 {
     m_handler.reopen();
 }
 
-void ApplicationAdaptor::ActivateAction(const QString &name, const QVariantList &,
-                                        const QVariantMap &)
+void DBusAutomationObject::ActivateAction(const QString &name, const QVariantList &,
+                                          const QVariantMap &)
 {
     // The launcher's actions: the same as the script actions of those names.
     // A launcher has nowhere to print the status, so it becomes a notification.
