@@ -5,6 +5,7 @@
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "overlay/lockscreencontent.h"
+#include "overlay/overlaylog.h"
 #include "overlay/overlaypanel.h"
 #include "overlay/pinmanager.h"
 #include "overlay/unlockflow.h"
@@ -24,7 +25,6 @@
 
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QLoggingCategory>
 #include <QProcessEnvironment>
 #include <QQmlEngine>
 #include <QScreen>
@@ -41,8 +41,6 @@
 void qml_register_types_Vostrel_Overlay();
 
 namespace {
-Q_LOGGING_CATEGORY(lcOverlay, "vostrel.overlay")
-
 // Long enough after an unlock to be off its path and past its clean-up.
 constexpr auto heapTrimDelay = std::chrono::seconds(2);
 

@@ -6,6 +6,7 @@
 #include "platform/linux/desktopcolorschemesource.h"
 #include "settings/onboardingflow.h"
 #include "settings/settingsappearance.h"
+#include "settings/settingslog.h"
 #include "settings/settingsmodule.h"
 #include "themes/thememanager.h"
 
@@ -79,7 +80,7 @@ void OnboardingWindowController::show(bool pinNeeded)
     window->setSource(QUrl(QStringLiteral("qrc:/Vostrel/Settings/OnboardingView.qml")));
     if (window->status() == QQuickView::Error) {
         for (const QQmlError &error : window->errors())
-            qWarning().noquote() << "OnboardingWindowController:" << error.toString();
+            qCWarning(lcSettings).noquote() << "OnboardingWindowController:" << error.toString();
     }
     QRect frame(QPoint(), contentSize);
     QScreen *screen = QGuiApplication::primaryScreen();

@@ -1,5 +1,7 @@
 #include "settings/settingsnavigation.h"
 
+#include "settings/settingslog.h"
+
 #include <QDebug>
 #include <QJSEngine>
 
@@ -37,7 +39,7 @@ void SettingsNavigation::selectPage(const QString &id)
 {
     const std::optional<SettingsPage> page = SettingsPages::fromId(id);
     if (!page) {
-        qWarning() << "SettingsNavigation: no settings page" << id;
+        qCWarning(lcSettings) << "SettingsNavigation: no settings page" << id;
         return;
     }
     setSelectedPage(*page);

@@ -2,6 +2,7 @@
 
 #include "themes/desktopcapture.h"
 #include "themes/imageblur.h"
+#include "themes/themeslog.h"
 
 #include <QImageReader>
 
@@ -69,8 +70,8 @@ void BlurredImage::reload()
         reader.setScaledSize(full.scaled(maxDecodedSide, maxDecodedSide, Qt::KeepAspectRatio));
     m_source = reader.read();
     if (m_source.isNull()) {
-        qWarning("BlurredImage: cannot show \"%s\": %s", qPrintable(m_filePath),
-                 qPrintable(reader.errorString()));
+        qCWarning(lcThemes, "BlurredImage: cannot show \"%s\": %s", qPrintable(m_filePath),
+                  qPrintable(reader.errorString()));
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
+#include "themes/themeslog.h"
 
 #include <QJSEngine>
 #include <QUrl>
@@ -138,8 +139,8 @@ void ThemeManager::setCurrentThemeRawValue(const QString &rawValue)
 {
     const auto theme = OverlayTheme::fromRawValue(rawValue);
     if (!theme) {
-        qWarning("ThemeManager: \"%s\" names no theme; the theme stays \"%s\"",
-                 qPrintable(rawValue), qPrintable(currentThemeRawValue()));
+        qCWarning(lcThemes, "ThemeManager: \"%s\" names no theme; the theme stays \"%s\"",
+                  qPrintable(rawValue), qPrintable(currentThemeRawValue()));
         return;
     }
     setCurrentTheme(*theme);
@@ -240,8 +241,8 @@ void ThemeManager::setBackgroundFillModeRawValue(const QString &rawValue)
 {
     const auto mode = BackgroundFillMode::fromRawValue(rawValue);
     if (!mode) {
-        qWarning("ThemeManager: \"%s\" is no fill mode; it stays \"%s\"", qPrintable(rawValue),
-                 qPrintable(backgroundFillModeRawValue()));
+        qCWarning(lcThemes, "ThemeManager: \"%s\" is no fill mode; it stays \"%s\"",
+                  qPrintable(rawValue), qPrintable(backgroundFillModeRawValue()));
         return;
     }
     setBackgroundFillMode(*mode);

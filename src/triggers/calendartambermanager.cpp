@@ -5,6 +5,7 @@
 #include "platform/calendarstore.h"
 #include "platform/linux/icalendarstore.h"
 #include "platform/linux/networkaccess.h"
+#include "triggers/triggerslog.h"
 
 #include <QPointer>
 #include <QtDebug>
@@ -108,7 +109,7 @@ void CalendarTamberManager::checkEvents()
     if (!m_isEnabled || !m_hasAccess)
         return;
     if (!m_lock.isActive || !m_lock.raise) {
-        qWarning() << "CalendarTamberManager: no lock to raise yet - skipping the check";
+        qCWarning(lcTriggers) << "CalendarTamberManager: no lock to raise yet - skipping the check";
         return;
     }
 
