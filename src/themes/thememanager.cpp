@@ -86,12 +86,12 @@ ThemeManager *ThemeManager::create(QQmlEngine *, QJSEngine *)
 
 QString ThemeManager::defaultHeadline()
 {
-    return QStringLiteral("Don't interrupt the tamber.");
+    return tr("Don't interrupt the tamber.");
 }
 
 QString ThemeManager::defaultSubtext()
 {
-    return QStringLiteral("The lab is busy.");
+    return tr("The lab is busy.");
 }
 
 bool ThemeManager::storedBool(QLatin1String key, bool fallback) const
