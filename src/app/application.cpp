@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,18 @@ bool hasGraphicalSession()
 {
     return qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
            qEnvironmentVariableIsSet("QT_QPA_PLATFORM");
+}
+
+// The texts are written in English; the catalogue built in for the user's
+// language, where there is one, replaces them. None found keeps English.
+void installTranslation(QCoreApplication &app)
+{
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(), QStringLiteral("vostrel"), QStringLiteral("_"),
+                         QStringLiteral(":/i18n")))
+        QCoreApplication::installTranslator(translator);
+    else
+        delete translator;
 }
 } // namespace
 
@@ -38,6 +52,7 @@ int run(int argc, char *argv[], const CommandLine &commandLine)
     // Before the application object; starts no web engine by itself.
     prepareWebEngine();
     QApplication app(argc, argv);
+    installTranslation(app);
     QApplication::setApplicationName(QStringLiteral("vostrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vostrel"));
     QApplication::setApplicationVersion(QLatin1String(BuildInfo::version));

@@ -1,5 +1,6 @@
 #include "core/preferences.h"
 
+#include "core/corelog.h"
 #include "core/preferencevalue.h"
 
 #include <QDateTime>
@@ -115,13 +116,15 @@ void Preferences::moveAside(const QString &reason) const
         target =
             m_filePath + QLatin1String(".corrupt-") + stamp + QLatin1Char('-') + QString::number(n);
     if (QFile::rename(m_filePath, target)) {
-        qWarning("Preferences file %s could not be read (%s); kept it as %s and started "
-                 "with default settings.",
-                 qPrintable(m_filePath), qPrintable(reason), qPrintable(target));
+        qCWarning(lcCore,
+                  "Preferences file %s could not be read (%s); kept it as %s and started "
+                  "with default settings.",
+                  qPrintable(m_filePath), qPrintable(reason), qPrintable(target));
     } else {
-        qWarning("Preferences file %s could not be read (%s) and could not be moved aside; "
-                 "using default settings without touching it.",
-                 qPrintable(m_filePath), qPrintable(reason));
+        qCWarning(lcCore,
+                  "Preferences file %s could not be read (%s) and could not be moved aside; "
+                  "using default settings without touching it.",
+                  qPrintable(m_filePath), qPrintable(reason));
     }
     m_stamp = stampOnDisk();
 }
@@ -277,8 +280,8 @@ bool Preferences::write(const QString &key, const std::optional<QJsonValue> &val
         }
     }
     if (!ok) {
-        qWarning("Could not save preferences to %s: %s", qPrintable(m_filePath),
-                 qPrintable(m_lastError));
+        qCWarning(lcCore, "Could not save preferences to %s: %s", qPrintable(m_filePath),
+                  qPrintable(m_lastError));
     }
     // Released first: a receiver may well write a preference in turn.
     lock.unlock();

@@ -1,6 +1,7 @@
 #include "integrations/serviceendpoints.h"
 
 #include "integrations/integrationsconfig.h"
+#include "integrations/integrationslog.h"
 
 #include <QtDebug>
 
@@ -13,8 +14,8 @@ QString overridden(const char *variable, const char *fallback)
     if (value.isEmpty())
         return QString::fromUtf8(fallback);
     if (!ServiceEndpoints::isWebAddress(QUrl(value, QUrl::StrictMode))) {
-        qWarning("%s=\"%s\" is no http(s) address; using %s", variable, qPrintable(value),
-                 fallback);
+        qCWarning(lcIntegrations, "%s=\"%s\" is no http(s) address; using %s", variable,
+                  qPrintable(value), fallback);
         return QString::fromUtf8(fallback);
     }
     return value;

@@ -2,6 +2,7 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
+#include "integrations/integrationslog.h"
 #include "integrations/serviceendpoints.h"
 
 #include <QJsonDocument>
@@ -66,8 +67,9 @@ std::optional<QString> StatusSyncManager::activeToken() const
     if (token.isEmpty())
         return std::nullopt;
     if (!isHeaderSafe(token)) {
-        qWarning("StatusSyncManager: the Slack token holds spaces or characters a token never "
-                 "has; nothing is sent to Slack");
+        qCWarning(lcIntegrations,
+                  "StatusSyncManager: the Slack token holds spaces or characters a token never "
+                  "has; nothing is sent to Slack");
         return std::nullopt;
     }
     return token;

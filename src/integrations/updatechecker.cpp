@@ -1,6 +1,7 @@
 #include "integrations/updatechecker.h"
 
 #include "core/qmlinstances.h"
+#include "integrations/integrationslog.h"
 #include "integrations/serviceendpoints.h"
 #include "integrations/updatefeedparser.h"
 #include "integrations/versioncomparison.h"
@@ -30,7 +31,8 @@ void UpdateChecker::check()
 {
     const QUrl url(m_feedURL, QUrl::StrictMode);
     if (!ServiceEndpoints::isWebAddress(url)) {
-        qWarning("UpdateChecker: \"%s\" is no http(s) address; no check", qPrintable(m_feedURL));
+        qCWarning(lcIntegrations, "UpdateChecker: \"%s\" is no http(s) address; no check",
+                  qPrintable(m_feedURL));
         Q_EMIT checkFinished();
         return;
     }
@@ -66,8 +68,9 @@ void UpdateChecker::apply(const UpdateFeedItem &item)
             ? std::optional<QString>(item.downloadURL)
             : std::nullopt;
     if (!address)
-        qWarning("UpdateChecker: version %s offers \"%s\", which is no http(s) address",
-                 qPrintable(item.version), qPrintable(item.downloadURL));
+        qCWarning(lcIntegrations,
+                  "UpdateChecker: version %s offers \"%s\", which is no http(s) address",
+                  qPrintable(item.version), qPrintable(item.downloadURL));
     const bool becameAvailable = !m_updateAvailable;
     const bool versionChanged = m_latestVersion != item.version;
     const bool addressChanged = m_downloadURL != address;

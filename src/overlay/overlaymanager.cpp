@@ -4,6 +4,7 @@
 #include "core/preferences.h"
 #include "core/qmlinstances.h"
 #include "overlay/lockscreencontent.h"
+#include "overlay/overlaylog.h"
 #include "overlay/overlaypanel.h"
 #include "overlay/pinmanager.h"
 #include "overlay/unlockflow.h"
@@ -20,6 +21,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLoggingCategory>
+#include <QProcessEnvironment>
 #include <QQmlEngine>
 #include <QScreen>
 #include <QTimer>
@@ -35,8 +37,6 @@
 void qml_register_types_Vostrel_Overlay();
 
 namespace {
-Q_LOGGING_CATEGORY(lcOverlay, "vostrel.overlay")
-
 // Long enough after an unlock to be off its path and past its clean-up.
 constexpr auto heapTrimDelay = std::chrono::seconds(2);
 

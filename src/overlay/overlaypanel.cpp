@@ -1,6 +1,7 @@
 #include "overlay/overlaypanel.h"
 
 #include "overlay/lockscreencontent.h"
+#include "overlay/overlaylog.h"
 #include "overlay/unlockflow.h"
 
 #include <QQmlEngine>
@@ -35,7 +36,7 @@ OverlayPanel::OverlayPanel(QScreen *screen, QQmlEngine *engine, UnlockFlow *flow
     setSource(lockScreenUrl);
     if (status() == QQuickView::Error) {
         for (const QQmlError &error : errors())
-            qWarning("Lock screen: %s", qPrintable(error.toString()));
+            qCWarning(lcOverlay, "Lock screen: %s", qPrintable(error.toString()));
     }
 }
 

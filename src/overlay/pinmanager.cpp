@@ -3,6 +3,7 @@
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "core/qmlinstances.h"
+#include "overlay/overlaylog.h"
 #include "platform/biometricauthenticator.h"
 
 #include <QByteArray>
@@ -224,8 +225,8 @@ void PINManager::saveState()
     if (!QDir().mkpath(QFileInfo(m_statePath).absolutePath()) || !file.open(QIODevice::WriteOnly) ||
         !file.setPermissions(privateFile) ||
         file.write(QJsonDocument(state).toJson(QJsonDocument::Compact)) < 0 || !file.commit()) {
-        qWarning("Could not save the PIN attempt count to %s: %s", qPrintable(m_statePath),
-                 qPrintable(file.errorString()));
+        qCWarning(lcOverlay, "Could not save the PIN attempt count to %s: %s",
+                  qPrintable(m_statePath), qPrintable(file.errorString()));
     }
 }
 
@@ -237,8 +238,8 @@ void PINManager::restoreState()
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(file.read(maxStateFileSize), &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
-        qWarning("PIN attempt count %s is unreadable; starting without one.",
-                 qPrintable(m_statePath));
+        qCWarning(lcOverlay, "PIN attempt count %s is unreadable; starting without one.",
+                  qPrintable(m_statePath));
         return;
     }
     const QJsonObject state = document.object();

@@ -29,5 +29,5 @@ QString BuildVersion::build() const
 
 QString BuildVersion::versionText() const
 {
-    return QStringLiteral("%1 (Build %2)").arg(shortVersion(), build());
+    return tr("%1 (Build %2)").arg(shortVersion(), build());
 }

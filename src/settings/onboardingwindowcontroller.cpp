@@ -5,6 +5,7 @@
 #include "core/qmlinstances.h"
 #include "settings/onboardingflow.h"
 #include "settings/settingsappearance.h"
+#include "settings/settingslog.h"
 #include "settings/settingsmodule.h"
 #include "themes/thememanager.h"
 
@@ -67,7 +68,7 @@ void OnboardingWindowController::show(bool pinNeeded)
     window->setSource(QUrl(QStringLiteral("qrc:/Vostrel/Settings/OnboardingView.qml")));
     if (window->status() == QQuickView::Error) {
         for (const QQmlError &error : window->errors())
-            qWarning().noquote() << "OnboardingWindowController:" << error.toString();
+            qCWarning(lcSettings).noquote() << "OnboardingWindowController:" << error.toString();
     }
     QRect frame(QPoint(), contentSize);
     QScreen *screen = QGuiApplication::primaryScreen();

@@ -1,6 +1,8 @@
 #include "settings/settingsnavigation.h"
 #include "core/qmlinstances.h"
 
+#include "settings/settingslog.h"
+
 #include <QDebug>
 #include <QJSEngine>
 
@@ -30,7 +32,7 @@ void SettingsNavigation::selectPage(const QString &id)
 {
     const std::optional<SettingsPage> page = SettingsPages::fromId(id);
     if (!page) {
-        qWarning() << "SettingsNavigation: no settings page" << id;
+        qCWarning(lcSettings) << "SettingsNavigation: no settings page" << id;
         return;
     }
     setSelectedPage(*page);

@@ -1,37 +1,52 @@
 #include "settings/settingspage.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace SettingsPages {
 
 const QList<SettingsPageInfo> &all()
 {
+    // Built at first use, after start-up installed the user's catalogue.
     static const QList<SettingsPageInfo> table = [] {
-        const QString settings = QStringLiteral("SETTINGS");
+        const QString settings = QCoreApplication::translate("SettingsPages", "SETTINGS");
         QList<SettingsPageInfo> pages{
-            {SettingsPage::general, QStringLiteral("general"), QStringLiteral("General"),
+            {SettingsPage::general, QStringLiteral("general"),
+             QCoreApplication::translate("SettingsPages", "General"),
              QStringLiteral("gearshape.fill"), settings,
-             QStringLiteral("App behavior, startup, and display preferences."),
+             QCoreApplication::translate("SettingsPages",
+                                         "App behavior, startup, and display preferences."),
              QStringLiteral("GeneralPage")},
-            {SettingsPage::security, QStringLiteral("security"), QStringLiteral("Security"),
+            {SettingsPage::security, QStringLiteral("security"),
+             QCoreApplication::translate("SettingsPages", "Security"),
              QStringLiteral("lock.shield.fill"), settings,
-             QStringLiteral("PIN, fingerprint, and lockout settings."),
+             QCoreApplication::translate("SettingsPages",
+                                         "PIN, fingerprint, and lockout settings."),
              QStringLiteral("SecurityPage")},
-            {SettingsPage::overlay, QStringLiteral("overlay"), QStringLiteral("Overlay & Themes"),
+            {SettingsPage::overlay, QStringLiteral("overlay"),
+             QCoreApplication::translate("SettingsPages", "Overlay & Themes"),
              QStringLiteral("paintpalette.fill"), settings,
-             QStringLiteral("Customize your lock screen appearance."),
+             QCoreApplication::translate("SettingsPages", "Customize your lock screen appearance."),
              QStringLiteral("OverlayPage")},
-            {SettingsPage::schedule, QStringLiteral("schedule"), QStringLiteral("Schedule"),
+            {SettingsPage::schedule, QStringLiteral("schedule"),
+             QCoreApplication::translate("SettingsPages", "Schedule"),
              QStringLiteral("calendar.badge.clock"), settings,
-             QStringLiteral("Automatically lock your screen on a schedule."),
+             QCoreApplication::translate("SettingsPages",
+                                         "Automatically lock your screen on a schedule."),
              QStringLiteral("SchedulePage")},
             {SettingsPage::integrations, QStringLiteral("integrations"),
-             QStringLiteral("Integrations"), QStringLiteral("puzzlepiece.extension.fill"), settings,
-             QStringLiteral("Connect Vostrel to Slack, Cloud Sync, and your scripts."),
+             QCoreApplication::translate("SettingsPages", "Integrations"),
+             QStringLiteral("puzzlepiece.extension.fill"), settings,
+             QCoreApplication::translate("SettingsPages",
+                                         "Connect Vostrel to Slack, Cloud Sync, and your scripts."),
              QStringLiteral("IntegrationsPage")},
-            {SettingsPage::about, QStringLiteral("about"), QStringLiteral("About & Support"),
-             QStringLiteral("info.circle.fill"), QStringLiteral("ACCOUNT"),
-             QStringLiteral("Vostrel — don't interrupt the tamber."), QStringLiteral("AboutPage")},
+            {SettingsPage::about, QStringLiteral("about"),
+             QCoreApplication::translate("SettingsPages", "About & Support"),
+             QStringLiteral("info.circle.fill"),
+             QCoreApplication::translate("SettingsPages", "ACCOUNT"),
+             QCoreApplication::translate("SettingsPages", "Vostrel — don't interrupt the tamber."),
+             QStringLiteral("AboutPage")},
         };
         return pages;
     }();

@@ -3,6 +3,7 @@
 #include "core/preferences.h"
 #include "core/qmlinstances.h"
 #include "settings/settingsappearance.h"
+#include "settings/settingslog.h"
 #include "settings/settingsmodule.h"
 #include "settings/settingsnavigation.h"
 #include "settings/settingswindowgeometry.h"
@@ -79,7 +80,7 @@ void SettingsWindowController::build()
     window->setSource(QUrl(QStringLiteral("qrc:/Vostrel/Settings/SettingsView.qml")));
     if (window->status() == QQuickView::Error) {
         for (const QQmlError &error : window->errors())
-            qWarning().noquote() << "SettingsWindowController:" << error.toString();
+            qCWarning(lcSettings).noquote() << "SettingsWindowController:" << error.toString();
     }
     window->setGeometry(SettingsWindowGeometry::frame(SettingsWindowGeometry::referenceRect(
         QGuiApplication::primaryScreen(), QGuiApplication::screens())));

@@ -3,6 +3,7 @@
 #include "core/qmlinstances.h"
 #include "themes/desktopcapture.h"
 #include "themes/imageblur.h"
+#include "themes/themeslog.h"
 
 #include <QImageReader>
 
@@ -85,8 +86,8 @@ void BlurredImage::reload()
         reader.setScaledSize(full.scaled(maxDecodedSide, maxDecodedSide, Qt::KeepAspectRatio));
     m_source = reader.read();
     if (m_source.isNull()) {
-        qWarning("BlurredImage: cannot show \"%s\": %s", qPrintable(m_filePath),
-                 qPrintable(reader.errorString()));
+        qCWarning(lcThemes, "BlurredImage: cannot show \"%s\": %s", qPrintable(m_filePath),
+                  qPrintable(reader.errorString()));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "themes/conicgradient.h"
 
+#include "themes/themeslog.h"
+
 #include <QConicalGradient>
 #include <QPainter>
 
@@ -21,8 +23,8 @@ void ConicGradient::setColors(const QVariantList &colors)
     for (const QVariant &value : colors) {
         const QColor color = value.value<QColor>();
         if (!color.isValid()) {
-            qWarning("ConicGradient: %s is no colour; the gradient stays as it was",
-                     qPrintable(value.toString()));
+            qCWarning(lcThemes, "ConicGradient: %s is no colour; the gradient stays as it was",
+                      qPrintable(value.toString()));
             return;
         }
         list.append(color);

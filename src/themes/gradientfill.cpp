@@ -1,5 +1,7 @@
 #include "themes/gradientfill.h"
 
+#include "themes/themeslog.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -21,8 +23,8 @@ void GradientFill::setStops(const QVariantList &stops)
     for (const QVariant &stop : stops) {
         const QColor color = stop.value<QColor>();
         if (!color.isValid()) {
-            qWarning("GradientFill: %s is no colour; the fill stays as it was",
-                     qPrintable(stop.toString()));
+            qCWarning(lcThemes, "GradientFill: %s is no colour; the fill stays as it was",
+                      qPrintable(stop.toString()));
             return;
         }
         colors.append(color);

@@ -5,6 +5,7 @@
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "core/qmlinstances.h"
+#include "themes/themeslog.h"
 
 #include <QJSEngine>
 #include <QUrl>
@@ -69,12 +70,12 @@ ThemeManager *ThemeManager::create(QQmlEngine *engine, QJSEngine *)
 
 QString ThemeManager::defaultHeadline()
 {
-    return QStringLiteral("Don't interrupt the tamber.");
+    return tr("Don't interrupt the tamber.");
 }
 
 QString ThemeManager::defaultSubtext()
 {
-    return QStringLiteral("The lab is busy.");
+    return tr("The lab is busy.");
 }
 
 bool ThemeManager::storedBool(QLatin1String key, bool fallback) const
@@ -122,8 +123,8 @@ void ThemeManager::setCurrentThemeRawValue(const QString &rawValue)
 {
     const auto theme = OverlayTheme::fromRawValue(rawValue);
     if (!theme) {
-        qWarning("ThemeManager: \"%s\" names no theme; the theme stays \"%s\"",
-                 qPrintable(rawValue), qPrintable(currentThemeRawValue()));
+        qCWarning(lcThemes, "ThemeManager: \"%s\" names no theme; the theme stays \"%s\"",
+                  qPrintable(rawValue), qPrintable(currentThemeRawValue()));
         return;
     }
     setCurrentTheme(*theme);
@@ -224,8 +225,8 @@ void ThemeManager::setBackgroundFillModeRawValue(const QString &rawValue)
 {
     const auto mode = BackgroundFillMode::fromRawValue(rawValue);
     if (!mode) {
-        qWarning("ThemeManager: \"%s\" is no fill mode; it stays \"%s\"", qPrintable(rawValue),
-                 qPrintable(backgroundFillModeRawValue()));
+        qCWarning(lcThemes, "ThemeManager: \"%s\" is no fill mode; it stays \"%s\"",
+                  qPrintable(rawValue), qPrintable(backgroundFillModeRawValue()));
         return;
     }
     setBackgroundFillMode(*mode);

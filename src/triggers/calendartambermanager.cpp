@@ -4,6 +4,7 @@
 #include "core/preferences.h"
 #include "platform/calendarstore.h"
 #include "triggers/locktarget.h"
+#include "triggers/triggerslog.h"
 
 #include <QPointer>
 #include <QtDebug>

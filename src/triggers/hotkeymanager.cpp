@@ -5,6 +5,7 @@
 #include "platform/keygrabber.h"
 #include "platform/virtualkeys.h"
 #include "triggers/keycombination.h"
+#include "triggers/triggerslog.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -40,13 +41,13 @@ quint64 loadModifierFlags(const Preferences &defaults)
         return HotkeyManager::defaultModifierFlags;
     const std::optional<quint64> flags = unsignedNumber(stored);
     if (!flags) {
-        qWarning() << "HotkeyManager: hotkeyModifiers is not a modifier mask:" << stored
-                   << "- using command";
+        qCWarning(lcTriggers) << "HotkeyManager: hotkeyModifiers is not a modifier mask:" << stored
+                              << "- using command";
         return HotkeyManager::defaultModifierFlags;
     }
     if ((*flags & matchMask) == 0) {
-        qWarning() << "HotkeyManager: hotkeyModifiers" << *flags
-                   << "holds none of shift, control, option, command - using command";
+        qCWarning(lcTriggers) << "HotkeyManager: hotkeyModifiers" << *flags
+                              << "holds none of shift, control, option, command - using command";
         return HotkeyManager::defaultModifierFlags;
     }
     return *flags;
@@ -62,8 +63,8 @@ quint16 loadKeyCode(const Preferences &defaults)
         if (code >= 0 && code <= 0xffff)
             return quint16(code);
     }
-    qWarning() << "HotkeyManager: hotkeyKeyCode is not a key code in 0...65535:" << stored
-               << "- using" << HotkeyManager::defaultKeyCode;
+    qCWarning(lcTriggers) << "HotkeyManager: hotkeyKeyCode is not a key code in 0...65535:"
+                          << stored << "- using" << HotkeyManager::defaultKeyCode;
     return HotkeyManager::defaultKeyCode;
 }
 
@@ -75,7 +76,7 @@ QString loadKeyCharacter(const Preferences &defaults, quint16 keyCode)
     if (stored.typeId() == QMetaType::QString && !stored.toString().isEmpty())
         return stored.toString();
     if (stored.isValid())
-        qWarning() << "HotkeyManager: hotkeyCharacter is not a character:" << stored;
+        qCWarning(lcTriggers) << "HotkeyManager: hotkeyCharacter is not a character:" << stored;
     const QString label = VirtualKeys::label(keyCode);
     return label.isEmpty() ? QStringLiteral("?") : label;
 }
@@ -215,8 +216,8 @@ void HotkeyManager::install()
     if (!m_handler || m_isRecording)
         return;
     if ((m_modifierFlags & matchMask) == 0) {
-        qWarning() << "HotkeyManager: not installing" << displayString()
-                   << "- a hotkey needs shift, control, option or command";
+        qCWarning(lcTriggers) << "HotkeyManager: not installing" << displayString()
+                              << "- a hotkey needs shift, control, option or command";
         return;
     }
     bool refused = false;

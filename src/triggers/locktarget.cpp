@@ -1,10 +1,6 @@
 #include "triggers/locktarget.h"
 
-#include <QLoggingCategory>
-
-namespace {
-Q_LOGGING_CATEGORY(lcLockTarget, "vostrel.triggers")
-} // namespace
+#include "triggers/triggerslog.h"
 
 LockTarget::LockTarget(std::function<bool()> isLocked, std::function<void()> lock)
     : m_isLocked(std::move(isLocked))
@@ -25,7 +21,7 @@ bool LockTarget::isLocked() const
 void LockTarget::lock() const
 {
     if (!m_lock) {
-        qCWarning(lcLockTarget) << "a trigger fired before the lock was wired up; ignored";
+        qCWarning(lcTriggers) << "a trigger fired before the lock was wired up; ignored";
         return;
     }
     if (isLocked())
@@ -33,7 +29,7 @@ void LockTarget::lock() const
     const QString refusal = m_refusal ? m_refusal() : QString();
     if (!refusal.isEmpty()) {
         if (refusal != m_loggedRefusal)
-            qCWarning(lcLockTarget).noquote() << "not locking:" << refusal;
+            qCWarning(lcTriggers).noquote() << "not locking:" << refusal;
         m_loggedRefusal = refusal;
         return;
     }

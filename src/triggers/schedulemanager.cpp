@@ -116,12 +116,12 @@ bool ScheduleManager::isInSchedule(const QList<ScheduleSlot> &slots, const QDate
 QString ScheduleManager::daysDescription(const ScheduleSlot &slot)
 {
     if (slot.days.size() == qsizetype(Weekdays::all.size()))
-        return QStringLiteral("Every day");
+        return tr("Every day");
     if (isExactly(slot.days, {Weekday::Monday, Weekday::Tuesday, Weekday::Wednesday,
                               Weekday::Thursday, Weekday::Friday}))
-        return QStringLiteral("Weekdays");
+        return tr("Weekdays");
     if (isExactly(slot.days, {Weekday::Saturday, Weekday::Sunday}))
-        return QStringLiteral("Weekends");
+        return tr("Weekends");
     QStringList names;
     for (Weekday day : Weekdays::all) {
         if (slot.days.contains(day))

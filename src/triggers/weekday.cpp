@@ -1,5 +1,7 @@
 #include "triggers/weekday.h"
 
+#include <QCoreApplication>
+
 namespace Weekdays {
 
 std::optional<Weekday> fromRawValue(qint64 raw)
@@ -20,19 +22,19 @@ QString shortName(Weekday day)
 {
     switch (day) {
     case Weekday::Monday:
-        return QStringLiteral("Mon");
+        return QCoreApplication::translate("Weekdays", "Mon");
     case Weekday::Tuesday:
-        return QStringLiteral("Tue");
+        return QCoreApplication::translate("Weekdays", "Tue");
     case Weekday::Wednesday:
-        return QStringLiteral("Wed");
+        return QCoreApplication::translate("Weekdays", "Wed");
     case Weekday::Thursday:
-        return QStringLiteral("Thu");
+        return QCoreApplication::translate("Weekdays", "Thu");
     case Weekday::Friday:
-        return QStringLiteral("Fri");
+        return QCoreApplication::translate("Weekdays", "Fri");
     case Weekday::Saturday:
-        return QStringLiteral("Sat");
+        return QCoreApplication::translate("Weekdays", "Sat");
     case Weekday::Sunday:
-        return QStringLiteral("Sun");
+        return QCoreApplication::translate("Weekdays", "Sun");
     }
     return QString();
 }

@@ -1,5 +1,7 @@
 #include "weboverlay/bridgescripts.h"
 
+#include "weboverlay/weboverlaylog.h"
+
 #include <QFile>
 
 namespace {
@@ -33,7 +35,8 @@ QString BridgeScripts::channelSource()
 {
     QFile client(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
     if (!client.open(QIODevice::ReadOnly)) {
-        qWarning("BridgeScripts: the web channel client is missing; pages cannot unlock");
+        qCWarning(lcWebOverlay,
+                  "BridgeScripts: the web channel client is missing; pages cannot unlock");
         return {};
     }
     return QString::fromUtf8(client.readAll()) +

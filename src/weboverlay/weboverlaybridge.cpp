@@ -3,6 +3,7 @@
 #include "weboverlay/bridgescripts.h"
 #include "weboverlay/fileaccessinterceptor.h"
 #include "weboverlay/scriptmessagehandler.h"
+#include "weboverlay/weboverlaylog.h"
 #include "weboverlay/websiteurl.h"
 
 #include <QFileInfo>
@@ -148,7 +149,8 @@ void WebOverlayBridge::preparePage(QObject *profileObject, QObject *channelObjec
     auto *profile = qobject_cast<QQuickWebEngineProfile *>(profileObject);
     auto *channel = qobject_cast<QWebChannel *>(channelObject);
     if (!profile || !channel) {
-        qWarning("WebOverlayBridge: preparePage needs a WebEngineProfile and a WebChannel");
+        qCWarning(lcWebOverlay,
+                  "WebOverlayBridge: preparePage needs a WebEngineProfile and a WebChannel");
         return;
     }
     // Owned by the profile, which may outlive this object while the page
@@ -165,7 +167,8 @@ void WebOverlayBridge::preparePage(QObject *profileObject, QObject *channelObjec
     if (!scripts ||
         !QMetaObject::invokeMethod(scripts, "insert",
                                    Q_ARG(QList<QWebEngineScript>, BridgeScripts::userScripts())))
-        qWarning("WebOverlayBridge: the bridge scripts could not be added; pages cannot unlock");
+        qCWarning(lcWebOverlay,
+                  "WebOverlayBridge: the bridge scripts could not be added; pages cannot unlock");
     channel->registerObject(QStringLiteral("vostrel"), m_handler);
 }
 
@@ -214,13 +217,14 @@ void WebOverlayBridge::handleMessage(const QVariant &body)
     if (!pin)
         return;
     if (!m_pinVerifier) {
-        qWarning("WebOverlayBridge: no PIN verifier; the page's unlock request is refused");
+        qCWarning(lcWebOverlay,
+                  "WebOverlayBridge: no PIN verifier; the page's unlock request is refused");
         return;
     }
     bool matches = false;
     if (!QMetaObject::invokeMethod(m_pinVerifier, "verifyPIN", Qt::DirectConnection,
                                    Q_RETURN_ARG(bool, matches), Q_ARG(QString, *pin))) {
-        qWarning("WebOverlayBridge: the PIN verifier has no verifyPIN(QString)");
+        qCWarning(lcWebOverlay, "WebOverlayBridge: the PIN verifier has no verifyPIN(QString)");
         return;
     }
     if (matches)

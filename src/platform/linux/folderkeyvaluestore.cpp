@@ -3,6 +3,7 @@
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "core/preferencevalue.h"
+#include "platform/platformlog.h"
 
 #include <QDir>
 #include <QFile>
@@ -159,8 +160,9 @@ void FolderKeyValueStore::setValue(const QString &key, const QVariant &value)
     if (!PreferenceValue::encode(value).isUndefined())
         m_pending.insert(key, value);
     else
-        qWarning("FolderKeyValueStore: a %s value for \"%s\" cannot be stored; ignored",
-                 value.typeName(), qPrintable(key));
+        qCWarning(lcPlatform,
+                  "FolderKeyValueStore: a %s value for \"%s\" cannot be stored; ignored",
+                  value.typeName(), qPrintable(key));
 }
 
 bool FolderKeyValueStore::synchronize()
@@ -216,8 +218,8 @@ QStringList FolderKeyValueStore::refresh()
             tooBig = content.size() > maximumFileSize;
         } else {
             opened = false;
-            qWarning("FolderKeyValueStore: cannot read %s: %s; it counts as empty",
-                     qPrintable(filePath()), qPrintable(file.errorString()));
+            qCWarning(lcPlatform, "FolderKeyValueStore: cannot read %s: %s; it counts as empty",
+                      qPrintable(filePath()), qPrintable(file.errorString()));
         }
     }
     // Touched but not changed, or our own write seen again.
@@ -228,9 +230,10 @@ QStringList FolderKeyValueStore::refresh()
     bool parsed = !tooBig;
     const QVariantHash values = parsed ? parse(content, &parsed) : QVariantHash();
     if (!parsed)
-        qWarning("FolderKeyValueStore: %s is not a settings file; it counts as empty and is "
-                 "left as it is",
-                 qPrintable(filePath()));
+        qCWarning(lcPlatform,
+                  "FolderKeyValueStore: %s is not a settings file; it counts as empty and is "
+                  "left as it is",
+                  qPrintable(filePath()));
     m_isFileUnreadable = !parsed;
 
     const QStringList changed = differingKeys(m_values, values);
@@ -253,9 +256,10 @@ QStringList FolderKeyValueStore::refresh()
 bool FolderKeyValueStore::writeOut()
 {
     if (m_isFileUnreadable) {
-        qWarning("FolderKeyValueStore: not writing over %s, which is not a settings file; "
-                 "repair or remove it to sync again",
-                 qPrintable(filePath()));
+        qCWarning(lcPlatform,
+                  "FolderKeyValueStore: not writing over %s, which is not a settings file; "
+                  "repair or remove it to sync again",
+                  qPrintable(filePath()));
         return false;
     }
     QVariantHash merged = m_values;
@@ -269,9 +273,10 @@ bool FolderKeyValueStore::writeOut()
     QSaveFile file(filePath());
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
         !file.commit()) {
-        qWarning("FolderKeyValueStore: cannot write %s: %s; the values are kept for the next "
-                 "sync",
-                 qPrintable(filePath()), qPrintable(file.errorString()));
+        qCWarning(lcPlatform,
+                  "FolderKeyValueStore: cannot write %s: %s; the values are kept for the next "
+                  "sync",
+                  qPrintable(filePath()), qPrintable(file.errorString()));
         return false;
     }
     m_values = merged;

@@ -1,5 +1,7 @@
 #include "platform/linux/icalendarparser.h"
 
+#include "platform/platformlog.h"
+
 #include <QElapsedTimer>
 #include <QHash>
 #include <QMutex>
@@ -159,7 +161,8 @@ Zone Expander::zoneOf(icalproperty *property) const
         zone.system = system;
         return zone;
     }
-    qWarning() << "ICalendarParser: unknown time zone" << tzid << "- taking its times as local";
+    qCWarning(lcPlatform) << "ICalendarParser: unknown time zone" << tzid
+                          << "- taking its times as local";
     return zone;
 }
 
@@ -612,9 +615,9 @@ ICalendarParser::Result ICalendarParser::parse(const QByteArray &text, const QDa
     // One line per file, however many rules it holds.
     if (truncatedRules > 0) {
         result.isTruncated = true;
-        qWarning().noquote() << "ICalendarParser:" << truncatedRules
-                             << "recurring events not expanded in full; the first:"
-                             << firstTruncation;
+        qCWarning(lcPlatform).noquote()
+            << "ICalendarParser:" << truncatedRules
+            << "recurring events not expanded in full; the first:" << firstTruncation;
     }
     std::stable_sort(
         result.events.begin(), result.events.end(),

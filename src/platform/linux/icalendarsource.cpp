@@ -2,6 +2,7 @@
 
 #include "platform/calendarlocation.h"
 #include "platform/linux/icalendarparser.h"
+#include "platform/platformlog.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -146,8 +147,8 @@ void ICalendarSource::downloadFinished()
             if (cache.open(QIODevice::WriteOnly)) {
                 cache.write(text);
                 if (!cache.commit())
-                    qWarning() << "ICalendarSource: could not cache" << m_location << "in"
-                               << m_cacheFile << ":" << cache.errorString();
+                    qCWarning(lcPlatform) << "ICalendarSource: could not cache" << m_location
+                                          << "in" << m_cacheFile << ":" << cache.errorString();
             }
         }
     }
@@ -166,9 +167,9 @@ void ICalendarSource::accept(const QByteArray &text)
 void ICalendarSource::fail(const QString &error)
 {
     if (error != m_error)
-        qWarning().noquote() << "Calendar source" << m_location << "could not be read:" << error
-                             << (hasText() ? QStringLiteral("- keeping the last good copy")
-                                           : QString());
+        qCWarning(lcPlatform).noquote()
+            << "Calendar source" << m_location << "could not be read:" << error
+            << (hasText() ? QStringLiteral("- keeping the last good copy") : QString());
     m_error = error;
 }
 

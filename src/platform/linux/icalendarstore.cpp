@@ -4,6 +4,7 @@
 #include "core/preferences.h"
 #include "platform/linux/icalendarparser.h"
 #include "platform/linux/icalendarsource.h"
+#include "platform/platformlog.h"
 
 #include <QStandardPaths>
 #include <QtDebug>
@@ -31,8 +32,8 @@ QStringList locationsIn(const QVariant &value)
     if (!value.isValid())
         return {};
     if (value.typeId() != QMetaType::QString) {
-        qWarning() << "ICalendarStore: calendarSources is not text, one source per line:" << value
-                   << "- reading no calendar";
+        qCWarning(lcPlatform) << "ICalendarStore: calendarSources is not text, one source per line:"
+                              << value << "- reading no calendar";
         return {};
     }
     QStringList locations;
@@ -221,8 +222,8 @@ void ICalendarStore::parsed(quint64 job, bool isValid, const QString &error,
     entry.parseError = error;
     entry.events = events;
     if (!isValid)
-        qWarning().noquote() << "Calendar source" << entry.source->location()
-                             << "could not be parsed:" << error;
+        qCWarning(lcPlatform).noquote()
+            << "Calendar source" << entry.source->location() << "could not be parsed:" << error;
     settle();
 }
 

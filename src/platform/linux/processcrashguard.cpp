@@ -1,6 +1,7 @@
 #include "platform/linux/processcrashguard.h"
 
 #include "platform/applicationcommand.h"
+#include "platform/platformlog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -92,7 +93,8 @@ void ProcessCrashGuard::launch()
 {
     const QString program = guardProgram();
     if (program.isEmpty()) {
-        qWarning("vostrel-guard was not found: a crash while locked would uncover the screen.");
+        qCWarning(lcPlatform,
+                  "vostrel-guard was not found: a crash while locked would uncover the screen.");
         return;
     }
     delete m_process;

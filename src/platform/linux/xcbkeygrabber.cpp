@@ -1,6 +1,7 @@
 #include "platform/linux/xcbkeygrabber.h"
 
 #include "platform/linux/keyrepeatfilter.h"
+#include "platform/platformlog.h"
 #include "platform/virtualkeys.h"
 
 #include <QSocketNotifier>
@@ -120,8 +121,9 @@ XcbKeyGrabber::XcbKeyGrabber(const QByteArray &displayName, QObject *parent)
     m_d->connection =
         xcb_connect(displayName.isEmpty() ? nullptr : displayName.constData(), &screenNumber);
     if (xcb_connection_has_error(m_d->connection)) {
-        qWarning("XcbKeyGrabber: cannot connect to the X server; the hotkey works only inside "
-                 "the application");
+        qCWarning(lcPlatform,
+                  "XcbKeyGrabber: cannot connect to the X server; the hotkey works only inside "
+                  "the application");
         return;
     }
     xcb_screen_iterator_t screens = xcb_setup_roots_iterator(xcb_get_setup(m_d->connection));
@@ -249,7 +251,7 @@ void XcbKeyGrabber::readEvents()
         std::free(event);
     }
     if (xcb_connection_has_error(m_d->connection)) {
-        qWarning("XcbKeyGrabber: lost the connection to the X server");
+        qCWarning(lcPlatform, "XcbKeyGrabber: lost the connection to the X server");
         m_d->notifier.reset();
         m_d->grabs.clear();
         m_d->keycodes.clear();
@@ -294,6 +296,7 @@ void XcbKeyGrabber::regrabAfterMappingChange()
     if (m_d->keycodes.empty())
         return;
     if (grab(m_d->keyCode, m_d->flags) != GrabResult::Grabbed)
-        qWarning("XcbKeyGrabber: the hotkey could not be grabbed again after a keyboard "
-                 "mapping change");
+        qCWarning(lcPlatform,
+                  "XcbKeyGrabber: the hotkey could not be grabbed again after a keyboard "
+                  "mapping change");
 }

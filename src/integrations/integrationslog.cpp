@@ -1,0 +1,3 @@
+#include "integrations/integrationslog.h"
+
+Q_LOGGING_CATEGORY(lcIntegrations, "vostrel.integrations")

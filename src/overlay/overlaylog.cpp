@@ -1,0 +1,3 @@
+#include "overlay/overlaylog.h"
+
+Q_LOGGING_CATEGORY(lcOverlay, "vostrel.overlay")

@@ -1,0 +1,3 @@
+#include "themes/themeslog.h"
+
+Q_LOGGING_CATEGORY(lcThemes, "vostrel.themes")

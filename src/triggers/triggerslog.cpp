@@ -1,0 +1,3 @@
+#include "triggers/triggerslog.h"
+
+Q_LOGGING_CATEGORY(lcTriggers, "vostrel.triggers")

@@ -1,0 +1,3 @@
+#include "weboverlay/weboverlaylog.h"
+
+Q_LOGGING_CATEGORY(lcWebOverlay, "vostrel.weboverlay")
