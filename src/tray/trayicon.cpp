@@ -68,7 +68,8 @@ TrayIcon::TrayIcon(const Services &services, QObject *parent)
     m_pressGuard.setSingleShot(true);
     connect(&m_pressGuard, &QTimer::timeout, this, &TrayIcon::endPressGuard);
     m_trayIcon.setToolTip(QStringLiteral("Vostrel"));
-    connect(&m_trayIcon, &QSystemTrayIcon::activated, this, &TrayIcon::handleActivation);
+    connect(&m_trayIcon, &QSystemTrayIcon::activated, this,
+            qOverload<QSystemTrayIcon::ActivationReason>(&TrayIcon::handleActivation));
     updateIcon();
 
     NotificationCenter &center = m_services.notifications;
