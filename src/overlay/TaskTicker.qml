@@ -11,15 +11,6 @@ Column {
     required property LockScreenContent content
     readonly property color secondary: content.secondaryText
     function tinted(c, alpha) { return Qt.rgba(c.r, c.g, c.b, c.a * alpha) }
-    function categoryColor(category) {
-        switch (category) {
-        case "Build": return "#ff9f0a"
-        case "Dev Tool": return "#32d2e6"
-        case "App": return ticker.content.accentColor
-        case "AI Agent": return "#34c759"
-        default: return "#8e8e93"
-        }
-    }
 
     spacing: 6
 
@@ -65,7 +56,7 @@ Column {
                 width: 6
                 height: 6
                 radius: 3
-                color: ticker.categoryColor(modelData.category)
+                color: ticker.content.categoryColor(modelData.category)
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter
@@ -87,7 +78,7 @@ Column {
                         width: parent.width * (modelData.progress !== undefined ? modelData.progress : 0)
                         height: 3
                         radius: 1.5
-                        color: ticker.categoryColor(modelData.category)
+                        color: ticker.content.categoryColor(modelData.category)
                     }
                 }
             }

@@ -192,6 +192,23 @@ LockScreenContent::TickerRows LockScreenContent::tickerRows(const QList<RunningT
     return rows;
 }
 
+QColor LockScreenContent::categoryColor(TaskCategory category) const
+{
+    switch (category) {
+    case TaskCategory::Build:
+        return QColor(0xff, 0x9f, 0x0a);
+    case TaskCategory::DevTool:
+        return QColor(0x32, 0xd2, 0xe6);
+    case TaskCategory::App:
+        return accentColor();
+    case TaskCategory::AIAgent:
+        return QColor(0x34, 0xc7, 0x59);
+    case TaskCategory::System:
+        break;
+    }
+    return QColor(0x8e, 0x8e, 0x93);
+}
+
 QVariantList LockScreenContent::agentPills() const
 {
     return values(m_tasks.aiAgentTasks());

@@ -103,6 +103,9 @@ public:
     [[nodiscard]] int centrePadding() const;
     [[nodiscard]] bool showsWebPage() const;
 
+    // The dot and progress bar of a ticker row: apps take the theme's accent.
+    Q_INVOKABLE [[nodiscard]] QColor categoryColor(TaskCategories::TaskCategory category) const;
+
     [[nodiscard]] static QVariantList centreColumnFor(OverlayThemeID theme);
     [[nodiscard]] static int centreSpacingFor(OverlayThemeID theme);
 

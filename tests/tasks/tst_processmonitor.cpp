@@ -212,7 +212,8 @@ private Q_SLOTS:
                           "  readonly property string agent: monitor.aiAgentTasks[0].displayName\n"
                           "  readonly property string icon: monitor.aiAgentTasks[0].agentIcon\n"
                           "  readonly property var first: monitor.otherTasks[0]\n"
-                          "  readonly property string other: first ? first.category : \"\"\n"
+                          "  readonly property bool building:\n"
+                          "      first.category === TaskCategory.Build\n"
                           "  readonly property real progress: first ? first.progress : -1\n"
                           "  readonly property bool noProgress:\n"
                           "      monitor.aiAgentTasks[0].progress === undefined\n"
@@ -226,7 +227,7 @@ private Q_SLOTS:
         QCOMPARE(object->property("agent").toString(),
                  QStringLiteral("Claude Code — agent running"));
         QCOMPARE(object->property("icon").toString(), QStringLiteral("brain.head.profile"));
-        QCOMPARE(object->property("other").toString(), QStringLiteral("Build"));
+        QVERIFY(object->property("building").toBool());
         QCOMPARE(object->property("progress").toDouble(), 0.5);
         QVERIFY(object->property("noProgress").toBool());
 
