@@ -19,15 +19,6 @@ using namespace std::chrono_literals;
 namespace {
 constexpr qsizetype tickerAgentRows = 3;
 constexpr qsizetype tickerOtherRows = 4;
-
-QVariantList values(const QList<RunningTask> &tasks)
-{
-    QVariantList list;
-    list.reserve(tasks.size());
-    for (const RunningTask &task : tasks)
-        list.append(QVariant::fromValue(task));
-    return list;
-}
 } // namespace
 
 LockScreenContent::LockScreenContent(ThemeManager &themes, ProcessMonitor &tasks,
@@ -48,7 +39,7 @@ LockScreenContent::LockScreenContent(ThemeManager &themes, ProcessMonitor &tasks
     connect(&themes, &ThemeManager::currentThemeChanged, this, [this] {
         Q_EMIT themeChanged();
         Q_EMIT motionChanged();
-        Q_EMIT tasksChanged();
+        refreshTasks();
         Q_EMIT layoutChanged();
     });
     connect(&themes, &ThemeManager::backgroundMotionEnabledChanged, this,
@@ -56,8 +47,9 @@ LockScreenContent::LockScreenContent(ThemeManager &themes, ProcessMonitor &tasks
     connect(&themes, &ThemeManager::showClockChanged, this, &LockScreenContent::layoutChanged);
     connect(&themes, &ThemeManager::showTaskTickerChanged, this, &LockScreenContent::layoutChanged);
     connect(&animations, &DesktopAnimations::changed, this, &LockScreenContent::motionChanged);
-    connect(&tasks, &ProcessMonitor::runningTasksChanged, this, &LockScreenContent::tasksChanged);
+    connect(&tasks, &ProcessMonitor::runningTasksChanged, this, &LockScreenContent::refreshTasks);
     m_identity = identity();
+    refreshTasks();
 }
 
 LockScreenContent::~LockScreenContent() = default;
@@ -209,24 +201,19 @@ QColor LockScreenContent::categoryColor(TaskCategory category) const
     return QColor(0x8e, 0x8e, 0x93);
 }
 
-QVariantList LockScreenContent::agentPills() const
+void LockScreenContent::refreshTasks()
 {
-    return values(m_tasks.aiAgentTasks());
+    TickerRows rows = tickerRows(m_tasks.runningTasks(), m_themes.currentTheme());
+    m_agentPills.setItems(m_tasks.aiAgentTasks());
+    m_tickerAgents.setItems(std::move(rows.agents));
+    m_tickerOthers.setItems(std::move(rows.others));
+    m_tickerSeparator = rows.separator;
+    Q_EMIT tasksChanged();
 }
 
-QVariantList LockScreenContent::tickerAgents() const
+bool LockScreenContent::tickerHasRows() const
 {
-    return values(tickerRows(m_tasks.runningTasks(), m_themes.currentTheme()).agents);
-}
-
-bool LockScreenContent::hasTickerSeparator() const
-{
-    return tickerRows(m_tasks.runningTasks(), m_themes.currentTheme()).separator;
-}
-
-QVariantList LockScreenContent::tickerOthers() const
-{
-    return values(tickerRows(m_tasks.runningTasks(), m_themes.currentTheme()).others);
+    return m_tickerAgents.count() + m_tickerOthers.count() > 0;
 }
 
 bool LockScreenContent::isBottomClockShown() const
