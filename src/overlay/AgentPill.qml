@@ -5,7 +5,8 @@ import Vostrel.Themes
 Rectangle {
     id: pill
 
-    property var task
+    property string text
+    property string symbol: "cpu"
     property color accent
     property color textColor
     property real breathe: 0
@@ -43,13 +44,13 @@ Rectangle {
         }
         Symbol {
             anchors.verticalCenter: parent.verticalCenter
-            name: pill.task ? pill.task.agentIcon : "cpu"
+            name: pill.symbol
             size: 12
             color: Qt.rgba(pill.accent.r, pill.accent.g, pill.accent.b, 0.9)
         }
         Text {
             anchors.verticalCenter: parent.verticalCenter
-            text: pill.task ? pill.task.displayName : ""
+            text: pill.text
             textFormat: Text.PlainText
             font.pixelSize: 12
             font.family: "monospace"

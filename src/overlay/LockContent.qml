@@ -112,7 +112,7 @@ Item {
         // Bottom bar: the task ticker on the left, the clock on the right.
         RowLayout {
             Layout.fillWidth: true
-            visible: (root.content.tickerShown && (root.content.tickerAgents.length + root.content.tickerOthers.length) > 0)
+            visible: (root.content.tickerShown && root.content.tickerHasRows)
                      || root.content.bottomClockShown
             TaskTicker {
                 Layout.alignment: Qt.AlignBottom | Qt.AlignLeft
@@ -257,8 +257,10 @@ Item {
             Repeater {
                 model: root.content.agentPills
                 delegate: AgentPill {
-                    required property var modelData
-                    task: modelData
+                    required property string displayName
+                    required property string agentIcon
+                    text: displayName
+                    symbol: agentIcon
                     accent: root.content.accentColor
                     textColor: root.tinted(root.secondary, 0.9)
                     breathe: timeline.breathe

@@ -25,6 +25,25 @@ Rectangle {
 
     function faded(c, alpha) { return Qt.rgba(c.r, c.g, c.b, c.a * alpha) }
 
+    // A refused PIN shakes the dots: right, left, back, 100 ms a step.
+    SequentialAnimation {
+        id: shake
+        NumberAnimation { target: shift; property: "x"; to: 10; duration: 100; easing.type: Easing.InOutQuad }
+        NumberAnimation { target: shift; property: "x"; to: -10; duration: 100; easing.type: Easing.InOutQuad }
+        NumberAnimation { target: shift; property: "x"; to: 0; duration: 100; easing.type: Easing.InOutQuad }
+    }
+    Connections {
+        target: panel.flow
+        function onPinRejected() { shake.restart() }
+        // A shake still running belongs to the entry that was put away.
+        function onShowPINFieldChanged() {
+            if (!panel.flow.showPINField) {
+                shake.stop()
+                shift.x = 0
+            }
+        }
+    }
+
     Column {
         id: content
         anchors.centerIn: parent
@@ -78,12 +97,7 @@ Rectangle {
             visible: !panel.flow.lockedOut
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: 16
-            transform: Translate {
-                x: panel.flow.shakeOffset
-                Behavior on x {
-                    NumberAnimation { duration: 100; easing.type: Easing.InOutQuad }
-                }
-            }
+            transform: Translate { id: shift }
             Accessible.role: Accessible.Indicator
             Accessible.name: qsTr("%1 of %2 digits entered").arg(panel.flow.enteredCount).arg(panel.flow.expectedLength)
             Accessible.description: qsTr("Type numbers to enter your PIN. Press Escape to cancel.")

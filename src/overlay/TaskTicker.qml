@@ -11,31 +11,24 @@ Column {
     required property LockScreenContent content
     readonly property color secondary: content.secondaryText
     function tinted(c, alpha) { return Qt.rgba(c.r, c.g, c.b, c.a * alpha) }
-    function categoryColor(category) {
-        switch (category) {
-        case "Build": return "#ff9f0a"
-        case "Dev Tool": return "#32d2e6"
-        case "App": return ticker.content.accentColor
-        case "AI Agent": return "#34c759"
-        default: return "#8e8e93"
-        }
-    }
 
     spacing: 6
 
     Repeater {
         model: ticker.content.tickerAgents
         delegate: Row {
-            required property var modelData
+            id: agentRow
+            required property string displayName
+            required property string agentIcon
             spacing: 6
             Symbol {
                 anchors.verticalCenter: parent.verticalCenter
-                name: modelData.agentIcon
+                name: agentRow.agentIcon
                 size: 11
                 color: ticker.tinted(ticker.secondary, 0.8)
             }
             Text {
-                text: modelData.displayName
+                text: agentRow.displayName
                 textFormat: Text.PlainText
                 font.pixelSize: 12
                 color: ticker.tinted(ticker.secondary, 0.8)
@@ -58,18 +51,24 @@ Column {
     Repeater {
         model: ticker.content.tickerOthers
         delegate: Row {
-            required property var modelData
+            id: otherRow
+            required property string displayName
+            required property int category
+            // A number from 0 to 1, or undefined when the task shows none.
+            required property var progress
+            readonly property color categoryColor: ticker.content.categoryColor(category)
+            readonly property real shownProgress: progress !== undefined ? progress : 0
             spacing: 8
             Rectangle {
                 anchors.verticalCenter: parent.verticalCenter
                 width: 6
                 height: 6
                 radius: 3
-                color: ticker.categoryColor(modelData.category)
+                color: otherRow.categoryColor
             }
             Text {
                 anchors.verticalCenter: parent.verticalCenter
-                text: modelData.displayName
+                text: otherRow.displayName
                 textFormat: Text.PlainText
                 font.pixelSize: 12
                 font.family: "monospace"
@@ -77,17 +76,17 @@ Column {
             }
             ProgressBar {
                 anchors.verticalCenter: parent.verticalCenter
-                visible: modelData.progress !== undefined && modelData.progress > 0
+                visible: otherRow.shownProgress > 0
                 width: 60
-                value: modelData.progress !== undefined ? modelData.progress : 0
+                value: otherRow.shownProgress
                 background: Rectangle { implicitHeight: 3; radius: 1.5; color: ticker.tinted(ticker.secondary, 0.15) }
                 contentItem: Item {
                     implicitHeight: 3
                     Rectangle {
-                        width: parent.width * (modelData.progress !== undefined ? modelData.progress : 0)
+                        width: parent.width * otherRow.shownProgress
                         height: 3
                         radius: 1.5
-                        color: ticker.categoryColor(modelData.category)
+                        color: otherRow.categoryColor
                     }
                 }
             }

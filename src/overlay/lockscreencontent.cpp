@@ -19,15 +19,6 @@ using namespace std::chrono_literals;
 namespace {
 constexpr qsizetype tickerAgentRows = 3;
 constexpr qsizetype tickerOtherRows = 4;
-
-QVariantList values(const QList<RunningTask> &tasks)
-{
-    QVariantList list;
-    list.reserve(tasks.size());
-    for (const RunningTask &task : tasks)
-        list.append(QVariant::fromValue(task));
-    return list;
-}
 } // namespace
 
 LockScreenContent::LockScreenContent(ThemeManager &themes, ProcessMonitor &tasks,
@@ -48,7 +39,7 @@ LockScreenContent::LockScreenContent(ThemeManager &themes, ProcessMonitor &tasks
     connect(&themes, &ThemeManager::currentThemeChanged, this, [this] {
         Q_EMIT themeChanged();
         Q_EMIT motionChanged();
-        Q_EMIT tasksChanged();
+        refreshTasks();
         Q_EMIT layoutChanged();
     });
     connect(&themes, &ThemeManager::backgroundMotionEnabledChanged, this,
@@ -56,8 +47,9 @@ LockScreenContent::LockScreenContent(ThemeManager &themes, ProcessMonitor &tasks
     connect(&themes, &ThemeManager::showClockChanged, this, &LockScreenContent::layoutChanged);
     connect(&themes, &ThemeManager::showTaskTickerChanged, this, &LockScreenContent::layoutChanged);
     connect(&animations, &DesktopAnimations::changed, this, &LockScreenContent::motionChanged);
-    connect(&tasks, &ProcessMonitor::runningTasksChanged, this, &LockScreenContent::tasksChanged);
+    connect(&tasks, &ProcessMonitor::runningTasksChanged, this, &LockScreenContent::refreshTasks);
     m_identity = identity();
+    refreshTasks();
 }
 
 LockScreenContent::~LockScreenContent() = default;
@@ -192,24 +184,36 @@ LockScreenContent::TickerRows LockScreenContent::tickerRows(const QList<RunningT
     return rows;
 }
 
-QVariantList LockScreenContent::agentPills() const
+QColor LockScreenContent::categoryColor(TaskCategory category) const
 {
-    return values(m_tasks.aiAgentTasks());
+    switch (category) {
+    case TaskCategory::Build:
+        return QColor(0xff, 0x9f, 0x0a);
+    case TaskCategory::DevTool:
+        return QColor(0x32, 0xd2, 0xe6);
+    case TaskCategory::App:
+        return accentColor();
+    case TaskCategory::AIAgent:
+        return QColor(0x34, 0xc7, 0x59);
+    case TaskCategory::System:
+        break;
+    }
+    return QColor(0x8e, 0x8e, 0x93);
 }
 
-QVariantList LockScreenContent::tickerAgents() const
+void LockScreenContent::refreshTasks()
 {
-    return values(tickerRows(m_tasks.runningTasks(), m_themes.currentTheme()).agents);
+    TickerRows rows = tickerRows(m_tasks.runningTasks(), m_themes.currentTheme());
+    m_agentPills.setItems(m_tasks.aiAgentTasks());
+    m_tickerAgents.setItems(std::move(rows.agents));
+    m_tickerOthers.setItems(std::move(rows.others));
+    m_tickerSeparator = rows.separator;
+    Q_EMIT tasksChanged();
 }
 
-bool LockScreenContent::hasTickerSeparator() const
+bool LockScreenContent::tickerHasRows() const
 {
-    return tickerRows(m_tasks.runningTasks(), m_themes.currentTheme()).separator;
-}
-
-QVariantList LockScreenContent::tickerOthers() const
-{
-    return values(tickerRows(m_tasks.runningTasks(), m_themes.currentTheme()).others);
+    return m_tickerAgents.count() + m_tickerOthers.count() > 0;
 }
 
 bool LockScreenContent::isBottomClockShown() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/gadgetlistmodel.h"
 #include "tasks/runningtask.h"
 
 #include <QColor>
@@ -44,10 +45,13 @@ class LockScreenContent : public QObject
     Q_PROPERTY(bool active READ isActive NOTIFY activeChanged)
     Q_PROPERTY(bool animationsEnabled READ areAnimationsEnabled NOTIFY motionChanged)
     Q_PROPERTY(bool motionLayerShown READ isMotionLayerShown NOTIFY motionChanged)
-    Q_PROPERTY(QVariantList agentPills READ agentPills NOTIFY tasksChanged)
-    Q_PROPERTY(QVariantList tickerAgents READ tickerAgents NOTIFY tasksChanged)
+    // Models of runningTask values (a role per property).
+    Q_PROPERTY(QAbstractListModel *agentPills READ agentPills CONSTANT)
+    Q_PROPERTY(QAbstractListModel *tickerAgents READ tickerAgents CONSTANT)
     Q_PROPERTY(bool tickerSeparator READ hasTickerSeparator NOTIFY tasksChanged)
-    Q_PROPERTY(QVariantList tickerOthers READ tickerOthers NOTIFY tasksChanged)
+    Q_PROPERTY(QAbstractListModel *tickerOthers READ tickerOthers CONSTANT)
+    // The ticker has a row to show.
+    Q_PROPERTY(bool tickerHasRows READ tickerHasRows NOTIFY tasksChanged)
     Q_PROPERTY(bool bottomClockShown READ isBottomClockShown NOTIFY layoutChanged)
     Q_PROPERTY(bool tickerShown READ isTickerShown NOTIFY layoutChanged)
     Q_PROPERTY(
@@ -91,10 +95,12 @@ public:
     [[nodiscard]] QString dateText() const;
     [[nodiscard]] bool areAnimationsEnabled() const;
     [[nodiscard]] bool isMotionLayerShown() const;
-    [[nodiscard]] QVariantList agentPills() const;
-    [[nodiscard]] QVariantList tickerAgents() const;
-    [[nodiscard]] bool hasTickerSeparator() const;
-    [[nodiscard]] QVariantList tickerOthers() const;
+    using TaskModel = GadgetListModel<RunningTask>;
+    [[nodiscard]] TaskModel *agentPills() { return &m_agentPills; }
+    [[nodiscard]] TaskModel *tickerAgents() { return &m_tickerAgents; }
+    [[nodiscard]] bool hasTickerSeparator() const { return m_tickerSeparator; }
+    [[nodiscard]] TaskModel *tickerOthers() { return &m_tickerOthers; }
+    [[nodiscard]] bool tickerHasRows() const;
     [[nodiscard]] bool isBottomClockShown() const;
     [[nodiscard]] bool isTickerShown() const;
     [[nodiscard]] bool showShareConfirmation() const { return m_showShareConfirmation; }
@@ -102,6 +108,9 @@ public:
     [[nodiscard]] int centreSpacing() const;
     [[nodiscard]] int centrePadding() const;
     [[nodiscard]] bool showsWebPage() const;
+
+    // The dot and progress bar of a ticker row: apps take the theme's accent.
+    Q_INVOKABLE [[nodiscard]] QColor categoryColor(TaskCategories::TaskCategory category) const;
 
     [[nodiscard]] static QVariantList centreColumnFor(OverlayThemeID theme);
     [[nodiscard]] static int centreSpacingFor(OverlayThemeID theme);
@@ -140,6 +149,7 @@ Q_SIGNALS:
 private:
     void setShowShareConfirmation(bool show);
     void updateIdentity();
+    void refreshTasks();
 
     ThemeManager &m_themes;
     ProcessMonitor &m_tasks;
@@ -151,4 +161,8 @@ private:
     bool m_showShareConfirmation = false;
     QDateTime m_lastSnapshot;
     bool m_active = true;
+    TaskModel m_agentPills{this};
+    TaskModel m_tickerAgents{this};
+    TaskModel m_tickerOthers{this};
+    bool m_tickerSeparator = false;
 };

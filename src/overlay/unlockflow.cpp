@@ -12,8 +12,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-constexpr double shakeDistance = 10.0;
-constexpr auto shakeStep = 100ms;
 constexpr auto fingerprintDelay = 150ms;
 constexpr auto automaticFingerprintDelay = 500ms;
 
@@ -144,16 +142,7 @@ void UnlockFlow::submitPIN()
     }
     setWrongPIN(true);
     setPinEntry(QString());
-    setShakeOffset(shakeDistance);
-    const quint64 session = m_session;
-    QTimer::singleShot(shakeStep, this, [this, session] {
-        if (session == m_session)
-            setShakeOffset(-shakeDistance);
-    });
-    QTimer::singleShot(2 * shakeStep, this, [this, session] {
-        if (session == m_session)
-            setShakeOffset(0.0);
-    });
+    Q_EMIT pinRejected();
 }
 
 void UnlockFlow::attemptFingerprint()
@@ -209,7 +198,6 @@ void UnlockFlow::reset()
     setPinEntry(QString());
     setShowPINField(false);
     setWrongPIN(false);
-    setShakeOffset(0.0);
     setFingerprintAttempted(false);
     notRecognisedExpired();
 }
@@ -247,14 +235,6 @@ void UnlockFlow::setPinEntry(const QString &entry)
         return;
     m_pinEntry = entry;
     Q_EMIT pinEntryChanged();
-}
-
-void UnlockFlow::setShakeOffset(double offset)
-{
-    if (m_shakeOffset == offset)
-        return;
-    m_shakeOffset = offset;
-    Q_EMIT shakeOffsetChanged();
 }
 
 void UnlockFlow::setWrongPIN(bool wrong)

@@ -24,7 +24,6 @@ class UnlockFlow : public QObject
     Q_PROPERTY(bool showPINField READ showPINField NOTIFY showPINFieldChanged)
     Q_PROPERTY(int enteredCount READ enteredCount NOTIFY pinEntryChanged)
     Q_PROPERTY(int expectedLength READ expectedLength NOTIFY expectedLengthChanged)
-    Q_PROPERTY(double shakeOffset READ shakeOffset NOTIFY shakeOffsetChanged)
     Q_PROPERTY(bool wrongPIN READ isWrongPIN NOTIFY wrongPINChanged)
     Q_PROPERTY(
         bool fingerprintAttempted READ isFingerprintAttempted NOTIFY fingerprintAttemptedChanged)
@@ -54,7 +53,6 @@ public:
     [[nodiscard]] bool showPINField() const { return m_showPINField; }
     [[nodiscard]] int enteredCount() const;
     [[nodiscard]] int expectedLength() const;
-    [[nodiscard]] double shakeOffset() const { return m_shakeOffset; }
     [[nodiscard]] bool isWrongPIN() const { return m_wrongPIN; }
     [[nodiscard]] bool isFingerprintAttempted() const { return m_fingerprintAttempted; }
     [[nodiscard]] bool isFingerprintEnabled() const;
@@ -85,10 +83,12 @@ public:
 Q_SIGNALS:
     // The user is authenticated; the overlay lowers the lock.
     void unlockRequested();
+    // A PIN was typed in full and refused (also during a lockout, which
+    // refuses every PIN); the panel shakes its dots.
+    void pinRejected();
     void showPINFieldChanged();
     void pinEntryChanged();
     void expectedLengthChanged();
-    void shakeOffsetChanged();
     void wrongPINChanged();
     void fingerprintAttemptedChanged();
     void fingerprintEnabledChanged();
@@ -100,7 +100,6 @@ Q_SIGNALS:
 private:
     void setShowPINField(bool show);
     void setPinEntry(const QString &entry);
-    void setShakeOffset(double offset);
     void setWrongPIN(bool wrong);
     void setFingerprintAttempted(bool attempted);
     void finishFingerprint(bool success);
@@ -111,7 +110,6 @@ private:
     Preferences &m_defaults;
     QString m_pinEntry;
     bool m_showPINField = false;
-    double m_shakeOffset = 0.0;
     bool m_wrongPIN = false;
     bool m_fingerprintAttempted = false;
     bool m_fingerNotRecognised = false;

@@ -20,7 +20,7 @@ SettingsPageContainer {
 
         ColumnLayout {
             objectName: "emptySchedule"
-            visible: page.schedule.rows.length === 0
+            visible: page.schedule.rows.count === 0
             Layout.fillWidth: true
             Layout.margins: 20
             spacing: 12
@@ -43,17 +43,15 @@ SettingsPageContainer {
             objectName: "slotRows"
             model: page.schedule.rows
             ScheduleSlotRow {
-                required property var modelData
+                required property string slotId
                 required property int index
-                timeRange: modelData.timeRange
-                days: modelData.days
                 showsSeparator: index > 0
-                onRemoveRequested: page.schedule.removeSlot(modelData.id)
+                onRemoveRequested: page.schedule.removeSlot(slotId)
             }
         }
 
         ColumnLayout {
-            visible: page.schedule.rows.length > 0
+            visible: page.schedule.rows.count > 0
             Layout.fillWidth: true
             spacing: 0
             Rectangle {

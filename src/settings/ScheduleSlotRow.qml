@@ -7,8 +7,8 @@ import Vostrel.Themes
 Item {
     id: row
 
-    property string timeRange
-    property string days
+    required property string timeRange
+    required property string days
     property bool showsSeparator: false
     readonly property string settingsKind: "slotRow"
     signal removeRequested()

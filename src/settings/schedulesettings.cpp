@@ -8,7 +8,8 @@ ScheduleSettings::ScheduleSettings(ScheduleManager &schedule, QObject *parent)
     : QObject(parent)
     , m_schedule(schedule)
 {
-    connect(&m_schedule, &ScheduleManager::slotsChanged, this, &ScheduleSettings::rowsChanged);
+    connect(&m_schedule, &ScheduleManager::slotsChanged, this, &ScheduleSettings::refreshRows);
+    refreshRows();
 }
 
 QString ScheduleSettings::timeRange(const ScheduleSlot &slot)
@@ -22,17 +23,15 @@ QString ScheduleSettings::timeRange(const ScheduleSlot &slot)
            time(slot.endHour, slot.endMinute);
 }
 
-QVariantList ScheduleSettings::rows() const
+void ScheduleSettings::refreshRows()
 {
-    QVariantList rows;
+    QList<ScheduleRow> rows;
     for (const ScheduleSlot &slot : m_schedule.slots()) {
-        rows.append(QVariantMap{
-            {QStringLiteral("id"), slot.id.toString(QUuid::WithoutBraces)},
-            {QStringLiteral("timeRange"), timeRange(slot)},
-            {QStringLiteral("days"), ScheduleManager::daysDescription(slot)},
-        });
+        rows.append({slot.id.toString(QUuid::WithoutBraces), timeRange(slot),
+                     ScheduleManager::daysDescription(slot)});
     }
-    return rows;
+    m_rows.setItems(std::move(rows));
+    Q_EMIT rowsChanged();
 }
 
 void ScheduleSettings::addSlot()

@@ -117,14 +117,14 @@ void ProcessMonitor::publish(QList<RunningTask> tasks)
                    [](const RunningTask &a, const RunningTask &b) { return a.isSameWork(b); });
     if (!isSame) {
         m_tasks = std::move(tasks);
-        m_taskValues.clear();
-        m_agentValues.clear();
-        m_otherValues.clear();
+        QList<RunningTask> others;
         for (const RunningTask &task : std::as_const(m_tasks)) {
-            const QVariant value = QVariant::fromValue(task);
-            m_taskValues.append(value);
-            (task.category == TaskCategory::AIAgent ? m_agentValues : m_otherValues).append(value);
+            if (task.category != TaskCategory::AIAgent)
+                others.append(task);
         }
+        m_taskModel.setItems(m_tasks);
+        m_agentModel.setItems(aiAgentTasks());
+        m_otherModel.setItems(std::move(others));
         Q_EMIT runningTasksChanged();
     }
     Q_EMIT refreshed();

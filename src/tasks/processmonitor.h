@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/gadgetlistmodel.h"
 #include "tasks/runningtask.h"
 
 #include <QList>
@@ -8,7 +9,6 @@
 #include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
-#include <QVariantList>
 
 #include <chrono>
 #include <memory>
@@ -34,13 +34,13 @@ class ProcessMonitor : public QObject
     QML_SINGLETON
     Q_DISABLE_COPY_MOVE(ProcessMonitor)
 
-    // Lists of runningTask values, ordered AI agents, builds, developer
-    // tools, apps; discovery order within each.
-    Q_PROPERTY(QVariantList runningTasks READ runningTaskValues NOTIFY runningTasksChanged)
+    // Models of runningTask values (a role per property), ordered AI
+    // agents, builds, developer tools, apps; discovery order within each.
+    Q_PROPERTY(QAbstractListModel *runningTasks READ runningTaskModel CONSTANT)
     // The AI Agent tasks of runningTasks, in its order.
-    Q_PROPERTY(QVariantList aiAgentTasks READ aiAgentTaskValues NOTIFY runningTasksChanged)
+    Q_PROPERTY(QAbstractListModel *aiAgentTasks READ aiAgentTaskModel CONSTANT)
     // Every other task of runningTasks, in its order.
-    Q_PROPERTY(QVariantList otherTasks READ otherTaskValues NOTIFY runningTasksChanged)
+    Q_PROPERTY(QAbstractListModel *otherTasks READ otherTaskModel CONSTANT)
 
 public:
     static constexpr std::chrono::milliseconds pollInterval{3000};
@@ -64,9 +64,10 @@ public:
     // The displayName of each AI agent task, in order.
     [[nodiscard]] QStringList aiAgentNames() const;
 
-    [[nodiscard]] QVariantList runningTaskValues() const { return m_taskValues; }
-    [[nodiscard]] QVariantList aiAgentTaskValues() const { return m_agentValues; }
-    [[nodiscard]] QVariantList otherTaskValues() const { return m_otherValues; }
+    using TaskModel = GadgetListModel<RunningTask>;
+    [[nodiscard]] TaskModel *runningTaskModel() { return &m_taskModel; }
+    [[nodiscard]] TaskModel *aiAgentTaskModel() { return &m_agentModel; }
+    [[nodiscard]] TaskModel *otherTaskModel() { return &m_otherModel; }
 
     [[nodiscard]] bool isPolling() const { return m_timer.isActive(); }
     [[nodiscard]] bool isScanning() const { return m_isScanning; }
@@ -94,9 +95,9 @@ private:
     std::unique_ptr<DesktopEntryIndex> m_desktopEntries;
     const qint64 m_ownPid;
     QList<RunningTask> m_tasks;
-    QVariantList m_taskValues;
-    QVariantList m_agentValues;
-    QVariantList m_otherValues;
+    TaskModel m_taskModel{this};
+    TaskModel m_agentModel{this};
+    TaskModel m_otherModel{this};
     bool m_isScanning = false;
     QTimer m_timer;
     // One thread: polls run one after another, never side by side.

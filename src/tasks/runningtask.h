@@ -20,8 +20,7 @@ struct RunningTask
     Q_PROPERTY(QString name MEMBER name CONSTANT)
     Q_PROPERTY(QString displayName MEMBER displayName CONSTANT)
     Q_PROPERTY(bool isGUIApp MEMBER isGUIApp CONSTANT)
-    // The category's raw value: "AI Agent", "Build", "Dev Tool", "App".
-    Q_PROPERTY(QString category READ categoryText CONSTANT)
+    Q_PROPERTY(TaskCategories::TaskCategory category MEMBER category CONSTANT)
     // undefined in QML when the task shows no progress, else 0…1.
     Q_PROPERTY(QVariant progress READ progressValue CONSTANT)
     Q_PROPERTY(QString agentIcon READ agentIconName CONSTANT)
@@ -41,7 +40,6 @@ public:
     [[nodiscard]] static QString agentIcon(QStringView name);
 
     [[nodiscard]] QString idText() const { return id.toString(QUuid::WithoutBraces); }
-    [[nodiscard]] QString categoryText() const { return rawValue(category); }
     [[nodiscard]] QVariant progressValue() const;
     [[nodiscard]] QString agentIconName() const { return agentIcon(name); }
 

@@ -1,12 +1,18 @@
 #pragma once
 
+#include <QObject>
+#include <qqmlregistration.h>
 #include <QString>
 #include <QStringView>
 
 #include <optional>
 
-// What kind of work a running task is. The raw value is also the label the
-// lock screen shows.
+namespace TaskCategories {
+Q_NAMESPACE
+QML_NAMED_ELEMENT(TaskCategory)
+
+// What kind of work a running task is. Views key their look on the value,
+// never on the raw value, which is a label and may be translated.
 enum class TaskCategory {
     AIAgent, // "AI Agent"
     Build,   // "Build"
@@ -14,6 +20,10 @@ enum class TaskCategory {
     App,     // "App"
     System,  // "System": never assigned by the monitor
 };
+Q_ENUM_NS(TaskCategory)
+} // namespace TaskCategories
+
+using TaskCategory = TaskCategories::TaskCategory;
 
 [[nodiscard]] QString rawValue(TaskCategory category);
 // Exact and case-sensitive: "ai agent" is no category.

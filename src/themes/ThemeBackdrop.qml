@@ -26,19 +26,20 @@ Item {
     // Resolution of the composed backdrop relative to the screen.
     property real layerResolution: 0.125
 
-    readonly property bool known: ThemeCatalog.isTheme(theme)
-    readonly property string shownTheme: known ? theme : "live_blur"
-    readonly property var info: ThemeCatalog.theme(shownTheme)
-    readonly property var style: ThemeCatalog.backdrop(shownTheme, fillMode)
+    readonly property var style: layers.style
     readonly property var glow: style.glow ? style.glow : null
-    readonly property bool solid: fillMode === "solid"
-    readonly property bool motionShown: motion && !info.isWeb
-    readonly property bool particlesShown: shownTheme === "av_dark" && !solid
-    readonly property bool needsTime: motionShown || particlesShown || shownTheme === "glass"
+
+    BackdropLayers {
+        id: layers
+        theme: backdrop.theme
+        fillMode: backdrop.fillMode
+        motion: backdrop.motion
+        photoPath: backdrop.photoPath
+    }
 
     AmbientTimeline {
         id: ownTimeline
-        running: backdrop.needsTime && backdrop.timeline === ownTimeline
+        running: layers.needsTime && backdrop.timeline === ownTimeline
         interval: 700
     }
 
@@ -56,13 +57,13 @@ Item {
 
         GradientFill {
             anchors.fill: parent
-            visible: backdrop.shownTheme !== "live_blur"
+            visible: layers.baseShown
             stops: backdrop.style.stops
             diagonal: backdrop.style.diagonal
         }
         RadialGlow {
             anchors.fill: parent
-            visible: backdrop.glow !== null && backdrop.shownTheme !== "live_blur"
+            visible: layers.glowShown
             color: backdrop.glow ? backdrop.glow.color : "transparent"
             anchorX: backdrop.glow ? backdrop.glow.x : 0.5
             anchorY: backdrop.glow ? backdrop.glow.y : 0.5
@@ -72,7 +73,7 @@ Item {
 
         Loader {
             anchors.fill: parent
-            active: backdrop.shownTheme === "live_blur"
+            active: layers.liveBlurShown
             sourceComponent: LiveBlurBackdrop {
                 radius: backdrop.liveBlurRadius
                 showDesktop: backdrop.liveBlurShowDesktop
@@ -83,7 +84,7 @@ Item {
 
         Loader {
             anchors.fill: parent
-            active: backdrop.shownTheme === "custom_photo" && backdrop.photoPath !== ""
+            active: layers.photoShown
             sourceComponent: Item {
                 BlurredImage {
                     id: photo
@@ -100,7 +101,7 @@ Item {
         }
 
         Symbol {
-            visible: backdrop.shownTheme === "av_yellow"
+            visible: layers.watermarkShown
             name: "person.fill"
             size: 300
             color: Qt.rgba(0, 0, 0, 0.04)
@@ -111,7 +112,7 @@ Item {
 
         Loader {
             anchors.fill: parent
-            active: backdrop.shownTheme === "glass"
+            active: layers.glassShown
             sourceComponent: GlassLayers {
                 breathe: backdrop.timeline.breathe
                 particlePhase: backdrop.timeline.particlePhase
@@ -120,9 +121,9 @@ Item {
 
         Loader {
             anchors.fill: parent
-            active: backdrop.motionShown
+            active: layers.motionShown
             sourceComponent: MotionLayer {
-                accent: backdrop.info.accentColor
+                accent: layers.accentColor
                 angle: backdrop.timeline.motionAngle
             }
         }
@@ -132,9 +133,9 @@ Item {
     // resolution; twenty tiny rectangles cost next to nothing at full size.
     Loader {
         anchors.fill: parent
-        active: backdrop.particlesShown
+        active: layers.particlesShown
         sourceComponent: ParticleLayer {
-            color: backdrop.info.accentColor
+            color: layers.accentColor
             particlePhase: backdrop.timeline.particlePhase
         }
     }

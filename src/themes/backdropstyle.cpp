@@ -90,3 +90,25 @@ BackdropStyle BackdropStyle::liveBlurFallback(OverlayBackgroundFillMode fill)
         return flat(rgb(0.03, 0.11, 0.22));
     return diagonalFill({rgb(0.04, 0.06, 0.12), rgb(0.07, 0.09, 0.18), rgb(0.02, 0.04, 0.09)});
 }
+
+QVariantMap BackdropStyle::toVariantMap() const
+{
+    QVariantList colors;
+    for (const QColor &color : stops)
+        colors.append(color);
+    QVariant glowValue;
+    if (glow) {
+        glowValue = QVariantMap{
+            {QStringLiteral("color"), glow->color},
+            {QStringLiteral("x"), glow->anchor.x()},
+            {QStringLiteral("y"), glow->anchor.y()},
+            {QStringLiteral("startRadius"), glow->startRadius},
+            {QStringLiteral("endRadius"), glow->endRadius},
+        };
+    }
+    return {
+        {QStringLiteral("stops"), colors},
+        {QStringLiteral("diagonal"), diagonal},
+        {QStringLiteral("glow"), glowValue},
+    };
+}

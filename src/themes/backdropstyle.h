@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QList>
 #include <QPointF>
+#include <QVariantMap>
 
 #include <optional>
 
@@ -29,6 +30,10 @@ struct BackdropStyle
     // Top-leading to bottom-trailing when true, top to bottom otherwise.
     bool diagonal = true;
     std::optional<Glow> glow;
+
+    // {stops: [color], diagonal: bool, glow: {color, x, y, startRadius,
+    // endRadius} or null}, as QML reads it.
+    [[nodiscard]] QVariantMap toVariantMap() const;
 
     [[nodiscard]] static BackdropStyle forTheme(OverlayThemeID theme,
                                                 OverlayBackgroundFillMode fill);

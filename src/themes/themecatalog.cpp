@@ -22,28 +22,6 @@ OverlayBackgroundFillMode fillFrom(const QString &raw)
 {
     return BackgroundFillMode::fromRawValue(raw).value_or(OverlayBackgroundFillMode::gradient);
 }
-
-QVariantMap styleMap(const BackdropStyle &style)
-{
-    QVariantList stops;
-    for (const QColor &color : style.stops)
-        stops.append(color);
-    QVariant glow;
-    if (style.glow) {
-        glow = QVariantMap{
-            {QStringLiteral("color"), style.glow->color},
-            {QStringLiteral("x"), style.glow->anchor.x()},
-            {QStringLiteral("y"), style.glow->anchor.y()},
-            {QStringLiteral("startRadius"), style.glow->startRadius},
-            {QStringLiteral("endRadius"), style.glow->endRadius},
-        };
-    }
-    return {
-        {QStringLiteral("stops"), stops},
-        {QStringLiteral("diagonal"), style.diagonal},
-        {QStringLiteral("glow"), glow},
-    };
-}
 } // namespace
 
 ThemeCatalog::ThemeCatalog(QObject *parent)
@@ -75,16 +53,9 @@ QColor ThemeCatalog::accentColor(const QString &rawValue) const
     return id ? OverlayTheme::accentColor(*id) : QColor(Qt::white);
 }
 
-QVariantMap ThemeCatalog::backdrop(const QString &rawValue, const QString &fillMode) const
-{
-    const OverlayThemeID id =
-        OverlayTheme::fromRawValue(rawValue).value_or(OverlayThemeID::liveBlur);
-    return styleMap(BackdropStyle::forTheme(id, fillFrom(fillMode)));
-}
-
 QVariantMap ThemeCatalog::liveBlurFallback(const QString &fillMode) const
 {
-    return styleMap(BackdropStyle::liveBlurFallback(fillFrom(fillMode)));
+    return BackdropStyle::liveBlurFallback(fillFrom(fillMode)).toVariantMap();
 }
 
 double ThemeCatalog::liveScrimOpacity(double radius) const

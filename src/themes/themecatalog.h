@@ -26,11 +26,8 @@ public:
     Q_INVOKABLE [[nodiscard]] bool isTheme(const QString &rawValue) const;
     // Accent of the theme; white for an unknown raw value.
     Q_INVOKABLE [[nodiscard]] QColor accentColor(const QString &rawValue) const;
-    // Base and glow of the backdrop: {stops: [color], diagonal: bool,
-    // glow: {color, x, y, startRadius, endRadius} or null}. An unknown theme
-    // gives the default theme's look; an unknown fill mode is "gradient".
-    Q_INVOKABLE [[nodiscard]] QVariantMap backdrop(const QString &rawValue,
-                                                   const QString &fillMode) const;
+    // The live-blur theme's base when the desktop is not shown (see
+    // BackdropStyle::toVariantMap); an unknown fill mode is "gradient".
     Q_INVOKABLE [[nodiscard]] QVariantMap liveBlurFallback(const QString &fillMode) const;
     Q_INVOKABLE [[nodiscard]] double liveScrimOpacity(double radius) const;
     Q_INVOKABLE [[nodiscard]] double fallbackScrimOpacity(double radius) const;

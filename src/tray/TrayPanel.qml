@@ -11,9 +11,6 @@ Rectangle {
 
     required property TrayModel menu
 
-    readonly property var topSections: menu.sections.filter(section => section.title.length > 0)
-    readonly property var footerSections: menu.sections.filter(section => section.title.length === 0)
-
     SystemPalette { id: system; colorGroup: SystemPalette.Active }
 
     QtObject {
@@ -69,24 +66,32 @@ Rectangle {
         color: theme.tertiary
     }
 
-    component SectionRows: ColumnLayout {
-        id: rows
-        required property var section
+    // One row, under its section's divider and caption when it opens one.
+    component SectionRow: ColumnLayout {
+        id: entry
+        required property int action
+        required property string title
+        required property string symbol
+        required property string hint
+        required property string toolTip
+        required property bool available
+        required property bool startsSection
+        required property string caption
+        Layout.fillWidth: true
         spacing: 0
-        Repeater {
-            model: rows.section.rows
-            delegate: Loader {
-                required property var modelData
-                Layout.fillWidth: true
-                sourceComponent: modelData.action === TrayModel.AutoLock ? autoLockRow : plainRow
-            }
+        Divider { visible: entry.startsSection }
+        Caption { visible: entry.caption.length > 0; text: entry.caption }
+        Loader {
+            readonly property var row: entry
+            Layout.fillWidth: true
+            sourceComponent: entry.action === TrayModel.AutoLock ? autoLockRow : plainRow
         }
     }
 
     Component {
         id: plainRow
         PanelRow {
-            readonly property var row: parent.modelData
+            readonly property var row: parent.row
             colors: theme
             text: row.title
             symbol: row.symbol
@@ -102,7 +107,7 @@ Rectangle {
     Component {
         id: autoLockRow
         ColumnLayout {
-            readonly property var row: parent.modelData
+            readonly property var row: parent.row
             spacing: 4
             Rectangle {
                 Layout.fillWidth: true
@@ -182,28 +187,15 @@ Rectangle {
         }
 
         Repeater {
-            model: panel.topSections
-            delegate: ColumnLayout {
-                required property var modelData
-                Layout.fillWidth: true
-                spacing: 0
-                Divider {}
-                Caption { text: modelData.title }
-                SectionRows { Layout.fillWidth: true; section: modelData }
-            }
+            model: panel.menu.topRows
+            delegate: SectionRow {}
         }
 
         Item { Layout.fillHeight: true }
 
         Repeater {
-            model: panel.footerSections
-            delegate: ColumnLayout {
-                required property var modelData
-                Layout.fillWidth: true
-                spacing: 0
-                Divider {}
-                SectionRows { Layout.fillWidth: true; section: modelData }
-            }
+            model: panel.menu.footerRows
+            delegate: SectionRow {}
         }
     }
 }

@@ -47,6 +47,8 @@ TrayModel::TrayModel(const Services &services, SettingsOpener settingsOpener,
                  key == PreferenceKey::hotkeyCharacter)
             Q_EMIT sectionsChanged();
     });
+    connect(this, &TrayModel::sectionsChanged, this, &TrayModel::refreshRows);
+    refreshRows();
 }
 
 TrayModel::~TrayModel() = default;
@@ -126,26 +128,22 @@ QList<TrayModel::Section> TrayModel::sections() const
     return {keepAwake, lock, app, quit};
 }
 
-QVariantList TrayModel::sectionsValue() const
+void TrayModel::refreshRows()
 {
-    QVariantList result;
+    QList<TrayPanelRow> top;
+    QList<TrayPanelRow> footer;
     const QList<Section> all = sections();
     for (const Section &section : all) {
-        QVariantList rows;
+        QList<TrayPanelRow> &rows = section.title.isEmpty() ? footer : top;
+        bool first = true;
         for (const Row &row : section.rows) {
-            rows.append(QVariantMap{
-                {QStringLiteral("action"), int(row.action)},
-                {QStringLiteral("title"), row.title},
-                {QStringLiteral("symbol"), row.symbol},
-                {QStringLiteral("hint"), row.hint},
-                {QStringLiteral("toolTip"), row.toolTip},
-                {QStringLiteral("available"), row.available},
-            });
+            rows.append({int(row.action), row.title, row.symbol, row.hint, row.toolTip,
+                         row.available, first, first ? section.title : QString()});
+            first = false;
         }
-        result.append(
-            QVariantMap{{QStringLiteral("title"), section.title}, {QStringLiteral("rows"), rows}});
     }
-    return result;
+    m_topRows.setItems(std::move(top));
+    m_footerRows.setItems(std::move(footer));
 }
 
 int TrayModel::autoLockChoice() const

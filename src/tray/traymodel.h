@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/gadgetlistmodel.h"
+
 #include <QList>
 #include <QObject>
 #include <qqmlregistration.h>
@@ -11,6 +13,33 @@
 class KeepAwakeManager;
 class OverlayManager;
 class Preferences;
+
+// One row of the tray panel as it is drawn. The rows of all sections come
+// in one list; the first row of a section carries its divider and caption.
+struct TrayPanelRow
+{
+    Q_GADGET
+    // A TrayModel::Action.
+    Q_PROPERTY(int action MEMBER action CONSTANT)
+    Q_PROPERTY(QString title MEMBER title CONSTANT)
+    Q_PROPERTY(QString symbol MEMBER symbol CONSTANT)
+    Q_PROPERTY(QString hint MEMBER hint CONSTANT)
+    Q_PROPERTY(QString toolTip MEMBER toolTip CONSTANT)
+    Q_PROPERTY(bool available MEMBER available CONSTANT)
+    Q_PROPERTY(bool startsSection MEMBER startsSection CONSTANT)
+    // The section's caption on its first row; empty otherwise.
+    Q_PROPERTY(QString caption MEMBER caption CONSTANT)
+
+public:
+    int action = 0;
+    QString title;
+    QString symbol;
+    QString hint;
+    QString toolTip;
+    bool available = true;
+    bool startsSection = false;
+    QString caption;
+};
 
 // What the tray panel shows and does. A fresh one is built for every opening,
 // so it starts from the managers' current state and then follows their
@@ -32,8 +61,10 @@ class TrayModel : public QObject
     Q_PROPERTY(QString keepAwakeRefusal READ keepAwakeRefusal NOTIFY keepAwakeRefusalChanged)
     // Time left of a timed keep-awake period ("14:59"); empty otherwise.
     Q_PROPERTY(QString remainingTimeText READ remainingTimeText NOTIFY remainingTimeTextChanged)
-    // [{title, rows: [{action, title, symbol, hint, toolTip, available}]}], top to bottom.
-    Q_PROPERTY(QVariantList sections READ sectionsValue NOTIFY sectionsChanged)
+    // TrayPanelRow values of the captioned sections, top to bottom, and of
+    // the uncaptioned ones kept at the foot of the panel.
+    Q_PROPERTY(QAbstractListModel *topRows READ topRows CONSTANT)
+    Q_PROPERTY(QAbstractListModel *footerRows READ footerRows CONSTANT)
     // Minutes the auto-lock picker shows: 0 (Off), 5, 10, 30, or a stored
     // value that none of the choices matches.
     Q_PROPERTY(
@@ -104,7 +135,9 @@ public:
     [[nodiscard]] QString remainingTimeText() const;
     [[nodiscard]] QString keepAwakeRefusal() const;
     [[nodiscard]] QList<Section> sections() const;
-    [[nodiscard]] QVariantList sectionsValue() const;
+    using RowModel = GadgetListModel<TrayPanelRow>;
+    [[nodiscard]] RowModel *topRows() { return &m_topRows; }
+    [[nodiscard]] RowModel *footerRows() { return &m_footerRows; }
     [[nodiscard]] int autoLockChoice() const;
     [[nodiscard]] static QList<QPair<QString, int>> autoLockChoices();
     [[nodiscard]] QVariantList autoLockChoicesValue() const;
@@ -132,6 +165,7 @@ private:
     void readKeepAwake();
     [[nodiscard]] bool isSettingsAvailable() const { return bool(m_settingsOpener); }
     void openSettings(SettingsPage page);
+    void refreshRows();
 
     Services m_services;
     SettingsOpener m_settingsOpener;
@@ -139,4 +173,6 @@ private:
     LockHandler m_lockHandler;
     bool m_overlayActive = false;
     bool m_keepAwakeActive = false;
+    RowModel m_topRows{this};
+    RowModel m_footerRows{this};
 };

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QQuickWindow>
+#include <QSet>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
@@ -105,6 +106,26 @@ private Q_SLOTS:
         QCOMPARE(names(rows.agents), agents);
         QCOMPARE(rows.separator, separator);
         QCOMPARE(names(rows.others), others);
+    }
+
+    void tickerColoursFollowTheCategoryNotItsLabel()
+    {
+        const QList<TaskCategory> fixed = {TaskCategory::AIAgent, TaskCategory::Build,
+                                           TaskCategory::DevTool, TaskCategory::System};
+        QList<QColor> before;
+        for (TaskCategory category : fixed)
+            before << m_content->categoryColor(category);
+        QCOMPARE(QSet<QRgb>({before[0].rgba(), before[1].rgba(), before[2].rgba(),
+                             before[3].rgba()})
+                     .size(),
+                 4);
+        // Apps wear the theme's accent; the rest keep their colour.
+        for (OverlayThemeID theme : {OverlayThemeID::sunset, OverlayThemeID::avYellow}) {
+            m_stack->themes.setCurrentTheme(theme);
+            QCOMPARE(m_content->categoryColor(TaskCategory::App), OverlayTheme::accentColor(theme));
+            for (qsizetype i = 0; i < fixed.size(); ++i)
+                QCOMPARE(m_content->categoryColor(fixed[i]), before[i]);
+        }
     }
 
     void everyThemeHasAWayToUnlock()

@@ -49,7 +49,7 @@ Item {
 
             // A page built again shows what was stored.
             const again = createTemporaryObject(pageComponent, root)
-            compare(again.schedule.rows.length, 2)
+            compare(again.schedule.rows.count, 2)
 
             mouseClick(Helpers.findNamed(rows[0], "removeSlotButton"))
             compare(slotRows(page).length, 1)

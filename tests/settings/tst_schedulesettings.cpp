@@ -39,19 +39,18 @@ private Q_SLOTS:
         QSignalSpy changed(m_settings.operator->(), &ScheduleSettings::rowsChanged);
         m_settings->addSlot();
         QCOMPARE(changed.count(), 1);
-        const QVariantList rows = m_settings->rows();
+        const QList<ScheduleRow> rows = m_settings->rows();
         QCOMPARE(rows.size(), 1);
-        const QVariantMap row = rows.first().toMap();
-        QCOMPARE(row.value(QStringLiteral("timeRange")).toString(),
-                 QStringLiteral("09:00 – 17:00"));
-        QCOMPARE(row.value(QStringLiteral("days")).toString(), QStringLiteral("Weekdays"));
+        const ScheduleRow row = rows.first();
+        QCOMPARE(row.timeRange, QStringLiteral("09:00 – 17:00"));
+        QCOMPARE(row.days, QStringLiteral("Weekdays"));
+        QCOMPARE(m_settings->rowModel()->count(), 1);
 
         const auto stored = ScheduleSlot::decode(
             m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray()));
         QVERIFY(stored.has_value());
         QCOMPARE(stored->size(), 1);
-        QCOMPARE(stored->first().id.toString(QUuid::WithoutBraces),
-                 row.value(QStringLiteral("id")).toString());
+        QCOMPARE(stored->first().id.toString(QUuid::WithoutBraces), row.slotId);
     }
 
     void removingWritesTheRestInOrder()
@@ -59,20 +58,18 @@ private Q_SLOTS:
         m_settings->addSlot();
         m_settings->addSlot();
         m_settings->addSlot();
-        const QVariantList rows = m_settings->rows();
-        m_settings->removeSlot(rows.at(1).toMap().value(QStringLiteral("id")).toString());
+        const QList<ScheduleRow> rows = m_settings->rows();
+        m_settings->removeSlot(rows.at(1).slotId);
 
         const auto stored = ScheduleSlot::decode(
             m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray()));
         QVERIFY(stored.has_value());
         QCOMPARE(stored->size(), 2);
-        QCOMPARE(stored->at(0).id.toString(QUuid::WithoutBraces),
-                 rows.at(0).toMap().value(QStringLiteral("id")).toString());
-        QCOMPARE(stored->at(1).id.toString(QUuid::WithoutBraces),
-                 rows.at(2).toMap().value(QStringLiteral("id")).toString());
+        QCOMPARE(stored->at(0).id.toString(QUuid::WithoutBraces), rows.at(0).slotId);
+        QCOMPARE(stored->at(1).id.toString(QUuid::WithoutBraces), rows.at(2).slotId);
 
-        m_settings->removeSlot(rows.at(0).toMap().value(QStringLiteral("id")).toString());
-        m_settings->removeSlot(rows.at(2).toMap().value(QStringLiteral("id")).toString());
+        m_settings->removeSlot(rows.at(0).slotId);
+        m_settings->removeSlot(rows.at(2).slotId);
         QVERIFY(m_settings->rows().isEmpty());
         QCOMPARE(ScheduleSlot::decode(
                      m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray()))

@@ -1,9 +1,11 @@
+#include "themes/backdroplayers.h"
 #include "themes/backdropstyle.h"
 #include "themes/overlaybackgroundfillmode.h"
 #include "themes/overlaythemeid.h"
 #include "themes/themecatalog.h"
 
 #include <QSet>
+#include <QSignalSpy>
 #include <QTest>
 
 Q_DECLARE_METATYPE(OverlayThemeID)
@@ -123,9 +125,89 @@ private Q_SLOTS:
         // A fill mode QML got wrong reads as the default, gradient.
         QCOMPARE(catalog.liveBlurFallback(QStringLiteral("Solid")),
                  catalog.liveBlurFallback(QStringLiteral("gradient")));
-        // An unknown theme draws like the default theme.
-        QCOMPARE(catalog.backdrop(QStringLiteral("nope"), QStringLiteral("solid")),
-                 catalog.backdrop(QStringLiteral("live_blur"), QStringLiteral("solid")));
+    }
+
+    void layersFollowTheThemeFillMotionAndPhoto_data()
+    {
+        QTest::addColumn<QString>("theme");
+        QTest::addColumn<QString>("fill");
+        QTest::addColumn<bool>("motion");
+        QTest::addColumn<QString>("photo");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("layers");
+        const QString gradient = QStringLiteral("gradient");
+        const QString solid = QStringLiteral("solid");
+        const QString none;
+        const QString photo = QStringLiteral("/photos/me.jpg");
+        QTest::addRow("unknown theme draws the default")
+            << QStringLiteral("Glass") << gradient << true << none << QStringLiteral("live_blur")
+            << QStringLiteral("liveBlur motion time");
+        QTest::addRow("av_dark gradient")
+            << QStringLiteral("av_dark") << gradient << true << none << QStringLiteral("av_dark")
+            << QStringLiteral("base glow motion particles time");
+        QTest::addRow("av_dark solid and still")
+            << QStringLiteral("av_dark") << solid << false << none << QStringLiteral("av_dark")
+            << QStringLiteral("base");
+        QTest::addRow("an odd fill mode is a gradient")
+            << QStringLiteral("av_dark") << QStringLiteral("Solid") << false << none
+            << QStringLiteral("av_dark") << QStringLiteral("base glow particles time");
+        QTest::addRow("glass moves without motion")
+            << QStringLiteral("glass") << solid << false << none << QStringLiteral("glass")
+            << QStringLiteral("base glass time");
+        QTest::addRow("av_yellow") << QStringLiteral("av_yellow") << gradient << false << none
+                                   << QStringLiteral("av_yellow") << QStringLiteral("base watermark");
+        QTest::addRow("photo theme with a photo")
+            << QStringLiteral("custom_photo") << gradient << false << photo
+            << QStringLiteral("custom_photo") << QStringLiteral("base photo");
+        QTest::addRow("photo theme without one")
+            << QStringLiteral("custom_photo") << gradient << false << none
+            << QStringLiteral("custom_photo") << QStringLiteral("base");
+        QTest::addRow("a photo path alone shows no photo")
+            << QStringLiteral("deep_ocean") << gradient << false << photo
+            << QStringLiteral("deep_ocean") << QStringLiteral("base");
+        QTest::addRow("web themes never move")
+            << QStringLiteral("custom_website") << gradient << true << none
+            << QStringLiteral("custom_website") << QStringLiteral("base");
+    }
+
+    void layersFollowTheThemeFillMotionAndPhoto()
+    {
+        QFETCH(QString, theme);
+        QFETCH(QString, fill);
+        QFETCH(bool, motion);
+        QFETCH(QString, photo);
+        QFETCH(QString, shown);
+        QFETCH(QString, layers);
+
+        BackdropLayers backdrop;
+        QSignalSpy changed(&backdrop, &BackdropLayers::changed);
+        backdrop.setTheme(theme);
+        backdrop.setFillMode(fill);
+        backdrop.setMotionAllowed(motion);
+        backdrop.setPhotoPath(photo);
+        QVERIFY(!changed.isEmpty());
+        QCOMPARE(backdrop.shownTheme(), shown);
+        const QList<std::pair<QString, bool>> flags = {
+            {QStringLiteral("base"), backdrop.isBaseShown()},
+            {QStringLiteral("glow"), backdrop.isGlowShown()},
+            {QStringLiteral("liveBlur"), backdrop.isLiveBlurShown()},
+            {QStringLiteral("photo"), backdrop.isPhotoShown()},
+            {QStringLiteral("watermark"), backdrop.isWatermarkShown()},
+            {QStringLiteral("glass"), backdrop.isGlassShown()},
+            {QStringLiteral("motion"), backdrop.isMotionShown()},
+            {QStringLiteral("particles"), backdrop.areParticlesShown()},
+            {QStringLiteral("time"), backdrop.needsTime()},
+        };
+        QStringList actual;
+        for (const auto &[name, on] : flags) {
+            if (on)
+                actual.append(name);
+        }
+        QCOMPARE(actual.join(QLatin1Char(' ')), layers);
+        // The style and accent are the drawn theme's, not the raw value's.
+        const auto id = *OverlayTheme::fromRawValue(shown);
+        QCOMPARE(backdrop.accentColor(), OverlayTheme::accentColor(id));
+        QCOMPARE(backdrop.style().value(QStringLiteral("glow")).isValid(), backdrop.isGlowShown());
     }
 };
 

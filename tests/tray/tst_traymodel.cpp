@@ -115,13 +115,29 @@ private Q_SLOTS:
         compareWithAutomationStatus(*model);
         QCOMPARE(rowTitles(*model, 0), keepAwakeRows);
 
-        // What QML reads is the same list.
-        const QVariantList value = model->sectionsValue();
-        QCOMPARE(value.size(), 4);
-        const QVariantList firstRows = value.first().toMap().value(QStringLiteral("rows")).toList();
-        QCOMPARE(firstRows.size(), keepAwakeRows.size());
-        QCOMPARE(firstRows.first().toMap().value(QStringLiteral("title")).toString(),
-                 keepAwakeRows.first());
+        // What QML reads is the same rows: captioned sections on top, the
+        // rest at the foot, each opening with a divider.
+        const auto flatten = [](const QList<TrayPanelRow> &rows) {
+            QStringList lines;
+            for (const TrayPanelRow &row : rows)
+                lines << (row.startsSection ? QStringLiteral("| ") : QString()) + row.caption +
+                             QStringLiteral("/") + row.title;
+            return lines;
+        };
+        QStringList expected;
+        const QList<TrayModel::Section> sections = model->sections();
+        for (const TrayModel::Section &section : sections) {
+            if (section.title.isEmpty())
+                continue;
+            for (qsizetype i = 0; i < section.rows.size(); ++i)
+                expected << (i == 0 ? QString(QStringLiteral("| ") + section.title) : QString()) +
+                                QStringLiteral("/") + section.rows.at(i).title;
+        }
+        QCOMPARE(flatten(model->topRows()->items()), expected);
+        QCOMPARE(model->footerRows()->count(), 3);
+        QVERIFY(model->footerRows()->items().at(0).startsSection);
+        QVERIFY(!model->footerRows()->items().at(1).startsSection);
+        QVERIFY(model->footerRows()->items().at(2).startsSection);
     }
 
     void followsTheManagersWhileOpen()
@@ -135,6 +151,7 @@ private Q_SLOTS:
         QVERIFY(model->isKeepAwakeActive());
         QCOMPARE(rowTitles(*model, 0), QStringList{QStringLiteral("Stop Tambering")});
         QCOMPARE(sections.count(), 1);
+        QCOMPARE(model->topRows()->items().first().action, int(TrayModel::Action::StopKeepAwake));
         QCOMPARE(model->statusLine(), QStringLiteral("Keeping awake"));
 
         m_stack->keepAwake.tick();
