@@ -78,8 +78,7 @@ stop_vostrel() {
 }
 
 xsetroot -solid '#4b5a6b'
-pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
-"$vostrel" defaults write app.vostrel.pin.stored "$pin" --string
+"$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string
 "$vostrel" defaults write hasCompletedOnboarding true
 
 step "trayer as the tray, no inhibitor service yet"
