@@ -105,17 +105,6 @@ private Q_SLOTS:
                  QStringLiteral("cargo — building"));
     }
 
-    void failingPsStillListsApplications()
-    {
-        m_windows->setWindows(
-            {app(1, 10, QStringLiteral("Files")), app(2, 11, QStringLiteral("ChatGPT"))});
-        m_processes->setCommandNames(std::nullopt);
-        QVERIFY(poll());
-        QCOMPARE(displayNames(m_monitor->runningTasks()),
-                 (QStringList{QStringLiteral("ChatGPT — desktop app"),
-                              QStringLiteral("Files — running")}));
-    }
-
     void scanRunsOffTheMainThread()
     {
         QVERIFY(poll());
@@ -147,27 +136,6 @@ private Q_SLOTS:
         QCOMPARE(m_processes->commandNamesCalls(), 2);
     }
 
-    void unchangedListKeepsItsTasks()
-    {
-        m_processes->setCommandNames("node\ncargo\n");
-        QVERIFY(poll());
-        const QUuid first = m_monitor->runningTasks().first().id;
-        QSignalSpy changed(m_monitor.get(), &ProcessMonitor::runningTasksChanged);
-        QVERIFY(poll());
-        QCOMPARE(changed.size(), 0);
-        QCOMPARE(m_monitor->runningTasks().first().id, first);
-
-        m_processes->setCommandNames("node\n");
-        QVERIFY(poll());
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(m_monitor->runningTasks().size(), 1);
-
-        m_processes->setCommandNames("");
-        QVERIFY(poll());
-        QCOMPARE(changed.size(), 2);
-        QVERIFY(m_monitor->runningTasks().isEmpty());
-    }
-
     void ownWindowsAndVanishedWindowsAreNotListed()
     {
         m_windows->setWindows(
@@ -185,55 +153,6 @@ private Q_SLOTS:
         // The result arrives for a monitor that is gone and is dropped.
         m_monitor.reset();
         QCoreApplication::processEvents();
-    }
-
-    void timerDrivesRefresh()
-    {
-        // The timer's callback is refresh(); its first tick publishes.
-        QSignalSpy refreshed(m_monitor.get(), &ProcessMonitor::refreshed);
-        QVERIFY(refreshed.wait(ProcessMonitor::pollInterval.count() + 5000));
-    }
-
-    void bindsInQml()
-    {
-        m_processes->setCommandNames("claude\ncargo\n");
-        m_processes->setCpuUsage("%CPU\n 50.0 cargo\n");
-        QVERIFY(poll());
-
-        ProcessMonitor::registerQmlTypes();
-        QQmlEngine engine;
-        engine.addImportPath(QStringLiteral("qrc:/"));
-        QQmlComponent component(&engine);
-        component.setData("import QtQuick\n"
-                          "import Vostrel.Tasks\n"
-                          "QtObject {\n"
-                          "  required property var monitor\n"
-                          "  readonly property int count: monitor.runningTasks.length\n"
-                          "  readonly property string agent: monitor.aiAgentTasks[0].displayName\n"
-                          "  readonly property string icon: monitor.aiAgentTasks[0].agentIcon\n"
-                          "  readonly property var first: monitor.otherTasks[0]\n"
-                          "  readonly property string other: first ? first.category : \"\"\n"
-                          "  readonly property real progress: first ? first.progress : -1\n"
-                          "  readonly property bool noProgress:\n"
-                          "      monitor.aiAgentTasks[0].progress === undefined\n"
-                          "}\n",
-                          QUrl(QStringLiteral("qrc:/test.qml")));
-        QVERIFY2(component.isReady(), qPrintable(component.errorString()));
-        std::unique_ptr<QObject> object(component.createWithInitialProperties(
-            {{QStringLiteral("monitor"), QVariant::fromValue(m_monitor.get())}}));
-        QVERIFY2(object, qPrintable(component.errorString()));
-        QCOMPARE(object->property("count").toInt(), 2);
-        QCOMPARE(object->property("agent").toString(),
-                 QStringLiteral("Claude Code — agent running"));
-        QCOMPARE(object->property("icon").toString(), QStringLiteral("brain.head.profile"));
-        QCOMPARE(object->property("other").toString(), QStringLiteral("Build"));
-        QCOMPARE(object->property("progress").toDouble(), 0.5);
-        QVERIFY(object->property("noProgress").toBool());
-
-        m_processes->setCommandNames("aider\n");
-        QVERIFY(poll());
-        QCOMPARE(object->property("count").toInt(), 1);
-        QCOMPARE(object->property("agent").toString(), QStringLiteral("Aider — coding"));
     }
 };
 
