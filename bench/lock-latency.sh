@@ -6,8 +6,8 @@ set -euo pipefail
 build=$1
 vostrel="$build/bin/vostrel"
 latency="${2:-$build}/bench/vostrel-bench-locklatency"
-pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
-"$vostrel" defaults write app.vostrel.pin.stored "$pin" --string >/dev/null
+source "$(dirname "$0")/../tests/e2e/common.sh"
+"$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string >/dev/null
 
 "$vostrel" >/dev/null 2>&1 &
 app=$!

@@ -10,8 +10,8 @@ cycles=${2:-1000}
 vostrel=$(realpath "$build/bin/vostrel")
 work="$VOSTREL_SESSION_DIR/repeated"
 mkdir -p "$work"
-pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
-"$vostrel" defaults write app.vostrel.pin.stored "$pin" --string >/dev/null
+source "$(dirname "$0")/../tests/e2e/common.sh"
+"$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string >/dev/null
 
 "$build/tests/e2e/e2e_standins" "$work/inhibit" &
 standins=$!

@@ -28,6 +28,9 @@ idle_seconds=${VOSTREL_BENCH_IDLE_SECONDS:-60}
 startups=${VOSTREL_BENCH_STARTUPS:-5}
 work="$VOSTREL_SESSION_DIR/table"
 mkdir -p "$work"
+# The table goes to standard output, progress to standard error.
+step_fd=2
+source "$here/../tests/e2e/common.sh"
 # An application build being linked right now: wait (2 minutes at most)
 # until its binaries are there and stay the same size for 2 s.
 settled() {
@@ -85,16 +88,6 @@ cleanup() {
 }
 trap cleanup EXIT INT TERM
 
-say() { echo "-- $*" >&2; }
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds.
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
 # Starts COMMAND in a process group of its own (we run without job control,
 # so setsid needs no fork and $! is the command itself).
 start_group() {
@@ -140,8 +133,7 @@ verdict() { awk "BEGIN { exit !($1) }" && echo "met" || echo "not met"; }
 
 monitors=$(xrandr --listmonitors | awk 'NR > 1 {print $3}' | sed -E 's#/[0-9]+##g' | paste -sd,)
 load_start=$(cut -d' ' -f1-3 /proc/loadavg)
-pin_stored=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
-"$vostrel" defaults write app.vostrel.pin.stored "$pin_stored" --string >/dev/null
+"$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string >/dev/null
 "$vostrel" defaults write hasCompletedOnboarding true --bool >/dev/null
 xsetroot -solid '#4b5a6b'
 notes=()
@@ -161,7 +153,7 @@ wait_for 10 bash -c 'xwininfo -root -children | grep -q "(\"panel\" \"trayer\")"
     { echo "table.sh: trayer did not start" >&2; exit 1; }
 
 # ---- Start-up: launch to D-Bus name, and to the icon in the tray.
-say "start-up, $startups launches"
+step "start-up, $startups launches"
 startup_name="failed" startup_tray="failed" startup_tray_median=""
 if "$latency" startup "$startups" --output "$work/startup.log" -- "$vostrel" >"$work/startup.out" 2>&1; then
     for what in name tray; do
@@ -207,14 +199,14 @@ restart_app() {
     "$latency" wait unlocked --monitors "$monitors" >&2 || true
     start_app
 }
-say "starting Vostrel"
+step "starting Vostrel"
 start_app
 rss_start=$("$proctree" rss "$app" | sed -nE 's/.* process=([0-9]+).*/\1/p') || rss_start=""
 
 # ---- Lock latency: the lockers in turn, run after run, so that the load of
 # the machine weighs on all of them alike. The first round is the warm-up
 # (for Vostrel: the first lock after its start).
-say "lock latency, $runs runs each (one warm-up)"
+step "lock latency, $runs runs each (one warm-up)"
 : >"$work/lock-cli" >"$work/lock-dbus" >"$work/lock-i3lock" >"$work/lock-xsecurelock"
 left_overs=0
 # lock_once NAME ARGS...: one run; the figure in $figure. Not in a command
@@ -254,13 +246,13 @@ for round in $(seq 0 "$runs"); do
             echo "$figure" >>"$work/lock-$name"
         fi
     done
-    if ((round % 5 == 0)); then say "  round $round of $runs"; fi
+    if ((round % 5 == 0)); then step "  round $round of $runs"; fi
 done
 [ ${#lock_failed[@]} -eq 0 ] ||
     notes+=("Lock runs that failed: $(printf '%s\n' "${lock_failed[@]}" | sort | uniq -c | awk '{printf "%s%s ×%s", sep, $2, $1; sep=", "}').")
 
 # ---- Unlock latency: the PIN typed on the keyboard.
-say "unlock latency, $runs runs"
+step "unlock latency, $runs runs"
 unlock_cell="failed" unlock_median=""
 if "$latency" unlock "$runs" 1234 --monitors "$monitors" >"$work/unlock.out" 2>&1; then
     :
@@ -278,7 +270,7 @@ n=$(awk '/^failures:/ {print $2}' "$work/unlock.out")
 [ -z "$n" ] || notes+=("The typed PIN did not unlock in $n of $runs runs.")
 
 # ---- The idle application, after all those locks.
-say "idle application, ${idle_seconds} s"
+step "idle application, ${idle_seconds} s"
 sleep 5
 idle_cpu=$("$proctree" cpu "$app" "$idle_seconds" | sed -nE 's/.*percent=([0-9.]+).*/\1/p') || idle_cpu=""
 rss_after=$("$proctree" rss "$app" | sed -nE 's/.* process=([0-9]+).*/\1/p') || rss_after=""
@@ -366,7 +358,7 @@ themes=(
     "charcoal|Charcoal Mist"
 )
 declare -A theme_cpu theme_note
-say "CPU while locked, ${cpu_seconds} s each: default theme with motion on and off"
+step "CPU while locked, ${cpu_seconds} s each: default theme with motion on and off"
 cpu_locked live_blur true
 default_on=$cpu_percent
 app_alive || { notes+=("Vostrel crashed while locked in the default theme."); restart_app; }
@@ -375,7 +367,7 @@ default_off=$cpu_percent
 app_alive || { notes+=("Vostrel crashed while locked in the default theme, motion off."); restart_app; }
 for entry in "${themes[@]:1}"; do
     id=${entry%%|*}
-    say "  $id"
+    step "  $id"
     cpu_locked "$id" true
     theme_cpu[$id]=$cpu_percent
     if ! app_alive; then
@@ -397,14 +389,14 @@ for entry in "${themes[@]:1}"; do
 done
 "$vostrel" defaults write selectedTheme live_blur --string >/dev/null
 "$vostrel" defaults write overlayBackgroundMotion true --bool >/dev/null
-say "CPU while locked: i3lock, xsecurelock"
+step "CPU while locked: i3lock, xsecurelock"
 cpu_other i3lock "${i3lock_cmd[@]}"
 i3lock_cpu=$other_cpu i3lock_rss=$other_rss
 cpu_other xsecurelock "${xsecurelock_cmd[@]}"
 xsl_cpu=$other_cpu xsl_rss=$other_rss
 
 # ---- The task monitor's process scan.
-say "process scan"
+step "process scan"
 "$here/process-scan.sh" "$bench_build" >"$work/scan.out" 2>&1 || true
 scan_field() { # COUNT_INDEX (1 or 2) ps|proc
     awk -v want="$1" -v what="$2" '/^processes running:/ {block++}

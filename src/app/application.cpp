@@ -1,6 +1,6 @@
 #include "app/application.h"
 
-#include "app/buildinfo.h"
+#include "core/buildinfo.h"
 #include "app/commandline.h"
 #include "app/vostrelapplication.h"
 #include "overlay/overlaymanager.h"

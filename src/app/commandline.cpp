@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 
-#include "app/buildinfo.h"
+#include "core/buildinfo.h"
 #include "core/preferences.h"
 #include "core/preferencevalue.h"
 #include "platform/linux/dbusautomationclient.h"

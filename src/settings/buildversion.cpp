@@ -1,6 +1,6 @@
 #include "settings/buildversion.h"
 
-#include "app/buildinfo.h"
+#include "core/buildinfo.h"
 
 BuildVersion::BuildVersion(QString version, QString build, QObject *parent)
     : QObject(parent)

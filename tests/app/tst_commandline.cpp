@@ -40,10 +40,8 @@ private Q_SLOTS:
         QTest::addRow("background start")
             << QStringLiteral("--background") << Action::StartApplication;
         QTest::addRow("help") << QStringLiteral("--help") << Action::Help;
-        QTest::addRow("short help") << QStringLiteral("-h") << Action::Help;
         QTest::addRow("version") << QStringLiteral("--version") << Action::Version;
         QTest::addRow("lock") << QStringLiteral("lock") << Action::Automation;
-        QTest::addRow("lock takes nothing") << QStringLiteral("lock now") << Action::UsageError;
         QTest::addRow("unlock") << QStringLiteral("unlock 1234") << Action::Automation;
         QTest::addRow("unlock needs a PIN") << QStringLiteral("unlock") << Action::UsageError;
         QTest::addRow("keep awake") << QStringLiteral("keep-awake") << Action::Automation;
@@ -51,16 +49,11 @@ private Q_SLOTS:
             << QStringLiteral("keep-awake 15") << Action::Automation;
         QTest::addRow("minutes must be a number")
             << QStringLiteral("keep-awake soon") << Action::UsageError;
-        QTest::addRow("stop") << QStringLiteral("stop-keep-awake") << Action::Automation;
         QTest::addRow("status") << QStringLiteral("status") << Action::Automation;
         QTest::addRow("read all") << QStringLiteral("defaults read") << Action::DefaultsRead;
-        QTest::addRow("read one") << QStringLiteral("defaults read showClock")
-                                  << Action::DefaultsRead;
         QTest::addRow("write") << QStringLiteral("defaults write k v") << Action::DefaultsWrite;
         QTest::addRow("write typed")
             << QStringLiteral("defaults write k 1 --int") << Action::DefaultsWrite;
-        QTest::addRow("two types")
-            << QStringLiteral("defaults write k 1 --int --bool") << Action::UsageError;
         QTest::addRow("write without value")
             << QStringLiteral("defaults write k") << Action::UsageError;
         QTest::addRow("delete") << QStringLiteral("defaults delete k") << Action::DefaultsDelete;
@@ -98,8 +91,6 @@ private Q_SLOTS:
         QTest::addRow("guessed text") << QStringLiteral("Away") << QVariant(QStringLiteral("Away"));
         QTest::addRow("forced text")
             << QStringLiteral("10 --string") << QVariant(QStringLiteral("10"));
-        QTest::addRow("forced double") << QStringLiteral("15 --double") << QVariant(15.0);
-        QTest::addRow("forced bool") << QStringLiteral("yes --bool") << QVariant(true);
         QTest::addRow("data") << QStringLiteral("[] --data") << QVariant(QByteArray("[]"));
     }
 

@@ -21,7 +21,6 @@ guard_pattern="^$(dirname "$vostrel")/vostrel-guard"
 guard_pids() { pgrep -f "$guard_pattern" | sort | tr '\n' ' '; }
 guards_are() { [ "$(pgrep -f "$guard_pattern" | wc -l)" -eq "$1" ]; }
 app_pid() { pgrep -f "^$vostrel( --relock)?\$" | head -n 1; }
-locked() { "$vostrel" status 2>/dev/null | grep -q "Screen locked"; }
 no_desktop() {
     import -window root "$shots/$1.png"
     [ "$(count_colour "$shots/$1.png" '#ff00ff')" -eq 0 ] || fail "$1: desktop pixels"

@@ -17,8 +17,9 @@ sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "-- $*"; }
+common="$PWD/tests/e2e/common.sh"
+source "$common"
+logs=()
 
 # The package e2e_install built, unless it is missing or older than the build.
 deb=$(ls "$build"/package/vostrel_*.deb 2>/dev/null | head -n 1 || true)
@@ -60,13 +61,9 @@ closure=$(apt-cache depends --recurse --installed --no-recommends --no-suggests 
 session_script=$(cat <<'SESSION'
 set -euo pipefail
 closure=$1
-fail() { echo "FAIL: $*" >&2; [ -f "$HOME/vostrel.log" ] && sed 's/^/  vostrel: /' "$HOME/vostrel.log" >&2; exit 1; }
-wait_for() {
-    local deadline=$((SECONDS + $1)); shift
-    until "$@"; do ((SECONDS < deadline)) || return 1; sleep 0.05; done
-}
-pin=$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')
-vostrel defaults write app.vostrel.pin.stored "$pin" --string
+work=$HOME
+source "$2"
+vostrel defaults write app.vostrel.pin.stored "$pin_1234" --string
 vostrel defaults write hasCompletedOnboarding true
 /usr/bin/vostrel >"$HOME/vostrel.log" 2>&1 &
 app=$!
@@ -99,4 +96,4 @@ wait "$app" 2>/dev/null || true
 echo "   ok: $(vostrel --version)"
 SESSION
 )
-scripts/with-session bash -c "$session_script" session "$closure" || fail "the installed application"
+scripts/with-session bash -c "$session_script" session "$closure" "$common" || fail "the installed application"

@@ -17,10 +17,6 @@ mkdir -p "$shots"
 source "$(dirname "$0")/common.sh"
 
 # The theme's solid colour, so a pixel tells the lock from what is behind it.
-pixel() {
-    import -window root -crop "1x1+$1+$2" +repage -depth 8 txt:- |
-        awk 'NR == 2 {gsub(/[()]/, "", $2); split($2, c, ","); print c[1], c[2], c[3]}'
-}
 ocean="8 28 56"
 locked_status() { "$vostrel" status | grep -o 'Screen locked[^.]*\.'; }
 status_is() { [ "$(locked_status)" = "$1" ]; }

@@ -17,28 +17,12 @@ mkdir -p "$work"
 root="$work/root"
 vostrel="$root/usr/bin/vostrel"
 
-pids=()
+guard_binary="$root/usr/libexec/vostrel/vostrel-guard"
+source "$(dirname "$0")/common.sh"
+# The bus and the application it activates write here.
+logs=("$work/bus.log")
 app_pid=""
-cleanup() {
-    [ -n "$app_pid" ] && kill -KILL "$app_pid" 2>/dev/null || true
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*" >&2
-    [ -f "$work/bus.log" ] && sed 's/^/  bus and activated vostrel: /' "$work/bus.log" >&2
-    exit 1
-}
-step() { echo "-- $*"; }
-wait_for() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
-}
+on_exit() { if [ -n "$app_pid" ]; then kill -KILL "$app_pid" 2>/dev/null || true; fi; }
 
 step "the package builds"
 rm -f "$build"/package/vostrel_*.deb
@@ -113,12 +97,7 @@ export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus.sock"
 dbus-daemon --config-file="$work/bus.conf" --nofork --nopidfile >"$work/bus.log" 2>&1 &
 pids+=($!)
 wait_for 10 test -S "$work/bus.sock" || fail "the private bus did not start"
-owner_pid() {
-    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-        --method org.freedesktop.DBus.GetConnectionUnixProcessID app.vostrel.Vostrel 2>/dev/null |
-        sed -nE 's/^\(uint32 ([0-9]+),\)$/\1/p'
-}
-"$vostrel" defaults write app.vostrel.pin.stored "$(python3 -c 'import base64; print(base64.b64encode(bytes(a ^ b for a, b in zip(b"1234", b"RiverOx"))).decode())')" --string
+"$vostrel" defaults write app.vostrel.pin.stored "$pin_1234" --string
 "$vostrel" defaults write hasCompletedOnboarding true
 
 set +e

@@ -49,10 +49,6 @@ export DBUS_SESSION_BUS_ADDRESS
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 shows() { [ -n "$(window_named "$1")" ]; }
 hidden() { [ -z "$(window_named "$1")" ]; }
-locked() { "$vostrel" status 2>/dev/null | grep -q "Screen locked"; }
-encoded() {
-    python3 -c 'import base64, sys; print(base64.b64encode(bytes(a ^ b for a, b in zip(sys.argv[1].encode(), b"RiverOx" * 4))).decode())' "$1"
-}
 # Clicks at x y inside window $1.
 click_in() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
@@ -74,11 +70,6 @@ stop_vostrel() {
 
 [ -z "$("$vostrel" defaults read 2>/dev/null | tr -d '{}[:space:]')" ] || fail "the configuration is not empty"
 
-owner_pid() {
-    gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-        --method org.freedesktop.DBus.GetConnectionUnixProcessID app.vostrel.Vostrel 2>/dev/null |
-        sed -nE 's/^\(uint32 ([0-9]+),\)$/\1/p'
-}
 any_window() { [ -n "$(xdotool search --onlyvisible --name Vostrel 2>/dev/null)" ]; }
 
 step "asked for its status, a Vostrel that is not running starts without a window"
@@ -140,7 +131,7 @@ xdotool type --delay 30 12345
 xdotool key Tab ctrl+a
 xdotool type --delay 30 12345
 xdotool key Return
-wait_for 5 bash -c "[ \"\$('$vostrel' defaults read app.vostrel.pin.stored 2>/dev/null)\" = '$(encoded 12345)' ]" ||
+wait_for 5 bash -c "[ \"\$('$vostrel' defaults read app.vostrel.pin.stored 2>/dev/null)\" = '$(encoded_pin 12345)' ]" ||
     fail "the PIN was not stored at the PIN step: $("$vostrel" defaults read app.vostrel.pin.stored 2>&1)"
 
 step "the theme is left as it is"
@@ -188,7 +179,7 @@ xdotool type --delay 30 2468
 xdotool key Tab
 xdotool type --delay 30 2468
 xdotool key Return
-wait_for 5 bash -c "[ \"\$('$vostrel' defaults read app.vostrel.pin.stored 2>/dev/null)\" = '$(encoded 2468)' ]" ||
+wait_for 5 bash -c "[ \"\$('$vostrel' defaults read app.vostrel.pin.stored 2>/dev/null)\" = '$(encoded_pin 2468)' ]" ||
     fail "the Security page did not store the new PIN"
 sleep 0.3
 import -window "$settings" "$shots/e2e-settings-security.png"

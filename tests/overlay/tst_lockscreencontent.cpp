@@ -75,8 +75,6 @@ private Q_SLOTS:
         };
         const QList<RunningTask> fiveAgents{agent("A1"), agent("A2"), agent("A3"), agent("A4"),
                                             agent("A5")};
-        QTest::addRow("nothing running") << QList<RunningTask>{} << OverlayThemeID::avDark
-                                         << QStringList{} << false << QStringList{};
         QTest::addRow("five agents: three in the ticker, no rule")
             << fiveAgents << OverlayThemeID::avDark
             << QStringList{QStringLiteral("A1"), QStringLiteral("A2"), QStringLiteral("A3")}
@@ -137,29 +135,6 @@ private Q_SLOTS:
             QVERIFY2(column.contains(QLatin1String("hint")) || OverlayTheme::isWeb(theme),
                      qPrintable(OverlayTheme::rawValue(theme)));
         }
-        QCOMPARE(kinds(LockScreenContent::centreColumnFor(OverlayThemeID::minimalDark)),
-                 (QStringList{QStringLiteral("clock"), QStringLiteral("rule"),
-                              QStringLiteral("headline"), QStringLiteral("hint"),
-                              QStringLiteral("agents")}));
-    }
-
-    void theBottomClockStaysOffTheMinimalThemes_data()
-    {
-        QTest::addColumn<QString>("theme");
-        QTest::addColumn<bool>("shown");
-        QTest::addRow("minimal dark") << QStringLiteral("minimal_dark") << false;
-        QTest::addRow("minimal light") << QStringLiteral("minimal_light") << false;
-        QTest::addRow("dark") << QStringLiteral("av_dark") << true;
-    }
-
-    void theBottomClockStaysOffTheMinimalThemes()
-    {
-        QFETCH(QString, theme);
-        QFETCH(bool, shown);
-        m_stack->themes.setCurrentThemeRawValue(theme);
-        QCOMPARE(m_content->isBottomClockShown(), shown);
-        m_stack->themes.setShowClock(false);
-        QVERIFY(!m_content->isBottomClockShown());
     }
 
     void identityFollowsThemeFillAndWebsite()
@@ -194,16 +169,6 @@ private Q_SLOTS:
         m_stack->animations.setEnabled(true);
         m_stack->themes.setCurrentThemeRawValue(QStringLiteral("custom_website"));
         QVERIFY(!m_content->isMotionLayerShown()); // never over a web page
-    }
-
-    void snapshotNames()
-    {
-        const QDateTime time(QDate(2026, 12, 6), QTime(20, 31, 5), Qt::UTC);
-        QCOMPARE(LockScreenContent::snapshotFileName(time),
-                 QStringLiteral("Vostrel-2026-12-06T20-31-05Z.png"));
-        // Local time is written in UTC.
-        QCOMPARE(LockScreenContent::snapshotFileName(time.toOffsetFromUtc(3600)),
-                 QStringLiteral("Vostrel-2026-12-06T20-31-05Z.png"));
     }
 
     void snapshotGoesToTheDesktopFolder()

@@ -86,7 +86,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pin");
         QTest::addColumn<QString>("stored");
         QTest::addRow("four digits") << QStringLiteral("1234") << QStringLiteral("Y1tFUQ==");
-        QTest::addRow("six digits") << QStringLiteral("123456") << QStringLiteral("Y1tFUUd5");
         // The eighth byte meets the salt's first byte again.
         QTest::addRow("longer than the salt")
             << QStringLiteral("12345678") << QStringLiteral("Y1tFUUd5T2o=");
@@ -108,11 +107,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addRow("not Base64") << QStringLiteral("not base64!");
         QTest::addRow("space inside") << QStringLiteral("Y1tF UQ==");
-        QTest::addRow("line break") << QStringLiteral("Y1tF\nUQ==");
-        QTest::addRow("bad padding") << QStringLiteral("Y1tFUQ=");
         QTest::addRow("no padding") << QStringLiteral("Y1tFUQ");
-        QTest::addRow("data after padding") << QStringLiteral("Y1tFUQ==Y1tF");
-        QTest::addRow("URL alphabet") << QStringLiteral("Y1tF_Q==");
         QTest::addRow("non-Latin-1 character") << QString::fromUtf8("Y1tF\u20acQ==");
         // Scrambled 0xFF 0xFE "12": unscrambles to bytes that are not UTF-8.
         QTest::addRow("not UTF-8") << QStringLiteral("rZdHVw==");
@@ -151,30 +146,6 @@ private Q_SLOTS:
         QCOMPARE(m_manager->failedAttempts(), 0);
     }
 
-    void expectedPINLength_data()
-    {
-        QTest::addColumn<QString>("pin");
-        QTest::addColumn<qint64>("length");
-        QTest::addRow("four") << QStringLiteral("1234") << qint64(4);
-        QTest::addRow("six") << QStringLiteral("123456") << qint64(6);
-        QTest::addRow("other script")
-            << QString::fromUtf8("\u0661\u0662\u0663\u0664\u0665") << qint64(5);
-        // Mathematical digits lie outside the BMP: characters, not UTF-16 units.
-        QTest::addRow("astral digits")
-            << QString::fromUtf8("\U0001D7CF\U0001D7D0\U0001D7D1\U0001D7D2") << qint64(4);
-    }
-
-    void expectedPINLength()
-    {
-        QFETCH(QString, pin);
-        QFETCH(qint64, length);
-        QSignalSpy changed(m_manager.get(), &PINManager::storedPINChanged);
-        storePIN(pin);
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(m_manager->expectedPINLength(), length);
-        QVERIFY(m_manager->verifyPIN(pin));
-    }
-
     // --- Checking and counting ---
 
     void correctPINClearsTheCount()
@@ -200,16 +171,9 @@ private Q_SLOTS:
         QTest::addRow("5: four wrong") << qint64(5) << 4 << false << qint64(0);
         QTest::addRow("5: fifth") << qint64(5) << 5 << true << qint64(30);
         QTest::addRow("5: sixth") << qint64(5) << 6 << true << qint64(60);
-        QTest::addRow("5: seventh") << qint64(5) << 7 << true << qint64(120);
-        QTest::addRow("5: eighth") << qint64(5) << 8 << true << qint64(240);
         QTest::addRow("5: twelfth") << qint64(5) << 12 << true << qint64(3840);
-        QTest::addRow("3: second") << qint64(3) << 2 << false << qint64(0);
         QTest::addRow("3: third") << qint64(3) << 3 << true << qint64(30);
-        QTest::addRow("3: fourth") << qint64(3) << 4 << true << qint64(60);
-        QTest::addRow("10: ninth") << qint64(10) << 9 << false << qint64(0);
-        QTest::addRow("10: tenth") << qint64(10) << 10 << true << qint64(30);
         QTest::addRow("1: first") << qint64(1) << 1 << true << qint64(30);
-        QTest::addRow("1: second") << qint64(1) << 2 << true << qint64(60);
     }
 
     void lockoutTable()
@@ -274,11 +238,8 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("limit");
         QTest::addRow("absent") << QVariant() << qint64(5);
         QTest::addRow("three") << QVariant(qint64(3)) << qint64(3);
-        QTest::addRow("ten") << QVariant(qint64(10)) << qint64(10);
         QTest::addRow("numeric string") << QVariant(QStringLiteral("3")) << qint64(5);
-        QTest::addRow("double") << QVariant(3.0) << qint64(5);
         QTest::addRow("bool") << QVariant(true) << qint64(5);
-        QTest::addRow("zero") << QVariant(qint64(0)) << qint64(5);
         QTest::addRow("negative") << QVariant(qint64(-4)) << qint64(5);
     }
 
@@ -305,8 +266,6 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("seconds");
         QTest::addRow("none") << qint64(0) << qint64(30);
         QTest::addRow("negative") << qint64(-7) << qint64(30);
-        QTest::addRow("smallest") << std::numeric_limits<qint64>::min() << qint64(30);
-        QTest::addRow("one below the cap") << qint64(5 + 57) << (qint64(30) << 57);
         QTest::addRow("at the cap") << qint64(5 + 58) << (qint64(30) << 58);
         QTest::addRow("past the cap") << qint64(5 + 59) << (qint64(30) << 58);
         QTest::addRow("largest") << largest << (qint64(30) << 58);
@@ -334,16 +293,6 @@ private Q_SLOTS:
         QCOMPARE(runOutLockout(), 30);
         QVERIFY(m_manager->verifyPIN(correctPIN()));
         QCOMPARE(m_manager->failedAttempts(), 0);
-    }
-
-    void resetAttemptsEndsLockout()
-    {
-        enterWrongPINs(6);
-        m_manager->resetAttempts();
-        QCOMPARE(m_manager->failedAttempts(), 0);
-        QVERIFY(!m_manager->isLockedOut());
-        QCOMPARE(m_manager->lockoutRemainingSeconds(), 0);
-        QVERIFY(!m_manager->isLockoutTimerActive());
     }
 
     // --- Surviving the process ---
@@ -495,21 +444,6 @@ private Q_SLOTS:
         QCOMPARE(m_manager->lockoutRemainingSeconds(), 30);
     }
 
-    void biometricUnavailableAnswersAtOnce()
-    {
-        m_biometrics->setAvailable(false);
-        int answers = 0;
-        m_manager->authenticateWithBiometrics([&](bool success) {
-            QVERIFY(!success);
-            ++answers;
-        });
-        QCOMPARE(answers, 1);
-        QVERIFY(!m_manager->isBiometricCheckRunning());
-        m_manager->authenticateWithBiometrics([&](bool) { ++answers; });
-        QCOMPARE(answers, 2);
-        QCOMPARE(m_biometrics->requestCount(), 2);
-    }
-
     void concurrentBiometricRequestsShareOneAttempt()
     {
         QList<bool> answers;
@@ -527,19 +461,6 @@ private Q_SLOTS:
         QVERIFY(m_manager->isBiometricCheckRunning());
         QVERIFY(m_biometrics->answer(true));
         QCOMPARE(answers, QList<bool>({false, false, true}));
-    }
-
-    void cancelBiometrics()
-    {
-        m_manager->cancelBiometrics();
-        QCOMPARE(m_biometrics->cancelCount(), 0);
-
-        std::optional<bool> answer;
-        m_manager->authenticateWithBiometrics([&](bool success) { answer = success; });
-        m_manager->cancelBiometrics();
-        QCOMPARE(m_biometrics->cancelCount(), 1);
-        QCOMPARE(answer, std::optional<bool>(false));
-        QVERIFY(!m_manager->isBiometricCheckRunning());
     }
 
     void managerGoneBeforeTheFingerprintAnswer()

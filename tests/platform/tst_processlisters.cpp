@@ -63,19 +63,13 @@ private Q_SLOTS:
         QTest::addColumn<double>("elapsed");
         QTest::addColumn<QByteArray>("text");
         QTest::addRow("idle") << quint64(0) << 10.0 << QByteArray("0.0");
-        QTest::addRow("a tenth") << quint64(1) << 10.0 << QByteArray("0.1");
         QTest::addRow("37.5") << quint64(375) << 10.0 << QByteArray("37.5");
-        QTest::addRow("99.9") << quint64(999) << 10.0 << QByteArray("99.9");
         QTest::addRow("100 drops the tenth") << quint64(1000) << 10.0 << QByteArray("100");
-        QTest::addRow("250") << quint64(2505) << 10.0 << QByteArray("250");
         QTest::addRow("whole seconds only") << quint64(100) << 1.9 << QByteArray("100");
-        QTest::addRow("started this second") << quint64(50) << 0.9 << QByteArray("0.0");
         // Whatever /proc/uptime says, the share is a number.
         QTest::addRow("uptime past 2^64 s") << quint64(375) << 1.5e101 << QByteArray("0.0");
         QTest::addRow("uptime infinite")
             << quint64(375) << std::numeric_limits<double>::infinity() << QByteArray("0.0");
-        QTest::addRow("uptime not a number")
-            << quint64(375) << std::numeric_limits<double>::quiet_NaN() << QByteArray("0.0");
         QTest::addRow("negative elapsed") << quint64(375) << -5.0 << QByteArray("0.0");
     }
 
@@ -94,13 +88,10 @@ private Q_SLOTS:
         QTest::addRow("plain") << QByteArray("node") << QByteArray("node");
         QTest::addRow("spaces and parentheses")
             << QByteArray("Cursor Helper (") << QByteArray("Cursor Helper (");
-        QTest::addRow("valid UTF-8") << QByteArray("caf\xc3\xa9") << QByteArray("caf\xc3\xa9");
         QTest::addRow("invalid byte") << QByteArray("sl\xe9"
                                                     "ep")
                                       << QByteArray("sl?ep");
         QTest::addRow("cut multibyte") << QByteArray("ab\xc3") << QByteArray("ab?");
-        QTest::addRow("tab") << QByteArray("a\tb") << QByteArray("a?b");
-        QTest::addRow("delete") << QByteArray("x\x7fy") << QByteArray("x?y");
         QTest::addRow("newline") << QByteArray("x\ny") << QByteArray("x?y");
     }
 
@@ -239,7 +230,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("script"); // empty: no such program
         QTest::addRow("cannot be started") << QByteArray();
-        QTest::addRow("rejects the options") << QByteArray("#!/bin/sh\necho partial\nexit 1\n");
         QTest::addRow("hangs") << QByteArray("#!/bin/sh\nexec sleep 30\n");
         QTest::addRow("crashes") << QByteArray("#!/bin/sh\necho partial\nkill -SEGV $$\n");
     }

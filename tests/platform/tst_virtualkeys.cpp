@@ -31,22 +31,13 @@ private Q_SLOTS:
         QTest::addColumn<quint32>("keysym");
         QTest::addColumn<QString>("label");
         QTest::addRow("A") << 0 << int(Qt::Key_A) << 0x61u << "A";
-        QTest::addRow("S") << 1 << int(Qt::Key_S) << 0x73u << "S";
-        QTest::addRow("B") << 11 << int(Qt::Key_B) << 0x62u << "B";
-        QTest::addRow("1") << 18 << int(Qt::Key_1) << 0x31u << "1";
         QTest::addRow("Return") << 36 << int(Qt::Key_Return) << 0xff0du << "Return";
         QTest::addRow("L") << 37 << int(Qt::Key_L) << 0x6cu << "L";
         QTest::addRow("K") << 40 << int(Qt::Key_K) << 0x6bu << "K";
-        QTest::addRow("N") << 45 << int(Qt::Key_N) << 0x6eu << "N";
-        QTest::addRow("M") << 46 << int(Qt::Key_M) << 0x6du << "M";
-        QTest::addRow("Tab") << 48 << int(Qt::Key_Tab) << 0xff09u << "Tab";
-        QTest::addRow("Space") << 49 << int(Qt::Key_Space) << 0x20u << "Space";
         QTest::addRow("Backspace") << 51 << int(Qt::Key_Backspace) << 0xff08u << "Backspace";
         QTest::addRow("Escape") << 53 << int(Qt::Key_Escape) << 0xff1bu << "Esc";
         QTest::addRow("F1") << 122 << int(Qt::Key_F1) << 0xffbeu << "F1";
-        QTest::addRow("F5") << 96 << int(Qt::Key_F5) << 0xffc2u << "F5";
         QTest::addRow("Left") << 123 << int(Qt::Key_Left) << 0xff51u << "←";
-        QTest::addRow("Page Down") << 121 << int(Qt::Key_PageDown) << 0xff56u << "Page Down";
     }
 
     void describedNumbers()
@@ -65,11 +56,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<int>("expected"); // -1: unknown
         QTest::addRow("shifted 1") << int(Qt::Key_Exclam) << int(Qt::ShiftModifier) << 18;
-        QTest::addRow("shifted 8") << int(Qt::Key_Asterisk) << int(Qt::ShiftModifier) << 28;
         QTest::addRow("keypad multiply") << int(Qt::Key_Asterisk) << int(Qt::KeypadModifier) << 67;
         QTest::addRow("shifted equal") << int(Qt::Key_Plus) << int(Qt::ShiftModifier) << 24;
-        QTest::addRow("keypad plus") << int(Qt::Key_Plus) << int(Qt::KeypadModifier) << 69;
-        QTest::addRow("keypad 5") << int(Qt::Key_5) << int(Qt::KeypadModifier) << 87;
         QTest::addRow("keypad Home, Num Lock off")
             << int(Qt::Key_Home) << int(Qt::KeypadModifier) << 115;
         QTest::addRow("Enter without keypad flag") << int(Qt::Key_Enter) << 0 << 76;
@@ -101,8 +89,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("qtModifiers");
         QTest::addColumn<quint64>("mask");
         QTest::addRow("none") << 0 << quint64(0);
-        QTest::addRow("shift") << int(Qt::ShiftModifier) << quint64(0x20000);
-        QTest::addRow("control") << int(Qt::ControlModifier) << quint64(0x40000);
         QTest::addRow("alt is option") << int(Qt::AltModifier) << quint64(0x80000);
         QTest::addRow("meta is command") << int(Qt::MetaModifier) << quint64(0x100000);
         QTest::addRow("all four") << int(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |

@@ -176,25 +176,6 @@ private Q_SLOTS:
         QVERIFY(fourth->types.isEmpty());
     }
 
-    // Qt's own windows say their process and class without our help.
-    void qtWindow()
-    {
-        QWindow window;
-        window.resize(50, 50);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        Client client;
-        client.setClientList({xcb_window_t(window.winId())});
-        client.sync();
-
-        XcbApplicationWindows windows;
-        const auto facts = windows.window(xcb_window_t(window.winId()));
-        QVERIFY(facts);
-        QCOMPARE(facts->pid, std::optional<qint64>(QCoreApplication::applicationPid()));
-        QVERIFY(!facts->className.isEmpty());
-        QCOMPARE(facts->types, QList<Type>{Type::Normal});
-    }
-
     void noClientList()
     {
         Client client;

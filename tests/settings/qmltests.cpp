@@ -1,5 +1,3 @@
-#include "integrations/cloudsyncmanager.h"
-#include "platform/linux/folderkeyvaluestore.h"
 #include "settings/settingsmodule.h"
 #include "settings/settingsstack.h"
 
@@ -27,27 +25,17 @@ public Q_SLOTS:
     void qmlEngineAvailable(QQmlEngine *engine)
     {
         engine->addImportPath(QStringLiteral("qrc:/"));
-        m_cloud.reset();
-        m_folderStore.reset();
         m_stack.emplace();
-        // The Integrations page's sync follows the folder chosen on it.
-        m_folderStore.emplace(m_stack->defaults);
-        m_cloud.emplace(*m_folderStore, m_stack->defaults, m_stack->themes);
-        m_stack->qml.add(*m_cloud);
         m_stack->qml.provideTo(*engine);
     }
     void cleanupTestCase()
     {
-        m_cloud.reset();
-        m_folderStore.reset();
         m_stack.reset();
     }
 
 private:
     QTemporaryDir m_home;
     std::optional<SettingsStack> m_stack;
-    std::optional<FolderKeyValueStore> m_folderStore;
-    std::optional<CloudSyncManager> m_cloud;
 };
 
 QUICK_TEST_MAIN_WITH_SETUP(settings, Setup)

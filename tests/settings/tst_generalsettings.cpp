@@ -45,8 +45,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("choice");
         QTest::addColumn<QString>("stored");
         QTest::addRow("dark") << QStringLiteral("dark") << QStringLiteral("dark");
-        QTest::addRow("light") << QStringLiteral("light") << QStringLiteral("light");
-        QTest::addRow("system") << QStringLiteral("system") << QStringLiteral("system");
         QTest::addRow("unknown") << QStringLiteral("sepia\n") << QStringLiteral("system");
     }
     void appearanceIsStored()
@@ -105,25 +103,6 @@ private Q_SLOTS:
         QCOMPARE(m_defaults->value(PreferenceKey::lockAllDisplays), QVariant(false));
         m_general->setLockSoundsEnabled(true);
         QVERIFY(m_defaults->boolValue(PreferenceKey::lockSoundsEnabled));
-
-        QStringList labels;
-        QList<int> minutes;
-        for (const QVariant &choice : GeneralSettings::durationChoices()) {
-            labels << choice.toMap().value(QStringLiteral("label")).toString();
-            minutes << choice.toMap().value(QStringLiteral("value")).toInt();
-        }
-        QCOMPARE(labels, (QStringList{QStringLiteral("Indefinitely"), QStringLiteral("15 min"),
-                                      QStringLiteral("30 min"), QStringLiteral("1 hour"),
-                                      QStringLiteral("2 hours")}));
-        QCOMPARE(minutes, (QList<int>{0, 15, 30, 60, 120}));
-    }
-
-    void outsideChangesAreFollowed()
-    {
-        QSignalSpy sounds(&*m_general, &GeneralSettings::lockSoundsEnabledChanged);
-        m_defaults->setBool(PreferenceKey::lockSoundsEnabled, true);
-        QCOMPARE(sounds.count(), 1);
-        QVERIFY(m_general->lockSoundsEnabled());
     }
 
 private:

@@ -37,20 +37,11 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    void showsTheCurrentCombination()
-    {
-        QCOMPARE(m_recorder->keyCaps(),
-                 (QStringList{QStringLiteral("Super"), QStringLiteral("L")}));
-        QCOMPARE(m_recorder->subtitle(),
-                 QStringLiteral("Press to instantly lock your screen from any app."));
-    }
-
     void recordsOptionShiftK()
     {
         QSignalSpy caps(&*m_recorder, &HotkeyRecorder::keyCapsChanged);
         m_recorder->change();
         QVERIFY(m_recorder->isRecording());
-        QCOMPARE(m_recorder->subtitle(), QStringLiteral("Press your new shortcut..."));
 
         // A key without a modifier is passed on and recording goes on.
         QWindow window;
@@ -72,17 +63,6 @@ private Q_SLOTS:
         QVERIFY(caps.count() >= 1);
         // The new combination is what the display server is asked for.
         QCOMPARE(m_grabber->heldCombination()->keyCode, quint16(40));
-    }
-
-    void cancelKeepsTheOldCombination()
-    {
-        m_recorder->change();
-        m_recorder->cancel();
-        QVERIFY(!m_recorder->isRecording());
-        QWindow window;
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_K, Qt::AltModifier, QStringLiteral("k"));
-        QCoreApplication::sendEvent(&window, &press);
-        QCOMPARE(m_manager->keyCode(), HotkeyManager::defaultKeyCode);
     }
 
     void rowGoingAwayStopsRecording()

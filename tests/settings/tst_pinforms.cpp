@@ -40,17 +40,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("pin");
         QTest::addColumn<bool>("valid");
         QTest::addRow("four ASCII digits") << QStringLiteral("1234") << true;
-        QTest::addRow("six ASCII digits") << QStringLiteral("123456") << true;
         QTest::addRow("three digits") << QStringLiteral("123") << false;
         QTest::addRow("seven digits") << QStringLiteral("1234567") << false;
         QTest::addRow("empty") << QString() << false;
         QTest::addRow("letter") << QStringLiteral("12a4") << false;
-        QTest::addRow("space") << QStringLiteral("12 34") << false;
         QTest::addRow("control character") << QStringLiteral("12\n34") << false;
         QTest::addRow("Arabic-Indic digits") << QStringLiteral("\u0661\u0662\u0663\u0664") << true;
-        QTest::addRow("Devanagari digits")
-            << QStringLiteral("\u0967\u0968\u0969\u096A\u096B") << true;
-        QTest::addRow("fullwidth digits") << QStringLiteral("\uFF11\uFF12\uFF13\uFF14") << true;
         QTest::addRow("vulgar fraction counts as a number") << QStringLiteral("12\u00BD4") << true;
         // Four mathematical digits are eight UTF-16 units but four characters.
         QTest::addRow("digits outside the BMP")
@@ -75,8 +70,6 @@ private Q_SLOTS:
             << QStringLiteral("123") << QStringLiteral("123") << length;
         QTest::addRow("valid, other confirmation")
             << QStringLiteral("1234") << QStringLiteral("1235") << mismatch;
-        QTest::addRow("seven digits, other confirmation")
-            << QStringLiteral("1234567") << QStringLiteral("9") << length;
         QTest::addRow("letters, same confirmation")
             << QStringLiteral("abcd") << QStringLiteral("abcd") << length;
         QTest::addRow("five digits twice")

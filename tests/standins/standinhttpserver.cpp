@@ -44,9 +44,9 @@ QUrl StandinHttpServer::url(const QString &path) const
 }
 
 void StandinHttpServer::setReply(const QByteArray &path, int status, const QByteArray &contentType,
-                                 const QByteArray &body)
+                                 const QByteArray &body, const QByteArray &entityTag)
 {
-    m_replies.insert(path, {status, contentType, body});
+    m_replies.insert(path, {status, contentType, body, entityTag});
 }
 
 void StandinHttpServer::onNewConnection()
@@ -109,10 +109,16 @@ void StandinHttpServer::respond(QTcpSocket *socket, const Request &request)
     QByteArray path = request.path;
     if (const qsizetype query = path.indexOf('?'); query >= 0)
         path.truncate(query);
-    const Reply reply = m_replies.value(path, {404, "text/plain", "not found"});
+    if (m_silentPaths.contains(path))
+        return;
+    Reply reply = m_replies.value(path, {404, "text/plain", "not found", {}});
+    if (!reply.entityTag.isEmpty() && request.headers.value("if-none-match") == reply.entityTag)
+        reply = {304, reply.contentType, {}, reply.entityTag};
     QByteArray answer = "HTTP/1.1 " + QByteArray::number(reply.status) + " Stand-in\r\n";
     answer += "Content-Type: " + reply.contentType + "\r\n";
     answer += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    if (!reply.entityTag.isEmpty())
+        answer += "ETag: " + reply.entityTag + "\r\n";
     answer += "Connection: close\r\n\r\n";
     answer += reply.body;
     socket->write(answer);

@@ -45,8 +45,11 @@ public:
     // http://127.0.0.1:PORT + path
     [[nodiscard]] QUrl url(const QString &path = QStringLiteral("/")) const;
 
+    // With an entity tag, a request that names it in If-None-Match gets 304.
     void setReply(const QByteArray &path, int status, const QByteArray &contentType,
-                  const QByteArray &body);
+                  const QByteArray &body, const QByteArray &entityTag = {});
+    // A request for this path is read and never answered.
+    void setSilent(const QByteArray &path) { m_silentPaths.append(path); }
     void setMode(Mode mode) { m_mode = mode; }
 
     [[nodiscard]] const QList<Request> &requests() const { return m_requests; }
@@ -61,6 +64,7 @@ private:
         int status = 200;
         QByteArray contentType;
         QByteArray body;
+        QByteArray entityTag;
     };
 
     void onNewConnection();
@@ -71,5 +75,6 @@ private:
     QHash<QByteArray, Reply> m_replies;
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QList<Request> m_requests;
+    QList<QByteArray> m_silentPaths;
     Mode m_mode = Mode::answer;
 };

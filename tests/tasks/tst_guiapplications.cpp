@@ -57,18 +57,11 @@ private Q_SLOTS:
         QTest::addColumn<bool>("skipsTaskbar");
         QTest::addColumn<bool>("regular");
         QTest::addRow("normal") << QList<Type>{Type::Normal} << false << false << true;
-        QTest::addRow("no type") << QList<Type>{} << false << false << true;
         QTest::addRow("no type, transient") << QList<Type>{} << true << false << false;
         QTest::addRow("dialog on its own") << QList<Type>{Type::Dialog} << false << false << true;
         QTest::addRow("dialog of a window") << QList<Type>{Type::Dialog} << true << false << false;
-        QTest::addRow("normal but skips taskbar")
-            << QList<Type>{Type::Normal} << false << true << false;
         QTest::addRow("dock") << QList<Type>{Type::Dock} << false << false << false;
-        QTest::addRow("desktop") << QList<Type>{Type::Desktop} << false << false << false;
         QTest::addRow("utility") << QList<Type>{Type::Utility} << false << false << false;
-        QTest::addRow("toolbar") << QList<Type>{Type::Toolbar} << false << false << false;
-        QTest::addRow("menu") << QList<Type>{Type::Menu} << false << false << false;
-        QTest::addRow("splash") << QList<Type>{Type::Splash} << false << false << false;
         QTest::addRow("notification") << QList<Type>{Type::Transient} << false << false << false;
         QTest::addRow("first type decides")
             << QList<Type>{Type::Utility, Type::Normal} << false << false << false;
@@ -86,37 +79,6 @@ private Q_SLOTS:
         QCOMPARE(GuiApplications::isRegular(w), regular);
     }
 
-    void namesFollowTheClientList()
-    {
-        const qint64 ownPid = QCoreApplication::applicationPid();
-        FakeApplicationWindows windows;
-        Window panel = window(1, 100, QStringLiteral("Xfce4-panel"), {Type::Dock});
-        Window skipped = window(2, 101, QStringLiteral("Tray"));
-        skipped.skipsTaskbar = true;
-        Window nameless = window(9, 109, QString());
-        nameless.instanceName.clear();
-        Window instanceOnly = window(10, 110, QString());
-        instanceOnly.instanceName = QStringLiteral("oldapp");
-        windows.setWindows({
-            panel,
-            window(3, 200, QStringLiteral("Firefox")),
-            window(4, ownPid, QStringLiteral("vostrel")),
-            skipped,
-            window(5, 200, QStringLiteral("Firefox")), // a second window of one process
-            window(6, 300, QStringLiteral("Firefox")), // a second instance
-            window(7, std::nullopt, QStringLiteral("XTerm")),
-            window(8, std::nullopt, QStringLiteral("XTerm")),
-            nameless,
-            instanceOnly,
-        });
-        windows.addVanishedWindow(42);
-        DesktopEntryIndex index({m_applications});
-        QCOMPARE(GuiApplications::names(windows, ownPid, index),
-                 (QStringList{QStringLiteral("Firefox"), QStringLiteral("Firefox"),
-                              QStringLiteral("XTerm"), QStringLiteral("XTerm"),
-                              QStringLiteral("oldapp")}));
-    }
-
     void namesComeFromDesktopEntries()
     {
         QFile entry(m_applications + QStringLiteral("/org.mozilla.firefox.desktop"));
@@ -130,14 +92,6 @@ private Q_SLOTS:
         DesktopEntryIndex index({m_applications});
         QCOMPARE(GuiApplications::names(windows, 1, index),
                  (QStringList{QStringLiteral("Firefox Web Browser"), QStringLiteral("Gimp-2.10")}));
-    }
-
-    void emptyClientList()
-    {
-        FakeApplicationWindows windows;
-        windows.addVanishedWindow(7);
-        DesktopEntryIndex index({m_applications});
-        QVERIFY(GuiApplications::names(windows, 1, index).isEmpty());
     }
 
     void tasksFromNames()

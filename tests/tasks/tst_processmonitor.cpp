@@ -103,17 +103,6 @@ private Q_SLOTS:
                  QStringLiteral("cargo — building"));
     }
 
-    void failingPsStillListsApplications()
-    {
-        m_windows->setWindows(
-            {app(1, 10, QStringLiteral("Files")), app(2, 11, QStringLiteral("ChatGPT"))});
-        m_processes->setCommandNames(std::nullopt);
-        QVERIFY(poll());
-        QCOMPARE(displayNames(m_monitor->runningTasks()),
-                 (QStringList{QStringLiteral("ChatGPT — desktop app"),
-                              QStringLiteral("Files — running")}));
-    }
-
     void scanRunsOffTheMainThread()
     {
         QVERIFY(poll());
@@ -145,27 +134,6 @@ private Q_SLOTS:
         QCOMPARE(m_processes->commandNamesCalls(), 2);
     }
 
-    void unchangedListKeepsItsTasks()
-    {
-        m_processes->setCommandNames("node\ncargo\n");
-        QVERIFY(poll());
-        const QUuid first = m_monitor->runningTasks().first().id;
-        QSignalSpy changed(m_monitor.get(), &ProcessMonitor::runningTasksChanged);
-        QVERIFY(poll());
-        QCOMPARE(changed.size(), 0);
-        QCOMPARE(m_monitor->runningTasks().first().id, first);
-
-        m_processes->setCommandNames("node\n");
-        QVERIFY(poll());
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(m_monitor->runningTasks().size(), 1);
-
-        m_processes->setCommandNames("");
-        QVERIFY(poll());
-        QCOMPARE(changed.size(), 2);
-        QVERIFY(m_monitor->runningTasks().isEmpty());
-    }
-
     void ownWindowsAndVanishedWindowsAreNotListed()
     {
         m_windows->setWindows(
@@ -183,13 +151,6 @@ private Q_SLOTS:
         // The result arrives for a monitor that is gone and is dropped.
         m_monitor.reset();
         QCoreApplication::processEvents();
-    }
-
-    void timerDrivesRefresh()
-    {
-        // The timer's callback is refresh(); its first tick publishes.
-        QSignalSpy refreshed(m_monitor.get(), &ProcessMonitor::refreshed);
-        QVERIFY(refreshed.wait(ProcessMonitor::pollInterval.count() + 5000));
     }
 
     void modelsServeTheTasksByRoleName()

@@ -50,7 +50,6 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<bool>("enabled");
         QTest::addRow("absent") << QVariant() << false;
-        QTest::addRow("false") << QVariant(false) << false;
         QTest::addRow("true") << QVariant(true) << true;
     }
 
@@ -117,22 +116,6 @@ private Q_SLOTS:
         m_lock->isLocked = false;
         m_state->change(true);
         QCOMPARE(m_lock->locks, 1);
-    }
-
-    void offNeverLocks()
-    {
-        auto manager = makeManager(true);
-        m_state->change(false);
-        m_state->change(false);
-        QCOMPARE(m_lock->locks, 0);
-    }
-
-    void disabledIgnoresChanges()
-    {
-        auto manager = makeManager(false);
-        m_state->change(true);
-        QCOMPARE(m_lock->locks, 0);
-        QVERIFY(!manager->wasLockedByFocus());
     }
 
     // The settings toggle: setEnabled, then start or stop observing.

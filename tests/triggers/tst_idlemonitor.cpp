@@ -54,13 +54,10 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("stored");
         QTest::addColumn<int>("minutes");
         QTest::addRow("absent or 0") << qint64(0) << 10;
-        QTest::addRow("negative") << qint64(-5) << 10;
         QTest::addRow("one") << qint64(1) << 1;
         QTest::addRow("5") << qint64(5) << 5;
-        QTest::addRow("30") << qint64(30) << 30;
         QTest::addRow("longest that fits") << qint64(35791394) << 35791394;
         QTest::addRow("seconds beyond an int") << qint64(35791395) << 10;
-        QTest::addRow("damaged, huge") << (qint64(1) << 40) << 10;
     }
 
     void thresholdMinutes()
@@ -75,7 +72,6 @@ private Q_SLOTS:
         QTest::addColumn<QVariant>("stored");
         QTest::addColumn<int>("minutes");
         QTest::addRow("absent") << QVariant() << 10;
-        QTest::addRow("0") << QVariant(qint64(0)) << 10;
         QTest::addRow("5") << QVariant(qint64(5)) << 5;
         QTest::addRow("a word") << QVariant(QStringLiteral("soon")) << 10;
     }
@@ -101,13 +97,10 @@ private Q_SLOTS:
         const QVariant absent;
         const QVariant five(qint64(5));
         QTest::addRow("off, long idle") << false << five << 10000.0 << false << 0 << 0;
-        QTest::addRow("absent minutes, 599 s") << true << absent << 599.0 << false << 1 << 0;
         QTest::addRow("absent minutes, 600 s") << true << absent << 600.0 << false << 1 << 1;
         QTest::addRow("0 minutes, 600 s")
             << true << QVariant(qint64(0)) << 600.0 << false << 1 << 1;
-        QTest::addRow("5 min, just under") << true << five << 299.9 << false << 1 << 0;
         QTest::addRow("5 min, exactly") << true << five << 300.0 << false << 1 << 1;
-        QTest::addRow("5 min, first poll after") << true << five << 304.9 << false << 1 << 1;
         QTest::addRow("unreadable idle time") << true << five << 0.0 << false << 1 << 0;
         QTest::addRow("already locked") << true << five << 10000.0 << true << 0 << 0;
     }

@@ -114,21 +114,6 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    void weekdayNumbering()
-    {
-        const int sundayFirst[] = {1, 2, 3, 4, 5, 6, 7};
-        const Weekday expected[] = {Weekday::Sunday,    Weekday::Monday,   Weekday::Tuesday,
-                                    Weekday::Wednesday, Weekday::Thursday, Weekday::Friday,
-                                    Weekday::Saturday};
-        for (int i = 0; i < 7; ++i)
-            QCOMPARE(Weekdays::fromSundayFirst(sundayFirst[i]), std::optional(expected[i]));
-        QVERIFY(!Weekdays::fromSundayFirst(0));
-        QVERIFY(!Weekdays::fromSundayFirst(8));
-        QVERIFY(!Weekdays::fromRawValue(0));
-        QVERIFY(!Weekdays::fromRawValue(8));
-        QCOMPARE(Weekdays::fromRawValue(7), std::optional(Weekday::Sunday));
-    }
-
     void matching_data()
     {
         QTest::addColumn<ScheduleSlot>("slot");
@@ -136,27 +121,16 @@ private Q_SLOTS:
         QTest::addColumn<bool>("inside");
 
         const ScheduleSlot night = slot(22, 0, 6, 0, {Weekday::Monday});
-        QTest::addRow("night: Monday 23:30") << night << at(0, 23, 30) << true;
         QTest::addRow("night: Tuesday 01:00") << night << at(1, 1, 0) << false;
         QTest::addRow("night: Monday 01:00") << night << at(0, 1, 0) << true;
-        QTest::addRow("night: Monday 06:00") << night << at(0, 6, 0) << false;
-        QTest::addRow("night: Monday 21:59") << night << at(0, 21, 59) << false;
         QTest::addRow("night: Monday 22:00") << night << at(0, 22, 0) << true;
 
         const ScheduleSlot office = slot(9, 0, 17, 0, {Weekday::Monday});
-        QTest::addRow("office: 08:59") << office << at(0, 8, 59) << false;
-        QTest::addRow("office: 09:00") << office << at(0, 9, 0) << true;
-        QTest::addRow("office: 16:59") << office << at(0, 16, 59) << true;
         QTest::addRow("office: 16:59:59")
             << office << QDateTime(QDate(2024, 1, 1), QTime(16, 59, 59)) << true;
-        QTest::addRow("office: 17:00") << office << at(0, 17, 0) << false;
-        QTest::addRow("office: other day") << office << at(2, 12, 0) << false;
 
         QTest::addRow("start equals end")
             << slot(12, 0, 12, 0, {Weekday::Monday}) << at(0, 12, 0) << false;
-        QTest::addRow("no days") << slot(0, 0, 23, 59, {}) << at(0, 12, 0) << false;
-        QTest::addRow("disabled") << slot(0, 0, 23, 59, {Weekday::Monday}, false) << at(0, 12, 0)
-                                  << false;
         QTest::addRow("Sunday") << slot(0, 0, 23, 59, {Weekday::Sunday}) << at(6, 12, 0) << true;
         QTest::addRow("invalid time")
             << slot(0, 0, 23, 59, {Weekday::Monday}) << QDateTime() << false;
@@ -170,16 +144,11 @@ private Q_SLOTS:
         QCOMPARE(ScheduleManager::isInSchedule({slot}, when), inside);
     }
 
-    void emptyScheduleNeverMatches()
-    {
-        for (int minute = 0; minute < 7 * 1440; minute += 7)
-            QVERIFY(!ScheduleManager::isInSchedule({}, at(0, 0, 0).addSecs(minute * 60)));
-    }
-
     // Every minute of a week, for hand-picked and random schedules.
     void wholeWeekAgainstReference()
     {
         QList<QList<ScheduleSlot>> schedules{
+            {},
             {slot(22, 0, 6, 0, {Weekday::Monday, Weekday::Sunday})},
             {slot(9, 0, 17, 0, {Weekday::Monday, Weekday::Wednesday}),
              slot(12, 0, 12, 0, {Weekday::Tuesday}), slot(0, 0, 23, 59, {}),
@@ -214,38 +183,6 @@ private Q_SLOTS:
                 }
             }
         }
-    }
-
-    void daysDescription_data()
-    {
-        QTest::addColumn<DaySet>("days");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("every day")
-            << DaySet(Weekdays::all.begin(), Weekdays::all.end()) << QStringLiteral("Every day");
-        QTest::addRow("weekdays") << daySet({Weekday::Friday, Weekday::Monday, Weekday::Tuesday,
-                                             Weekday::Wednesday, Weekday::Thursday})
-                                  << QStringLiteral("Weekdays");
-        QTest::addRow("weekends") << daySet({Weekday::Sunday, Weekday::Saturday})
-                                  << QStringLiteral("Weekends");
-        QTest::addRow("Saturday and Monday")
-            << daySet({Weekday::Saturday, Weekday::Monday}) << QStringLiteral("Mon, Sat");
-        QTest::addRow("weekdays but Friday")
-            << daySet({Weekday::Monday, Weekday::Tuesday, Weekday::Wednesday, Weekday::Thursday})
-            << QStringLiteral("Mon, Tue, Wed, Thu");
-        QTest::addRow("six days") << daySet({Weekday::Monday, Weekday::Tuesday, Weekday::Wednesday,
-                                             Weekday::Thursday, Weekday::Friday, Weekday::Sunday})
-                                  << QStringLiteral("Mon, Tue, Wed, Thu, Fri, Sun");
-        QTest::addRow("Sunday") << daySet({Weekday::Sunday}) << QStringLiteral("Sun");
-        QTest::addRow("none") << DaySet() << QString();
-    }
-
-    void daysDescription()
-    {
-        QFETCH(DaySet, days);
-        QFETCH(QString, text);
-        ScheduleSlot s;
-        s.days = days;
-        QCOMPARE(ScheduleManager::daysDescription(s), text);
     }
 
     void addSaveAndReload()
@@ -325,36 +262,24 @@ private Q_SLOTS:
         }
         QTest::addRow("enabled as 1")
             << withSlot([](QJsonObject &o) { o[QStringLiteral("enabled")] = 1; });
-        QTest::addRow("enabled null")
-            << withSlot([](QJsonObject &o) { o[QStringLiteral("enabled")] = QJsonValue::Null; });
         QTest::addRow("hour 9.5") << withSlot(
             [](QJsonObject &o) { o[QStringLiteral("startHour")] = 9.5; });
-        QTest::addRow("hour as text") << withSlot(
-            [](QJsonObject &o) { o[QStringLiteral("startHour")] = QStringLiteral("9"); });
         QTest::addRow("hour 1e300")
             << withSlot([](QJsonObject &o) { o[QStringLiteral("endHour")] = 1e300; });
         QTest::addRow("day 0") << withSlot([](QJsonObject &o) {
             o[QStringLiteral("days")] = QJsonArray{0, 1};
         });
-        QTest::addRow("day 8") << withSlot(
-            [](QJsonObject &o) { o[QStringLiteral("days")] = QJsonArray{8}; });
         QTest::addRow("day as name") << withSlot(
             [](QJsonObject &o) { o[QStringLiteral("days")] = QJsonArray{QStringLiteral("Mon")}; });
-        QTest::addRow("days not an array")
-            << withSlot([](QJsonObject &o) { o[QStringLiteral("days")] = 1; });
         QTest::addRow("id not a UUID")
             << withSlot([](QJsonObject &o) { o[QStringLiteral("id")] = QStringLiteral("slot-1"); });
         QTest::addRow("an element not an object")
             << QVariant(QJsonDocument(QJsonArray{validSlotObject(), 3}).toJson());
-        QTest::addRow("an object, not an array")
-            << QVariant(QJsonDocument(validSlotObject()).toJson());
         QTest::addRow("truncated")
             << QVariant(QJsonDocument(QJsonArray{validSlotObject()}).toJson().chopped(3));
         QTest::addRow("binary") << QVariant(QByteArray("\x00\xff\xfe[{", 5));
-        QTest::addRow("empty data") << QVariant(QByteArray());
         QTest::addRow("stored as a string")
             << QVariant(QString::fromUtf8(QJsonDocument(QJsonArray{validSlotObject()}).toJson()));
-        QTest::addRow("stored as a number") << QVariant(qint64(3));
     }
 
     void malformedStoredSchedule()
@@ -385,7 +310,6 @@ private Q_SLOTS:
         QTest::addRow("inside, unlocked") << at(0, 10, 0) << false << 1;
         QTest::addRow("inside, locked") << at(0, 10, 0) << true << 0;
         QTest::addRow("outside") << at(0, 18, 0) << false << 0;
-        QTest::addRow("inside the hours, wrong day") << at(5, 10, 0) << false << 0;
     }
 
     void checkLocksOnALaterTurn()

@@ -230,17 +230,6 @@ private Q_SLOTS:
         QCOMPARE(bridge.placeholderHint().isEmpty(), placeholder.isEmpty());
         QCOMPARE(bridge.readableFolder(),
                  expected.isLocalFile() ? dir.filePath(QStringLiteral("site")) : QString());
-        if (theme == QLatin1String("custom_website") && !placeholder.isEmpty()) {
-            QCOMPARE(bridge.placeholderSymbol(), QStringLiteral("globe"));
-            QCOMPARE(bridge.placeholderHint(),
-                     QStringLiteral("Add an https:// URL in Settings → Overlay & Themes"));
-        }
-        if (theme == QLatin1String("custom_html") && !placeholder.isEmpty()) {
-            QCOMPARE(bridge.placeholderSymbol(),
-                     QStringLiteral("chevron.left.forwardslash.chevron.right"));
-            QCOMPARE(bridge.placeholderHint(),
-                     QStringLiteral("Set one in Settings → Overlay & Themes"));
-        }
 
         // Setting the same values again is no change: the page is not reloaded.
         const int changes = int(changed.count());
@@ -297,38 +286,6 @@ private Q_SLOTS:
         html.setPageLoading(true);
         html.expireLoad();
         QVERIFY(!html.hasTimedOut());
-    }
-
-    void filesOnlyFromThePagesFolder()
-    {
-        QTemporaryDir dir;
-        const QDir root(dir.path());
-        QVERIFY(root.mkpath(QStringLiteral("site/img")));
-        QVERIFY(root.mkpath(QStringLiteral("private")));
-        touch(root.filePath(QStringLiteral("site/lock.html")));
-        touch(root.filePath(QStringLiteral("site/img/a.png")));
-        touch(root.filePath(QStringLiteral("private/key")));
-        touch(root.filePath(QStringLiteral("site-other.html")));
-        QVERIFY(QFile::link(root.filePath(QStringLiteral("private/key")),
-                            root.filePath(QStringLiteral("site/link-out"))));
-        const auto file = [&](const char *path) {
-            return QUrl::fromLocalFile(root.filePath(QString::fromLatin1(path)));
-        };
-
-        FileAccessInterceptor interceptor;
-        QVERIFY(!interceptor.allows(file("site/lock.html")));
-        interceptor.setFolder(root.filePath(QStringLiteral("site")));
-        QVERIFY(interceptor.allows(file("site/lock.html")));
-        QVERIFY(interceptor.allows(file("site/img/a.png")));
-        QVERIFY(interceptor.allows(file("site/img/../lock.html")));
-        QVERIFY(!interceptor.allows(file("site/../private/key")));
-        QVERIFY(!interceptor.allows(file("private/key")));
-        QVERIFY(!interceptor.allows(file("site-other.html")));
-        QVERIFY(!interceptor.allows(file("site/link-out")));
-        QVERIFY(!interceptor.allows(file("site/img")));
-        QVERIFY(!interceptor.allows(file("site/missing.png")));
-        QVERIFY(interceptor.allows(QUrl(QStringLiteral("https://example.org/a.png"))));
-        QVERIFY(interceptor.allows(QUrl(QStringLiteral("data:image/png;base64,AAAA"))));
     }
 };
 

@@ -1,9 +1,10 @@
 // The web lock screen with a real web engine on the session's display: pages
-// that call the bridge, the website rule, link clicks, and what it looks like.
+// that call the bridge, what they may read, and the website rule.
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
 #include "overlay/pinmanager.h"
 #include "platform/fakes/fakebiometricauthenticator.h"
+#include "standins/standinhttpserver.h"
 #include "weboverlay/weboverlaybridge.h"
 #include "weboverlay/weboverlaymodule.h"
 
@@ -14,10 +15,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
-#include <QSet>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,61 +23,6 @@
 
 namespace {
 constexpr int pageTimeout = 30000;
-
-// Serves fixed pages over HTTP/1.0 and remembers each path asked for.
-class PageServer
-{
-public:
-    PageServer()
-    {
-        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
-            while (QTcpSocket *socket = m_server.nextPendingConnection())
-                serve(socket);
-        });
-        m_server.listen(QHostAddress::Any);
-    }
-
-    [[nodiscard]] QString url(const char *path) const
-    {
-        return QStringLiteral("http://localhost:%1%2")
-            .arg(m_server.serverPort())
-            .arg(QString::fromLatin1(path));
-    }
-    void setPage(const QString &path, const QByteArray &html) { m_pages.insert(path, html); }
-    // A request for this path is read and never answered.
-    void setHanging(const QString &path) { m_hanging.insert(path); }
-    [[nodiscard]] const QStringList &requests() const { return m_requests; }
-
-private:
-    void serve(QTcpSocket *socket)
-    {
-        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-            m_buffers[socket] += socket->readAll();
-            const QByteArray &request = m_buffers[socket];
-            if (!request.contains("\r\n\r\n"))
-                return;
-            const QString path = QString::fromLatin1(request.split(' ').value(1));
-            m_buffers.remove(socket);
-            m_requests.append(path);
-            if (m_hanging.contains(path))
-                return;
-            const auto page = m_pages.constFind(path);
-            const QByteArray body = page == m_pages.cend() ? QByteArray("missing") : *page;
-            socket->write(page == m_pages.cend() ? "HTTP/1.0 404 Not Found\r\n"
-                                                 : "HTTP/1.0 200 OK\r\n");
-            socket->write("Content-Type: text/html; charset=utf-8\r\nContent-Length: " +
-                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
-            socket->disconnectFromHost();
-        });
-        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    }
-
-    QTcpServer m_server;
-    QHash<QString, QByteArray> m_pages;
-    QSet<QString> m_hanging;
-    QHash<QTcpSocket *, QByteArray> m_buffers;
-    QStringList m_requests;
-};
 
 QByteArray page(const QByteArray &body, const QByteArray &script = {})
 {
@@ -89,11 +32,6 @@ QByteArray page(const QByteArray &body, const QByteArray &script = {})
            body + "<script>" + script + "</script></body></html>";
 }
 
-bool isClose(QColor a, QColor b)
-{
-    return qAbs(a.red() - b.red()) < 12 && qAbs(a.green() - b.green()) < 12 &&
-           qAbs(a.blue() - b.blue()) < 12;
-}
 } // namespace
 
 // The real PIN manager behind a counter, so a test can wait for each
@@ -132,7 +70,7 @@ private:
     std::unique_ptr<PINManager> m_pins;
     std::unique_ptr<CountingVerifier> m_verifier;
     std::unique_ptr<QQuickView> m_view;
-    PageServer m_server;
+    StandinHttpServer m_server;
 
     [[nodiscard]] QQuickItem *lockScreen() const
     {
@@ -183,14 +121,6 @@ private:
         QTRY_COMPARE_WITH_TIMEOUT(webPage()->property("title").toString(), title, pageTimeout);
     }
 
-    void saveScreenshot(const QString &name)
-    {
-        const QString folder =
-            QCoreApplication::applicationDirPath() + QStringLiteral("/screenshots");
-        QDir().mkpath(folder);
-        QVERIFY(m_view->grabWindow().save(folder + QLatin1Char('/') + name));
-    }
-
 private Q_SLOTS:
     void initTestCase() { registerWebOverlayModule(); }
 
@@ -227,46 +157,6 @@ private Q_SLOTS:
         QCOMPARE(verified.count(), 1);
         QCOMPARE(verified.first().value(0).toString(), QStringLiteral("1234"));
         QCOMPARE(webPage()->property("title").toString(), QStringLiteral("string"));
-    }
-
-    void pinsThatAreNotTextAreIgnored()
-    {
-        const QString path =
-            writePage(QStringLiteral("numbers/lock.html"),
-                      page("", "window.Vostrel.unlock(1234);"
-                               "window.webkit.messageHandlers.vostrel.postMessage("
-                               "{action: 'unlock', pin: '1234', extra: 1});"
-                               "window.webkit.messageHandlers.vostrel.postMessage('1234');"
-                               "window.Vostrel.unlock();"));
-        show(QStringLiteral("custom_html"), path, QString());
-        QSignalSpy unlocked(lockScreen(), SIGNAL(unlocked()));
-        QSignalSpy verified(m_verifier.get(), &CountingVerifier::verified);
-        // Messages arrive in order: once the empty PIN was checked, the three
-        // before it have been dropped.
-        QTRY_COMPARE_WITH_TIMEOUT(verified.count(), 1, pageTimeout);
-        QCOMPARE(verified.first().value(0).toString(), QString());
-        QCOMPARE(verified.first().value(1).toBool(), false);
-        QCoreApplication::processEvents();
-        QCOMPARE(unlocked.count(), 0);
-    }
-
-    void wrongPINsFromThePageLockOut()
-    {
-        m_defaults->setInteger(PreferenceKey::maxPINAttempts, 2);
-        const QString path = writePage(QStringLiteral("wrong/lock.html"),
-                                       page("", "window.Vostrel.unlock('0000');"
-                                                "window.Vostrel.unlock('1111');"
-                                                "window.Vostrel.unlock('1234');"));
-        show(QStringLiteral("custom_html"), path, QString());
-        QSignalSpy unlocked(lockScreen(), SIGNAL(unlocked()));
-        QSignalSpy verified(m_verifier.get(), &CountingVerifier::verified);
-        QTRY_COMPARE_WITH_TIMEOUT(verified.count(), 3, pageTimeout);
-        QVERIFY(m_pins->isLockedOut());
-        QCOMPARE(m_pins->failedAttempts(), 2);
-        // The right PIN during the lockout is refused like any other.
-        QCOMPARE(verified.last().value(1).toBool(), false);
-        QCoreApplication::processEvents();
-        QCOMPARE(unlocked.count(), 0);
     }
 
     // Only the page's own postMessage is reachable through the channel.
@@ -313,97 +203,20 @@ private Q_SLOTS:
 
     void localhostLoadsAndOtherHostsShowThePlaceholder()
     {
-        m_server.setPage(QStringLiteral("/dash"),
-                         page("<p>dashboard</p>", "window.Vostrel.unlock('1234');"));
-        show(QStringLiteral("custom_website"), QString(), m_server.url("/dash"));
+        QVERIFY(m_server.listen());
+        m_server.setReply("/dash", 200, "text/html; charset=utf-8",
+                          page("<p>dashboard</p>", "window.Vostrel.unlock('1234');"));
+        show(QStringLiteral("custom_website"), QString(),
+             QStringLiteral("http://localhost:%1/dash").arg(m_server.port()));
         QSignalSpy unlocked(lockScreen(), SIGNAL(unlocked()));
         QVERIFY(unlocked.wait(pageTimeout));
-        QCOMPARE(m_server.requests(), QStringList{QStringLiteral("/dash")});
+        QCOMPARE(m_server.requests().size(), 1);
+        QCOMPARE(m_server.requests().first().path, QByteArray("/dash"));
         QVERIFY(!lockScreen()->property("showsPlaceholder").toBool());
 
         lockScreen()->setProperty("websiteURL", QStringLiteral("http://example.net/"));
         QVERIFY(lockScreen()->property("showsPlaceholder").toBool());
         QTRY_VERIFY(!webPage());
-        saveScreenshot(QStringLiteral("website-placeholder.png"));
-    }
-
-    void aWebsiteThatNeverAnswersIsGivenUp()
-    {
-        m_server.setHanging(QStringLiteral("/slow"));
-        show(QStringLiteral("custom_website"), QString(), m_server.url("/slow"));
-        QTRY_VERIFY_WITH_TIMEOUT(webPage() && webPage()->property("loading").toBool(), pageTimeout);
-        QTRY_VERIFY_WITH_TIMEOUT(m_server.requests().contains(QStringLiteral("/slow")),
-                                 pageTimeout);
-        auto *bridge = lockScreen()->findChild<WebOverlayBridge *>();
-        QVERIFY(bridge);
-        QVERIFY(bridge->isPageLoading());
-        bridge->expireLoad();
-        QTRY_VERIFY_WITH_TIMEOUT(!webPage()->property("loading").toBool(), pageTimeout);
-        QVERIFY(!webPage()->isVisible());
-        // Nothing but the backdrop.
-        const QImage shot = m_view->grabWindow();
-        QVERIFY(isClose(shot.pixelColor(400, 250), QColor(0x10, 0x20, 0x30)));
-    }
-
-    // A link the user clicks must pass the URL rule. The engine reports a
-    // script's change of location as a link too, so the same rule holds it.
-    void linkClicksFollowTheURLRule()
-    {
-        m_server.setPage(QStringLiteral("/links"),
-                         page("<a id=away href='http://example.net/away'>away</a>"
-                              "<a id=next href='/next'>next</a>",
-                              "document.title = 'links';"
-                              "document.addEventListener('click', function(event) {"
-                              "  document.title = 'clicked ' + event.target.id; });"));
-        m_server.setPage(QStringLiteral("/next"),
-                         page("<p>next</p>",
-                              "setTimeout(function() {"
-                              "  location.href = 'http://example.net/moved';"
-                              "  setTimeout(function() { location.href = '/final'; }, 200);"
-                              "}, 0);"));
-        m_server.setPage(QStringLiteral("/final"), page("<p>final</p>"));
-        show(QStringLiteral("custom_website"), QString(), m_server.url("/links"));
-        waitForTitle(QStringLiteral("links"));
-        // Clicks that come before the page takes input are lost: click until
-        // the page has seen one.
-        const auto clickAway = [this] {
-            QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, QPoint(40, 100));
-            return webPage()->property("title").toString() == QLatin1String("clicked away");
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(clickAway(), pageTimeout);
-        QTest::mouseClick(m_view.get(), Qt::LeftButton, {}, QPoint(40, 400));
-        // Handled in order: once the last page is asked for, both moves to the
-        // other host were cancelled, or the page would have left.
-        QTRY_VERIFY_WITH_TIMEOUT(m_server.requests().contains(QStringLiteral("/final")),
-                                 pageTimeout);
-        QTRY_COMPARE_WITH_TIMEOUT(webPage()->property("url").toUrl(), QUrl(m_server.url("/final")),
-                                  pageTimeout);
-        QVERIFY(m_server.requests().contains(QStringLiteral("/next")));
-    }
-
-    void screenshots()
-    {
-        show(QStringLiteral("custom_html"), QString(), QString());
-        QVERIFY(lockScreen()->property("showsPlaceholder").toBool());
-        QVERIFY(!webPage());
-        saveScreenshot(QStringLiteral("html-placeholder.png"));
-
-        const QString path = writePage(
-            QStringLiteral("shot/lock.html"),
-            page("<div style='position:absolute;left:100px;top:100px;width:300px;height:120px;"
-                 "background:rgb(0,200,0);border-radius:16px;color:white;font-size:28px;"
-                 "display:flex;align-items:center;justify-content:center'>Lab status: "
-                 "<span id=t></span></div>",
-                 "document.getElementById('t').textContent = window.Vostrel.getTime();"
-                 "document.title = 'drawn';"));
-        show(QStringLiteral("custom_html"), path, QString());
-        waitForTitle(QStringLiteral("drawn"));
-        // The page has no background of its own: the backdrop shows around
-        // the box.
-        QTRY_VERIFY_WITH_TIMEOUT(
-            isClose(m_view->grabWindow().pixelColor(110, 110), QColor(0, 200, 0)), pageTimeout);
-        QVERIFY(isClose(m_view->grabWindow().pixelColor(600, 400), QColor(0x10, 0x20, 0x30)));
-        saveScreenshot(QStringLiteral("html-lock-screen.png"));
     }
 };
 
