@@ -1,6 +1,9 @@
 #include "app/platformbackends.h"
 
+#include "core/preferencekeys.h"
+#include "core/preferences.h"
 #include "overlay/lockavailability.h"
+#include "platform/calendarlocation.h"
 #include "platform/linux/dbuspowerassertions.h"
 #include "platform/linux/desktopcolorschemesource.h"
 #include "platform/linux/folderkeyvaluestore.h"
@@ -49,7 +52,22 @@ std::unique_ptr<PlatformBackends> createPlatformBackends(Preferences &preference
     backends->windows = std::make_unique<XcbApplicationWindows>();
     backends->focus = SystemFocusState::create();
     backends->idleTime = std::make_unique<SystemIdleTimeSource>();
-    backends->calendars = std::make_unique<ICalendarStore>(preferences, network);
+    auto calendars = std::make_unique<ICalendarStore>(network);
+    // The subscriptions are a preference, which `vostrel defaults` and the
+    // settings sync may also write.
+    const auto followSubscriptions = [store = calendars.get(), &preferences] {
+        store->setLocations(
+            CalendarLocation::locations(preferences.value(PreferenceKey::calendarSources)));
+    };
+    QObject::connect(&preferences, &Preferences::valueChanged, calendars.get(),
+                     [followSubscriptions](const QString &key) {
+                         if (key == PreferenceKey::calendarSources)
+                             followSubscriptions();
+                     });
+    QObject::connect(&preferences, &Preferences::changedOnDisk, calendars.get(),
+                     followSubscriptions);
+    followSubscriptions();
+    backends->calendars = std::move(calendars);
     backends->syncStore = std::make_unique<FolderKeyValueStore>(preferences);
     backends->loginItem = std::make_unique<XdgAutostartLoginItem>();
     backends->colorScheme = std::make_unique<DesktopColorSchemeSource>();

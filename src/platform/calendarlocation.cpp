@@ -1,6 +1,10 @@
 #include "platform/calendarlocation.h"
 
+#include "platform/platformlog.h"
+
 #include <QDir>
+#include <QStringList>
+#include <QVariant>
 
 namespace CalendarLocation {
 
@@ -20,6 +24,26 @@ QUrl url(const QString &location)
     else if (scheme != QStringLiteral("http") && scheme != QStringLiteral("https"))
         return {};
     return url.host().isEmpty() ? QUrl() : url;
+}
+
+QStringList locations(const QVariant &stored)
+{
+    if (!stored.isValid())
+        return {};
+    if (stored.typeId() != QMetaType::QString) {
+        qCWarning(lcPlatform) << "ICalendarStore: calendarSources is not text, one source per line:"
+                              << stored << "- reading no calendar";
+        return {};
+    }
+    QStringList found;
+    const QStringList lines = stored.toString().split(QLatin1Char('\n'));
+    for (const QString &line : lines) {
+        const QString location = line.trimmed();
+        if (!location.isEmpty() && !location.startsWith(QLatin1Char('#')) &&
+            !found.contains(location))
+            found.append(location);
+    }
+    return found;
 }
 
 } // namespace CalendarLocation

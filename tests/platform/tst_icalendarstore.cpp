@@ -1,5 +1,4 @@
-#include "core/preferencekeys.h"
-#include "core/preferences.h"
+#include "platform/calendarlocation.h"
 #include "platform/linux/icalendarstore.h"
 #include "standins/standinhttpserver.h"
 
@@ -7,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkAccessManager>
+#include <QPointer>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -80,7 +81,8 @@ class TestICalendarStore : public QObject
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<Preferences> m_defaults;
+    QStringList m_sources;
+    QPointer<ICalendarStore> m_store;
     std::unique_ptr<QNetworkAccessManager> m_network;
 
     QString writeFile(const QString &name, const QByteArray &text)
@@ -94,7 +96,9 @@ private:
 
     void setSources(const QStringList &sources)
     {
-        m_defaults->setString(PreferenceKey::calendarSources, sources.join(QLatin1Char('\n')));
+        m_sources = sources;
+        if (m_store)
+            m_store->setLocations(sources);
     }
 
     std::unique_ptr<ICalendarStore> makeStore(qint64 maximumSize = 32 * 1024 * 1024)
@@ -106,7 +110,10 @@ private:
         };
         options.localZone = QTimeZone("Europe/Prague");
         options.maximumSourceSize = maximumSize;
-        return std::make_unique<ICalendarStore>(*m_defaults, *m_network, options);
+        auto store = std::make_unique<ICalendarStore>(*m_network, options);
+        store->setLocations(m_sources);
+        m_store = store.get();
+        return store;
     }
 
     static bool waitLoaded(ICalendarStore &store)
@@ -129,14 +136,13 @@ private Q_SLOTS:
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_defaults = std::make_unique<Preferences>(m_dir->filePath(QStringLiteral("d.json")));
+        m_sources.clear();
         m_network = std::make_unique<QNetworkAccessManager>();
     }
 
     void cleanup()
     {
         m_network.reset();
-        m_defaults.reset();
         m_dir.reset();
     }
 
@@ -258,7 +264,17 @@ private Q_SLOTS:
         QVERIFY(!store->sourceStates().constFirst().error.isEmpty());
     }
 
-    void followsThePreference()
+    void storedLocationsSkipCommentsBlanksAndRepeats()
+    {
+        const QString stored = QStringLiteral("# work\n /a.ics \n\nhttps://x.org/b.ics\n/a.ics\n");
+        QCOMPARE(CalendarLocation::locations(stored),
+                 (QStringList{QStringLiteral("/a.ics"), QStringLiteral("https://x.org/b.ics")}));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is not text")));
+        QVERIFY(CalendarLocation::locations(QVariant(qint64(3))).isEmpty());
+        QVERIFY(CalendarLocation::locations(QVariant()).isEmpty());
+    }
+
+    void followsTheLocations()
     {
         const auto store = makeStore();
         QVERIFY(!store->hasFullAccess());
@@ -269,17 +285,10 @@ private Q_SLOTS:
         QVERIFY(store->hasFullAccess());
         QCOMPARE(accessChanged.size(), 1);
 
-        // Written by another process: taken up at the next refresh.
-        Preferences elsewhere(m_defaults->filePath());
-        elsewhere.setString(PreferenceKey::calendarSources,
-                            QStringLiteral("# work\n") +
-                                writeFile(QStringLiteral("other.ics"), singleEvent("Focus")));
-        QCOMPARE(titlesNow(*store), QStringList{QStringLiteral("Team Meeting")});
-        store->refresh();
+        setSources({writeFile(QStringLiteral("other.ics"), singleEvent("Focus"))});
         QVERIFY(waitLoaded(*store));
         QCOMPARE(titlesNow(*store), QStringList{QStringLiteral("Focus")});
 
-        m_defaults->remove(PreferenceKey::calendarSources);
         setSources({});
         QVERIFY(!store->hasFullAccess());
         QCOMPARE(accessChanged.size(), 2);

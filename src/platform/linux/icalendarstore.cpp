@@ -1,7 +1,5 @@
 #include "platform/linux/icalendarstore.h"
 
-#include "core/preferencekeys.h"
-#include "core/preferences.h"
 #include "platform/linux/icalendarparser.h"
 #include "platform/linux/icalendarsource.h"
 #include "platform/platformlog.h"
@@ -26,37 +24,14 @@ struct ICalendarStore::Entry
     QList<CalendarEvent> events;
 };
 
-namespace {
-QStringList locationsIn(const QVariant &value)
-{
-    if (!value.isValid())
-        return {};
-    if (value.typeId() != QMetaType::QString) {
-        qCWarning(lcPlatform) << "ICalendarStore: calendarSources is not text, one source per line:"
-                              << value << "- reading no calendar";
-        return {};
-    }
-    QStringList locations;
-    const QStringList lines = value.toString().split(QLatin1Char('\n'));
-    for (const QString &line : lines) {
-        const QString location = line.trimmed();
-        if (!location.isEmpty() && !location.startsWith(QLatin1Char('#')) &&
-            !locations.contains(location))
-            locations.append(location);
-    }
-    return locations;
-}
-} // namespace
+namespace {} // namespace
 
-ICalendarStore::ICalendarStore(Preferences &defaults, QNetworkAccessManager &network,
-                               QObject *parent)
-    : ICalendarStore(defaults, network, Options(), parent)
+ICalendarStore::ICalendarStore(QNetworkAccessManager &network, QObject *parent)
+    : ICalendarStore(network, Options(), parent)
 {}
 
-ICalendarStore::ICalendarStore(Preferences &defaults, QNetworkAccessManager &network,
-                               Options options, QObject *parent)
+ICalendarStore::ICalendarStore(QNetworkAccessManager &network, Options options, QObject *parent)
     : CalendarStore(parent)
-    , m_defaults(defaults)
     , m_network(network)
     , m_options(std::move(options))
 {
@@ -66,10 +41,6 @@ ICalendarStore::ICalendarStore(Preferences &defaults, QNetworkAccessManager &net
     // both cores away from the rest of the desktop.
     m_parsers.setMaxThreadCount(1);
 
-    connect(&m_defaults, &Preferences::valueChanged, this, [this](const QString &key) {
-        if (key == PreferenceKey::calendarSources)
-            applySources();
-    });
     m_refreshTimer.setInterval(m_options.refreshInterval);
     connect(&m_refreshTimer, &QTimer::timeout, this, &ICalendarStore::refresh);
     m_refreshTimer.start();
@@ -110,7 +81,6 @@ QList<CalendarEvent> ICalendarStore::events(const QDateTime &from, const QDateTi
 
 void ICalendarStore::refresh()
 {
-    applySources();
     for (const std::unique_ptr<Entry> &entry : m_entries)
         entry->source->read();
 }
@@ -133,9 +103,8 @@ QList<ICalendarStore::SourceState> ICalendarStore::sourceStates() const
     return states;
 }
 
-void ICalendarStore::applySources()
+void ICalendarStore::setLocations(const QStringList &locations)
 {
-    const QStringList locations = locationsIn(m_defaults.value(PreferenceKey::calendarSources));
     if (locations == m_locations)
         return;
     m_locations = locations;

@@ -17,10 +17,9 @@
 
 class ICalendarSource;
 class QNetworkAccessManager;
-class Preferences;
 
-// The calendars of the preference "calendarSources" (one file path or
-// http(s) address per line), read with libical.
+// The calendars the user subscribed to (file paths or http(s) addresses,
+// handed over by setLocations()), read with libical.
 //
 // Sources are read at start, every few minutes and on an access request;
 // events() only ever reads what the last parse left, so the 30-second check
@@ -64,10 +63,9 @@ public:
     // by a day.
     static constexpr std::chrono::hours horizonAfter{24 * 9};
 
-    // Starts reading the configured sources at once.
-    explicit ICalendarStore(Preferences &defaults, QNetworkAccessManager &network,
-                            QObject *parent = nullptr);
-    explicit ICalendarStore(Preferences &defaults, QNetworkAccessManager &network, Options options,
+    // Reads nothing until it is given locations.
+    explicit ICalendarStore(QNetworkAccessManager &network, QObject *parent = nullptr);
+    explicit ICalendarStore(QNetworkAccessManager &network, Options options,
                             QObject *parent = nullptr);
     ~ICalendarStore() override;
 
@@ -79,12 +77,15 @@ public:
     [[nodiscard]] QList<CalendarEvent> events(const QDateTime &from,
                                               const QDateTime &to) const override;
 
-    // The refresh timer's callback: takes up a changed source list, reads
-    // every source and parses what changed.
+    // The sources to read, in this order: new ones are read at once, the
+    // ones kept keep what they hold, the others go.
+    void setLocations(const QStringList &locations);
+    // The refresh timer's callback: reads every source again and parses what
+    // changed.
     void refresh();
     // A source is being read or parsed.
     [[nodiscard]] bool isLoading() const;
-    // In the order of the preference.
+    // In the order of the locations.
     [[nodiscard]] QList<SourceState> sourceStates() const;
 
     [[nodiscard]] static QString defaultCacheDirectory();
@@ -101,7 +102,6 @@ private:
         std::function<void(bool)> completion;
     };
 
-    void applySources();
     void sourceFinished(ICalendarSource *source);
     void parse(Entry &entry);
     void parsed(quint64 job, bool isValid, const QString &error,
@@ -111,7 +111,6 @@ private:
     [[nodiscard]] QDateTime now() const;
     [[nodiscard]] QTimeZone localZone() const;
 
-    Preferences &m_defaults;
     QNetworkAccessManager &m_network;
     Options m_options;
     QStringList m_locations;
