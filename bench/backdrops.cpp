@@ -210,7 +210,7 @@ int measure(QQmlEngine &engine, const QString &theme, bool motion, int seconds, 
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    registerThemesModule();
+    prepareSymbolIcons();
     X11ScreenCapture screenCapture;
     DesktopCapture capture(screenCapture);
     QmlInstances qml;

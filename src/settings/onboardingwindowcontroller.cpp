@@ -6,8 +6,8 @@
 #include "settings/onboardingflow.h"
 #include "settings/settingsappearance.h"
 #include "settings/settingslog.h"
-#include "settings/settingsmodule.h"
 #include "themes/thememanager.h"
+#include "themes/themesmodule.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -28,7 +28,7 @@ OnboardingWindowController::~OnboardingWindowController()
 QQmlEngine *OnboardingWindowController::engine()
 {
     if (!m_engine) {
-        registerSettingsModule();
+        prepareSymbolIcons();
         m_engine = new QQmlEngine(this);
         m_engine->addImportPath(QStringLiteral("qrc:/"));
         m_services.qml.provideTo(*m_engine);

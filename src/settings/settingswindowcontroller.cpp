@@ -4,9 +4,9 @@
 #include "core/qmlinstances.h"
 #include "settings/settingsappearance.h"
 #include "settings/settingslog.h"
-#include "settings/settingsmodule.h"
 #include "settings/settingsnavigation.h"
 #include "settings/settingswindowgeometry.h"
+#include "themes/themesmodule.h"
 
 #include <QDebug>
 #include <QGuiApplication>
@@ -28,7 +28,7 @@ SettingsWindowController::~SettingsWindowController()
 QQmlEngine *SettingsWindowController::engine()
 {
     if (!m_engine) {
-        registerSettingsModule();
+        prepareSymbolIcons();
         m_engine = new QQmlEngine(this);
         m_engine->addImportPath(QStringLiteral("qrc:/"));
         m_services.qml.provideTo(*m_engine);

@@ -10,8 +10,6 @@
 
 #include <algorithm>
 
-void qml_register_types_Vostrel_Tasks();
-
 ProcessMonitor::ProcessMonitor(ProcessLister &processes, ApplicationWindows &windows,
                                const QStringList &applicationFolders, QObject *parent)
     : QObject(parent)
@@ -46,15 +44,6 @@ ProcessMonitor::~ProcessMonitor()
 ProcessMonitor *ProcessMonitor::create(QQmlEngine *engine, QJSEngine *)
 {
     return QmlInstances::singleton<ProcessMonitor>(engine);
-}
-
-void ProcessMonitor::registerQmlTypes()
-{
-    static const bool registered = [] {
-        qml_register_types_Vostrel_Tasks();
-        return true;
-    }();
-    Q_UNUSED(registered);
 }
 
 QList<RunningTask> ProcessMonitor::aiAgentTasks() const

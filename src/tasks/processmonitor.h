@@ -55,9 +55,6 @@ public:
     ~ProcessMonitor() override;
 
     static ProcessMonitor *create(QQmlEngine *, QJSEngine *);
-    // Makes "import Vostrel.Tasks" available to QML engines (the library is
-    // static, so nothing else pulls its type registration in).
-    static void registerQmlTypes();
 
     [[nodiscard]] const QList<RunningTask> &runningTasks() const { return m_tasks; }
     [[nodiscard]] QList<RunningTask> aiAgentTasks() const;

@@ -1,7 +1,6 @@
 #pragma once
 
-// Makes the Vostrel.Themes QML module known to every engine of the process
-// (the module lives in a static library, so nothing registers it by itself)
-// and gives the symbol lookup its fallback icon theme. Safe to call more than
-// once; call before the first QML engine loads a file importing the module.
-void registerThemesModule();
+// Gives the symbol lookup its icon themes: the XDG data folders' themes and,
+// where the desktop names none (offscreen, bare X), a fallback that has the
+// symbolic icons. Safe to call more than once; call before QML shows a symbol.
+void prepareSymbolIcons();

@@ -5,8 +5,3 @@
 // prepares: no page, profile or helper process is started until a web lock
 // screen is shown. Call first thing in a graphical run.
 void prepareWebEngine();
-
-// Makes the Vostrel.WebOverlay QML module (and the Vostrel.Themes module its
-// placeholders use) known to every engine of the process. Safe to call more
-// than once; call before loading QML that imports it.
-void registerWebOverlayModule();

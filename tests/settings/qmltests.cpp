@@ -1,5 +1,5 @@
-#include "settings/settingsmodule.h"
 #include "settings/settingsstack.h"
+#include "themes/themesmodule.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
@@ -18,7 +18,7 @@ public:
         qputenv("HOME", m_home.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", (m_home.path() + QStringLiteral("/config")).toLocal8Bit());
         qputenv("XDG_DATA_HOME", (m_home.path() + QStringLiteral("/data")).toLocal8Bit());
-        registerSettingsModule();
+        prepareSymbolIcons();
     }
 
 public Q_SLOTS:
@@ -28,10 +28,7 @@ public Q_SLOTS:
         m_stack.emplace();
         m_stack->qml.provideTo(*engine);
     }
-    void cleanupTestCase()
-    {
-        m_stack.reset();
-    }
+    void cleanupTestCase() { m_stack.reset(); }
 
 private:
     QTemporaryDir m_home;

@@ -12,7 +12,7 @@ class TestBackdropPieces : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { registerThemesModule(); }
+    void initTestCase() { prepareSymbolIcons(); }
 
     void captureIsKeptSmallFrostedAndDropped()
     {

@@ -5,6 +5,7 @@
 #include "overlay/pinmanager.h"
 #include "platform/fakes/fakebiometricauthenticator.h"
 #include "standins/standinhttpserver.h"
+#include "themes/themesmodule.h"
 #include "weboverlay/weboverlaybridge.h"
 #include "weboverlay/weboverlaymodule.h"
 
@@ -122,7 +123,7 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase() { registerWebOverlayModule(); }
+    void initTestCase() { prepareSymbolIcons(); }
 
     void init()
     {
