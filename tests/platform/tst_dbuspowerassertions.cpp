@@ -217,31 +217,6 @@ private Q_SLOTS:
         QCOMPARE(grantedId(Kind::Display), Id(0));
     }
 
-    void restartedScreenSaverNeverSeesAnOldCookie()
-    {
-        Id old = 0;
-        {
-            FakeScreenSaver first;
-            QVERIFY(first.publish());
-            old = grantedId(Kind::Display, QStringLiteral("before the restart"));
-            QVERIFY(old != 0);
-        }
-        QTRY_VERIFY(!isOnBus(QDBusConnection::sessionBus(), sessionNames.at(0)));
-
-        FakeScreenSaver second;
-        QVERIFY(second.publish());
-        // The new instance numbers its cookies from the start again.
-        const Id current = grantedId(Kind::Display, QStringLiteral("after the restart"));
-        QVERIFY(current != 0);
-        QCOMPARE(second.inhibitions().keys(), QList<uint>{1});
-
-        m_assertions->release(old);
-        m_assertions->release(current);
-        // Messages from one connection arrive in order: once the second release
-        // is in, the first would have been too.
-        QTRY_COMPARE(second.uninhibited(), QList<uint>{1});
-    }
-
     void destroyedBackendLetsGoOfEverything()
     {
         FakePowerManagement powerManager;
