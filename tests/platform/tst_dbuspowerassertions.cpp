@@ -111,11 +111,9 @@ private Q_SLOTS:
         FakePowerManagement powerManager;
         QVERIFY(powerManager.publish());
 
-        const Id id = grantedId(Kind::Display, QStringLiteral("keeping display awake"));
+        const Id id = grantedId(Kind::Display);
         QVERIFY(id != 0);
         QCOMPARE(powerManager.inhibitions().size(), 1);
-        QCOMPARE(powerManager.inhibitions().constBegin()->reason,
-                 QStringLiteral("keeping display awake"));
         m_assertions->release(id);
         QTRY_COMPARE(powerManager.uninhibited().size(), 1);
         QVERIFY(powerManager.inhibitions().isEmpty());
@@ -126,11 +124,10 @@ private Q_SLOTS:
         FakePortalInhibit portal;
         QVERIFY(portal.publish());
 
-        const Id id = grantedId(Kind::Display, QStringLiteral("keeping display awake"));
+        const Id id = grantedId(Kind::Display);
         QVERIFY(id != 0);
         QCOMPARE(portal.inhibitions().size(), 1);
         QCOMPARE(portal.inhibitions().at(0).flags, 4u | 8u); // suspend and idle
-        QCOMPARE(portal.inhibitions().at(0).reason, QStringLiteral("keeping display awake"));
         m_assertions->release(id);
         QTRY_VERIFY(portal.inhibitions().at(0).isClosed);
     }
