@@ -229,16 +229,6 @@ private Q_SLOTS:
         QCOMPARE(m_overlay->overlayPanels(), prepared);
     }
 
-    void developmentWindowsAreNotLockPanels()
-    {
-        m_overlay->preparePanels();
-        QPointer<OverlayPanel> lockPanel = m_overlay->builtPanels().first();
-        m_overlay->setWindowed(true);
-        QTRY_VERIFY(lockPanel.isNull());
-        m_overlay->activate();
-        QVERIFY(!(m_overlay->focusPanel()->flags() & Qt::X11BypassWindowManagerHint));
-    }
-
     void deactivateWhileUnlockedAnnouncesNoChange()
     {
         m_stack->defaults.setBool(PreferenceKey::lockSoundsEnabled, true);

@@ -81,27 +81,6 @@ private Q_SLOTS:
         QCOMPARE(ProcFsProcessLister::formatCpu(ticks, elapsed, 100), text);
     }
 
-    void escapeCommand_data()
-    {
-        QTest::addColumn<QByteArray>("raw");
-        QTest::addColumn<QByteArray>("shown");
-        QTest::addRow("plain") << QByteArray("node") << QByteArray("node");
-        QTest::addRow("spaces and parentheses")
-            << QByteArray("Cursor Helper (") << QByteArray("Cursor Helper (");
-        QTest::addRow("invalid byte") << QByteArray("sl\xe9"
-                                                    "ep")
-                                      << QByteArray("sl?ep");
-        QTest::addRow("cut multibyte") << QByteArray("ab\xc3") << QByteArray("ab?");
-        QTest::addRow("newline") << QByteArray("x\ny") << QByteArray("x?y");
-    }
-
-    void escapeCommand()
-    {
-        QFETCH(QByteArray, raw);
-        QFETCH(QByteArray, shown);
-        QCOMPARE(ProcFsProcessLister::escapeCommand(raw), shown);
-    }
-
     void madeUpProcTree()
     {
         const long hz = sysconf(_SC_CLK_TCK);
@@ -212,18 +191,6 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("%1 of %2").arg(compared).arg(namesBefore.size())));
         const QByteArray ownName = QCoreApplication::applicationName().toUtf8().left(15);
         QVERIFY(ProcFsProcessLister().commandNames()->contains(QByteArray('\n' + ownName + '\n')));
-    }
-
-    void psListsProcesses()
-    {
-        PsProcessLister ps;
-        const auto names = ps.commandNames();
-        QVERIFY(names);
-        const QByteArray ownName = QCoreApplication::applicationName().toUtf8().left(15);
-        QVERIFY(names->contains(QByteArray(ownName + '\n')));
-        const auto cpu = ps.cpuUsage();
-        QVERIFY(cpu);
-        QVERIFY(cpu->trimmed().startsWith("%CPU"));
     }
 
     void psFailures_data()

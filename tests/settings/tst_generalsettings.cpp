@@ -30,16 +30,6 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    void defaultsOfAFreshDomain()
-    {
-        QCOMPARE(m_general->appearance(), QStringLiteral("system"));
-        QVERIFY(!m_general->launchAtLogin());
-        QCOMPARE(m_general->defaultDuration(), 0);
-        QVERIFY(m_general->lockAllDisplays());
-        QVERIFY(!m_general->lockSoundsEnabled());
-        QVERIFY(m_defaults->keys().isEmpty());
-    }
-
     void appearanceIsStored_data()
     {
         QTest::addColumn<QString>("choice");
@@ -93,16 +83,10 @@ private Q_SLOTS:
         QCOMPARE(m_general->loginError(), QStringLiteral("Could not remove it."));
     }
 
-    void pickersAndSwitchesWriteTheirKeys()
+    void negativeDurationIsStoredAsNone()
     {
-        m_general->setDefaultDuration(60);
-        QCOMPARE(m_defaults->integer(PreferenceKey::defaultDuration), 60);
         m_general->setDefaultDuration(-5);
         QCOMPARE(m_defaults->integer(PreferenceKey::defaultDuration), 0);
-        m_general->setLockAllDisplays(false);
-        QCOMPARE(m_defaults->value(PreferenceKey::lockAllDisplays), QVariant(false));
-        m_general->setLockSoundsEnabled(true);
-        QVERIFY(m_defaults->boolValue(PreferenceKey::lockSoundsEnabled));
     }
 
 private:

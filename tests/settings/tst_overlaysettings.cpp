@@ -64,16 +64,6 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 1);
     }
 
-    void liveBlurCardFollowsTheTheme()
-    {
-        QSignalSpy changed(m_overlay.operator->(), &OverlaySettings::themeChanged);
-        m_themes->setCurrentTheme(OverlayThemeID::sunset);
-        QVERIFY(!m_overlay->showsLiveBlurSettings());
-        m_themes->setCurrentTheme(OverlayThemeID::liveBlur);
-        QVERIFY(m_overlay->showsLiveBlurSettings());
-        QCOMPARE(changed.count(), 2);
-    }
-
     void radiusLabelTruncates_data()
     {
         QTest::addColumn<double>("radius");

@@ -94,31 +94,6 @@ private Q_SLOTS:
         QCOMPARE(m_defaults->data(PreferenceKey::scheduleSlots).value_or(QByteArray()), before);
     }
 
-    void timeRangePadsBothEnds_data()
-    {
-        QTest::addColumn<int>("startHour");
-        QTest::addColumn<int>("startMinute");
-        QTest::addColumn<int>("endHour");
-        QTest::addColumn<int>("endMinute");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("office") << 9 << 0 << 17 << 0 << QStringLiteral("09:00 – 17:00");
-        QTest::addRow("over midnight") << 22 << 5 << 6 << 30 << QStringLiteral("22:05 – 06:30");
-    }
-    void timeRangePadsBothEnds()
-    {
-        QFETCH(int, startHour);
-        QFETCH(int, startMinute);
-        QFETCH(int, endHour);
-        QFETCH(int, endMinute);
-        QFETCH(QString, text);
-        ScheduleSlot slot;
-        slot.startHour = startHour;
-        slot.startMinute = startMinute;
-        slot.endHour = endHour;
-        slot.endMinute = endMinute;
-        QCOMPARE(ScheduleSettings::timeRange(slot), text);
-    }
-
 private:
     std::optional<QTemporaryDir> m_dir;
     std::optional<Preferences> m_defaults;

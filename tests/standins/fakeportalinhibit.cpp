@@ -38,10 +38,10 @@ void FakePortalInhibit::vanish()
     QDBusConnection::disconnectFromBus(std::exchange(m_connectionName, QString()));
 }
 
-QDBusObjectPath FakePortalInhibit::Inhibit(const QString &, uint flags, const QVariantMap &options)
+QDBusObjectPath FakePortalInhibit::Inhibit(const QString &, uint flags, const QVariantMap &)
 {
     const QString path = requestPath(m_inhibitions.size());
-    m_inhibitions.append({flags, options.value(QStringLiteral("reason")).toString(), false});
+    m_inhibitions.append({flags, false});
     connection().registerObject(path, QStringLiteral("org.freedesktop.portal.Request"), this,
                                 QDBusConnection::ExportAllSlots);
     return QDBusObjectPath(path);

@@ -19,7 +19,6 @@ public:
     struct Inhibition
     {
         uint flags;
-        QString reason;
         bool isClosed;
     };
 

@@ -88,7 +88,6 @@ void StandinHttpServer::onReadyRead(QTcpSocket *socket)
 
     m_requests.append(request);
     respond(socket, request);
-    Q_EMIT requestReceived();
 }
 
 void StandinHttpServer::respond(QTcpSocket *socket, const Request &request)
@@ -109,8 +108,6 @@ void StandinHttpServer::respond(QTcpSocket *socket, const Request &request)
     QByteArray path = request.path;
     if (const qsizetype query = path.indexOf('?'); query >= 0)
         path.truncate(query);
-    if (m_silentPaths.contains(path))
-        return;
     Reply reply = m_replies.value(path, {404, "text/plain", "not found", {}});
     if (!reply.entityTag.isEmpty() && request.headers.value("if-none-match") == reply.entityTag)
         reply = {304, reply.contentType, {}, reply.entityTag};

@@ -48,15 +48,10 @@ public:
     // With an entity tag, a request that names it in If-None-Match gets 304.
     void setReply(const QByteArray &path, int status, const QByteArray &contentType,
                   const QByteArray &body, const QByteArray &entityTag = {});
-    // A request for this path is read and never answered.
-    void setSilent(const QByteArray &path) { m_silentPaths.append(path); }
     void setMode(Mode mode) { m_mode = mode; }
 
     [[nodiscard]] const QList<Request> &requests() const { return m_requests; }
     void clearRequests() { m_requests.clear(); }
-
-Q_SIGNALS:
-    void requestReceived();
 
 private:
     struct Reply
@@ -75,6 +70,5 @@ private:
     QHash<QByteArray, Reply> m_replies;
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QList<Request> m_requests;
-    QList<QByteArray> m_silentPaths;
     Mode m_mode = Mode::answer;
 };

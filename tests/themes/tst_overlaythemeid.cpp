@@ -67,23 +67,12 @@ private Q_SLOTS:
         QTest::addRow("av_dark gradient")
             << QStringLiteral("av_dark") << gradient << true << none << QStringLiteral("av_dark")
             << QStringLiteral("base glow motion particles time");
-        QTest::addRow("av_dark solid and still")
-            << QStringLiteral("av_dark") << solid << false << none << QStringLiteral("av_dark")
-            << QStringLiteral("base");
         QTest::addRow("an odd fill mode is a gradient")
             << QStringLiteral("av_dark") << QStringLiteral("Solid") << false << none
             << QStringLiteral("av_dark") << QStringLiteral("base glow particles time");
-        QTest::addRow("glass moves without motion")
-            << QStringLiteral("glass") << solid << false << none << QStringLiteral("glass")
-            << QStringLiteral("base glass time");
-        QTest::addRow("av_yellow") << QStringLiteral("av_yellow") << gradient << false << none
-                                   << QStringLiteral("av_yellow") << QStringLiteral("base watermark");
         QTest::addRow("photo theme with a photo")
             << QStringLiteral("custom_photo") << gradient << false << photo
             << QStringLiteral("custom_photo") << QStringLiteral("base photo");
-        QTest::addRow("photo theme without one")
-            << QStringLiteral("custom_photo") << gradient << false << none
-            << QStringLiteral("custom_photo") << QStringLiteral("base");
         QTest::addRow("a photo path alone shows no photo")
             << QStringLiteral("deep_ocean") << gradient << false << photo
             << QStringLiteral("deep_ocean") << QStringLiteral("base");

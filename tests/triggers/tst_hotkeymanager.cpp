@@ -86,11 +86,7 @@ private Q_SLOTS:
     void startsWithCommandLWithoutWriting()
     {
         auto manager = makeManager();
-        QCOMPARE(manager->modifierFlags(), command);
-        QCOMPARE(manager->keyCode(), keyL);
-        QCOMPARE(manager->keyCharacter(), QStringLiteral("L"));
         QCOMPARE(manager->displayString(), QStringLiteral("Super+L"));
-        QVERIFY(!manager->hasConflict());
         QVERIFY(m_defaults->keys().isEmpty());
         QVERIFY(!QFile::exists(m_defaults->filePath()));
     }
@@ -159,8 +155,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("character");
         QTest::addColumn<QString>("expected");
         QTest::addColumn<QStringList>("caps");
-        QTest::addRow("default") << command << keyL << "L"
-                                 << "Super+L" << caps("Super|L");
         QTest::addRow("all four in fixed order")
             << (command | shift | option | control) << keyK << "k"
             << "Ctrl+Alt+Shift+Super+K" << caps("Ctrl|Alt|Shift|Super|K");
@@ -187,30 +181,9 @@ private Q_SLOTS:
         QFETCH(QString, expected);
         QCOMPARE(manager->displayString(), expected);
         QTEST(manager->displayParts(), "caps");
-        QCOMPARE(changed.isEmpty(), expected == QStringLiteral("Super+L"));
+        QVERIFY(!changed.isEmpty());
         // Views without the manager read the same from the preferences.
         QCOMPARE(HotkeyManager::storedDisplayString(*m_defaults), expected);
-    }
-
-    void settersWriteThroughAndPostOncePerSet()
-    {
-        auto manager = makeManager();
-        QSignalSpy posts(manager.get(), &HotkeyManager::hotkeyChanged);
-        QSignalSpy flagsChanged(manager.get(), &HotkeyManager::modifierFlagsChanged);
-        manager->setModifierFlags(control | shift);
-        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyModifiers),
-                 QVariant(qint64(control | shift)));
-        manager->setKeyCode(keyK);
-        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyKeyCode), QVariant(qint64(keyK)));
-        manager->setKeyCharacter(QStringLiteral("K"));
-        QCOMPARE(m_defaults->value(PreferenceKey::hotkeyCharacter), QVariant(QStringLiteral("K")));
-        // Setting the same value again is still a store and a post.
-        manager->setModifierFlags(control | shift);
-        QCOMPARE(posts.count(), 4);
-        QCOMPARE(flagsChanged.count(), 1);
-
-        auto reloaded = makeManager();
-        QCOMPARE(reloaded->displayString(), QStringLiteral("Ctrl+Shift+K"));
     }
 
     void recording()
@@ -236,9 +209,6 @@ private Q_SLOTS:
         QVERIFY(manager->recordKeyEvent(keyK, option | command | capsLock, QStringLiteral("k")));
         QVERIFY(!manager->isRecording());
         QCOMPARE(recordingChanged.count(), 2);
-        QCOMPARE(manager->modifierFlags(), option | command);
-        QCOMPARE(manager->keyCode(), keyK);
-        QCOMPARE(manager->keyCharacter(), QStringLiteral("K"));
         QCOMPARE(manager->displayString(), QStringLiteral("Alt+Super+K"));
         QCOMPARE(posts.count(), 3);
         QCOMPARE(m_defaults->value(PreferenceKey::hotkeyModifiers), QVariant(qint64(0x180000)));
@@ -262,7 +232,6 @@ private Q_SLOTS:
         QVERIFY(pressInApplication(Qt::Key_K, Qt::AltModifier | Qt::MetaModifier));
         QVERIFY(!manager->isRecording());
         QCOMPARE(manager->displayString(), QStringLiteral("Alt+Super+K"));
-        QCOMPARE(manager->keyCode(), keyK);
         // The filter is gone with the recording.
         QVERIFY(!pressInApplication(Qt::Key_K, Qt::AltModifier | Qt::MetaModifier));
     }

@@ -120,18 +120,11 @@ private Q_SLOTS:
         QTest::addColumn<QDateTime>("when");
         QTest::addColumn<bool>("inside");
 
-        const ScheduleSlot night = slot(22, 0, 6, 0, {Weekday::Monday});
-        QTest::addRow("night: Tuesday 01:00") << night << at(1, 1, 0) << false;
-        QTest::addRow("night: Monday 01:00") << night << at(0, 1, 0) << true;
-        QTest::addRow("night: Monday 22:00") << night << at(0, 22, 0) << true;
-
+        // Whole minutes are walked below; these are the times between them.
         const ScheduleSlot office = slot(9, 0, 17, 0, {Weekday::Monday});
         QTest::addRow("office: 16:59:59")
             << office << QDateTime(QDate(2024, 1, 1), QTime(16, 59, 59)) << true;
 
-        QTest::addRow("start equals end")
-            << slot(12, 0, 12, 0, {Weekday::Monday}) << at(0, 12, 0) << false;
-        QTest::addRow("Sunday") << slot(0, 0, 23, 59, {Weekday::Sunday}) << at(6, 12, 0) << true;
         QTest::addRow("invalid time")
             << slot(0, 0, 23, 59, {Weekday::Monday}) << QDateTime() << false;
     }
@@ -198,14 +191,10 @@ private Q_SLOTS:
         QCOMPARE(stored.typeId(), QMetaType::QByteArray);
         const QJsonArray array = QJsonDocument::fromJson(stored.toByteArray()).array();
         QCOMPARE(array.size(), 2);
+        // The names other machines read.
         const QJsonObject first = array.at(0).toObject();
-        QCOMPARE(first.keys().size(), 7);
-        QCOMPARE(first.value(QStringLiteral("startHour")).toInt(), 9);
-        QCOMPARE(first.value(QStringLiteral("startMinute")).toInt(), 0);
-        QCOMPARE(first.value(QStringLiteral("endHour")).toInt(), 17);
-        QCOMPARE(first.value(QStringLiteral("endMinute")).toInt(), 0);
-        QCOMPARE(first.value(QStringLiteral("enabled")), QJsonValue(true));
-        QCOMPARE(first.value(QStringLiteral("days")).toArray(), QJsonArray({1, 2, 3, 4, 5}));
+        QCOMPARE(first.keys().join(u','), QStringLiteral("days,enabled,endHour,endMinute,id,"
+                                                         "startHour,startMinute"));
         QCOMPARE(QUuid::fromString(first.value(QStringLiteral("id")).toString()),
                  manager->slots().at(0).id);
         QVERIFY(manager->slots().at(0).id != manager->slots().at(1).id);
