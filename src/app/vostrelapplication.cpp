@@ -117,11 +117,8 @@ VostrelApplication::VostrelApplication(const Options &options, QObject *parent)
     connectParts();
 }
 
-VostrelApplication::~VostrelApplication()
-{
-    // The lock goes first: its panels hold QML that reaches everything else.
-    m_overlay.reset();
-}
+// In reverse order of making: whatever uses another part goes before it.
+VostrelApplication::~VostrelApplication() = default;
 
 void VostrelApplication::connectParts()
 {
