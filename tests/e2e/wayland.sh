@@ -65,6 +65,9 @@ message="This Wayland session offers no secure lock; Vostrel can lock X11 sessio
 [ "$("$vostrel" status)" = "Vostrel: Idle. $message." ] || fail "status: $("$vostrel" status)"
 
 step "vostrel lock is refused, saying why, and the desktop stays as it was"
+# The desktop as it is now: sway's first frames may still be on their way
+# when grim first works.
+grim "$shots/wayland-before.png"
 set +e
 said=$("$vostrel" lock 2>&1)
 status=$?
