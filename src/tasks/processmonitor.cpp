@@ -106,14 +106,6 @@ void ProcessMonitor::publish(QList<RunningTask> tasks)
                    [](const RunningTask &a, const RunningTask &b) { return a.isSameWork(b); });
     if (!isSame) {
         m_tasks = std::move(tasks);
-        QList<RunningTask> others;
-        for (const RunningTask &task : std::as_const(m_tasks)) {
-            if (task.category != TaskCategory::AIAgent)
-                others.append(task);
-        }
-        m_taskModel.setItems(m_tasks);
-        m_agentModel.setItems(aiAgentTasks());
-        m_otherModel.setItems(std::move(others));
         Q_EMIT runningTasksChanged();
     }
     Q_EMIT refreshed();

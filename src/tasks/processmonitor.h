@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/gadgetlistmodel.h"
 #include "tasks/runningtask.h"
 
 #include <QList>
@@ -34,13 +33,6 @@ class ProcessMonitor : public QObject
     QML_SINGLETON
     Q_DISABLE_COPY_MOVE(ProcessMonitor)
 
-    // Models of runningTask values (a role per property), ordered AI
-    // agents, builds, developer tools, apps; discovery order within each.
-    Q_PROPERTY(QAbstractListModel *runningTasks READ runningTaskModel CONSTANT)
-    // The AI Agent tasks of runningTasks, in its order.
-    Q_PROPERTY(QAbstractListModel *aiAgentTasks READ aiAgentTaskModel CONSTANT)
-    // Every other task of runningTasks, in its order.
-    Q_PROPERTY(QAbstractListModel *otherTasks READ otherTaskModel CONSTANT)
 
 public:
     static constexpr std::chrono::milliseconds pollInterval{3000};
@@ -61,10 +53,6 @@ public:
     // The displayName of each AI agent task, in order.
     [[nodiscard]] QStringList aiAgentNames() const;
 
-    using TaskModel = GadgetListModel<RunningTask>;
-    [[nodiscard]] TaskModel *runningTaskModel() { return &m_taskModel; }
-    [[nodiscard]] TaskModel *aiAgentTaskModel() { return &m_agentModel; }
-    [[nodiscard]] TaskModel *otherTaskModel() { return &m_otherModel; }
 
     [[nodiscard]] bool isPolling() const { return m_timer.isActive(); }
     [[nodiscard]] bool isScanning() const { return m_isScanning; }
@@ -92,9 +80,6 @@ private:
     std::unique_ptr<DesktopEntryIndex> m_desktopEntries;
     const qint64 m_ownPid;
     QList<RunningTask> m_tasks;
-    TaskModel m_taskModel{this};
-    TaskModel m_agentModel{this};
-    TaskModel m_otherModel{this};
     bool m_isScanning = false;
     QTimer m_timer;
     // One thread: polls run one after another, never side by side.
