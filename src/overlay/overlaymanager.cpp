@@ -4,6 +4,7 @@
 #include "core/preferences.h"
 #include "core/qmlinstances.h"
 #include "overlay/lockscreencontent.h"
+#include "overlay/lockscreenprocess.h"
 #include "overlay/overlaylog.h"
 #include "overlay/overlaypanel.h"
 #include "overlay/pinmanager.h"
@@ -128,12 +129,32 @@ QQmlEngine *OverlayManager::engine()
 
 std::optional<LockRefusal> OverlayManager::lockRefusal() const
 {
-    return LockAvailability::refusal(m_services.pins.hasPIN(), m_waylandSession);
+    return LockAvailability::refusal(m_services.pins.hasPIN(), m_waylandSession && !m_sessionLock);
+}
+
+void OverlayManager::setSessionLock(LockScreenProcess *sessionLock)
+{
+    m_sessionLock = sessionLock;
+    if (!sessionLock)
+        return;
+    connect(sessionLock, &LockScreenProcess::locked, this, [this] {
+        if (m_active)
+            return;
+        m_active = true;
+        if (m_services.defaults.boolValue(PreferenceKey::lockSoundsEnabled))
+            m_services.sounds.play(QStringLiteral("Tink"));
+        Q_EMIT overlayActiveChanged();
+    });
+    connect(sessionLock, &LockScreenProcess::refused, this, [this](const QString &reason) {
+        qCWarning(lcOverlay).noquote() << "the lock did not come up:" << reason;
+        m_services.pins.endLock();
+    });
+    connect(sessionLock, &LockScreenProcess::authenticated, this, &OverlayManager::deactivate);
 }
 
 std::optional<LockRefusal> OverlayManager::lock()
 {
-    if (m_active)
+    if (m_active || (m_sessionLock && m_sessionLock->isLockWanted()))
         return std::nullopt;
     if (const std::optional<LockRefusal> refusal = lockRefusal())
         return refusal;
@@ -182,6 +203,15 @@ void OverlayManager::activate()
         qCWarning(lcOverlay).noquote() << "not locking:" << LockAvailability::message(*refusal);
         return;
     }
+    if (m_sessionLock) {
+        // Locked once the compositor says so, not before: until then
+        // nothing covers the screens.
+        if (!m_sessionLock->isLockWanted()) {
+            m_services.pins.beginLock();
+            m_sessionLock->lock();
+        }
+        return;
+    }
     m_active = true;
     m_services.pins.beginLock();
 
@@ -211,6 +241,8 @@ void OverlayManager::activate()
 
 void OverlayManager::deactivate()
 {
+    if (m_sessionLock && m_sessionLock->isLockWanted())
+        m_sessionLock->unlock();
     disconnect(m_screenAdded);
     qApp->removeEventFilter(this);
     // The stack keeper stands down before the panels go, or it would map
@@ -218,12 +250,13 @@ void OverlayManager::deactivate()
     // exit), so nothing stands between the last digit and the desktop.
     // Hidden, not destroyed: the unlock may come from inside a panel's own
     // key handling, and the next lock shows them again.
-    if (m_active)
+    const bool panelsUp = m_active && !m_sessionLock;
+    if (panelsUp)
         m_services.guard.release();
     const QList<OverlayPanel *> panels = builtPanels();
     for (OverlayPanel *panel : panels)
         panel->hide();
-    if (m_active)
+    if (panelsUp)
         m_services.crashGuard.stop();
     for (OverlayPanel *panel : panels) {
         panel->content()->setActive(false);

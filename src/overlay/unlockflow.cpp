@@ -2,7 +2,7 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
-#include "overlay/pinmanager.h"
+#include "overlay/pinauthority.h"
 
 #include <QPointer>
 #include <QTimer>
@@ -21,18 +21,20 @@ int codePointCount(const QString &text)
 }
 } // namespace
 
-UnlockFlow::UnlockFlow(PINManager &pins, Preferences &defaults, QObject *parent)
+UnlockFlow::UnlockFlow(PinAuthority &pins, Preferences &defaults, QObject *parent)
     : QObject(parent)
     , m_pins(pins)
     , m_defaults(defaults)
     , m_lastExpectedLength(expectedLength())
 {
-    connect(&pins, &PINManager::isLockedOutChanged, this, &UnlockFlow::lockoutChanged);
-    connect(&pins, &PINManager::lockoutRemainingSecondsChanged, this, &UnlockFlow::lockoutChanged);
-    connect(&pins, &PINManager::failedAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
+    connect(&pins, &PinAuthority::isLockedOutChanged, this, &UnlockFlow::lockoutChanged);
+    connect(&pins, &PinAuthority::lockoutRemainingSecondsChanged, this, &UnlockFlow::lockoutChanged);
+    connect(&pins, &PinAuthority::failedAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
+    connect(&pins, &PinAuthority::maxPINAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
+    connect(&pins, &PinAuthority::storedPINChanged, this, &UnlockFlow::refreshExpectedLength);
     // The reader is shared by every screen, and so is what it read; a flow
     // that is not waiting for it (one of a lock that ended) shows nothing.
-    connect(&pins, &PINManager::biometricNotRecognised, this, [this] {
+    connect(&pins, &PinAuthority::biometricNotRecognised, this, [this] {
         if (!m_fingerprintAttempted)
             return;
         setFingerNotRecognised(true);
@@ -63,6 +65,11 @@ int UnlockFlow::expectedLength() const
     // Read at every use, so that a PIN changed elsewhere takes effect at once;
     // the PIN manager knows which PIN unlocks the lock that is up.
     return int(m_pins.expectedPINLength());
+}
+
+QObject *UnlockFlow::pinAuthority() const
+{
+    return &m_pins;
 }
 
 bool UnlockFlow::isFingerprintEnabled() const

@@ -61,7 +61,7 @@ wait_for 10 grim "$shots/wayland-before.png" || fail "grim cannot take a screens
 "$vostrel" --background >"$work/vostrel.log" 2>&1 &
 pids+=($!)
 wait_for 20 "$vostrel" status >/dev/null 2>&1 || fail "Vostrel did not answer on D-Bus"
-message="This Wayland session offers no secure lock; Vostrel can lock X11 sessions only for now"
+message="This Wayland session offers no secure lock (ext-session-lock-v1); Vostrel can lock X11 sessions, and Wayland sessions of sway, Hyprland, river, labwc, niri and COSMIC"
 [ "$("$vostrel" status)" = "Vostrel: Idle. $message." ] || fail "status: $("$vostrel" status)"
 
 step "vostrel lock is refused, saying why, and the desktop stays as it was"
