@@ -8,6 +8,7 @@
 #include "platform/linux/desktopcolorschemesource.h"
 #include "platform/linux/folderkeyvaluestore.h"
 #include "platform/linux/fprintdauthenticator.h"
+#include "platform/linux/helperprogram.h"
 #include "platform/linux/icalendarstore.h"
 #include "platform/linux/processcrashguard.h"
 #include "platform/linux/procfsprocesslister.h"
@@ -20,6 +21,7 @@
 #include "platform/linux/xcbapplicationwindows.h"
 #include "platform/linux/xcbkeygrabber.h"
 #include "platform/linux/xdgautostartloginitem.h"
+#include "platform/wayland/sessionlockclient.h"
 
 #include <QProcessEnvironment>
 
@@ -32,6 +34,12 @@ std::unique_ptr<PlatformBackends> createPlatformBackends(Preferences &preference
     auto backends = std::make_unique<PlatformBackends>();
     backends->waylandSession =
         LockAvailability::isWaylandSession(QProcessEnvironment::systemEnvironment());
+    if (backends->waylandSession) {
+        backends->lockScreenProgram =
+            findHelperProgram(QStringLiteral("vostrel-lockscreen"), "VOSTREL_LOCKSCREEN");
+        backends->sessionLockOffered = !backends->lockScreenProgram.isEmpty() &&
+                                       SessionLockClient::compositorOffersSessionLock();
+    }
 
     auto lockGuard = std::make_unique<X11LockWindowGuard>();
     auto crashGuard = std::make_unique<ProcessCrashGuard>();

@@ -35,33 +35,6 @@
 namespace {
 // Long enough after an unlock to be off its path and past its clean-up.
 constexpr auto heapTrimDelay = std::chrono::seconds(2);
-
-int virtualKeyCode(const QKeyEvent &event)
-{
-    switch (event.key()) {
-    case Qt::Key_Backspace:
-        return UnlockFlow::backspaceKeyCode;
-    case Qt::Key_Escape:
-        return UnlockFlow::escapeKeyCode;
-    default:
-        return -1;
-    }
-}
-
-QString keyCharacters(const QKeyEvent &event)
-{
-    if (!event.text().isEmpty())
-        return event.text();
-    // Some input paths deliver the editing keys without text.
-    switch (event.key()) {
-    case Qt::Key_Backspace:
-        return QStringLiteral("\b");
-    case Qt::Key_Escape:
-        return QStringLiteral("\x1b");
-    default:
-        return {};
-    }
-}
 } // namespace
 
 OverlayManager::OverlayManager(const Services &services, QObject *parent)
@@ -186,7 +159,8 @@ void OverlayManager::setWindowed(bool windowed)
 
 void OverlayManager::preparePanels()
 {
-    if (m_active)
+    // In a Wayland session no panel of ours is ever shown.
+    if (m_active || m_waylandSession)
         return;
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (QScreen *screen : screens) {
@@ -392,7 +366,7 @@ bool OverlayManager::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (m_focusPanel)
-            m_focusPanel->unlockFlow()->handleKeyPress(keyCharacters(*key), virtualKeyCode(*key));
+            m_focusPanel->unlockFlow()->handleKeyEvent(*key);
         return true;
     }
     case QEvent::KeyRelease:

@@ -4,6 +4,7 @@
 #include "core/preferences.h"
 #include "overlay/pinauthority.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 
@@ -15,6 +16,32 @@ namespace {
 constexpr auto fingerprintDelay = 150ms;
 constexpr auto automaticFingerprintDelay = 500ms;
 
+int virtualKeyCode(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return UnlockFlow::backspaceKeyCode;
+    case Qt::Key_Escape:
+        return UnlockFlow::escapeKeyCode;
+    default:
+        return -1;
+    }
+}
+
+QString keyCharacters(const QKeyEvent &event)
+{
+    if (!event.text().isEmpty())
+        return event.text();
+    // Some input paths deliver the editing keys without text.
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return QStringLiteral("\b");
+    case Qt::Key_Escape:
+        return QStringLiteral("\x1b");
+    default:
+        return {};
+    }
+}
 int codePointCount(const QString &text)
 {
     return int(text.toUcs4().size());
@@ -139,6 +166,11 @@ void UnlockFlow::handleKeyPress(const QString &characters, int keyCode)
     setPinEntry(entry);
     if (count == length)
         submitPIN();
+}
+
+void UnlockFlow::handleKeyEvent(const QKeyEvent &event)
+{
+    handleKeyPress(keyCharacters(event), virtualKeyCode(event));
 }
 
 void UnlockFlow::submitPIN()

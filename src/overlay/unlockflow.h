@@ -8,6 +8,7 @@
 #include <chrono>
 
 class PinAuthority;
+class QKeyEvent;
 class Preferences;
 
 // The entry of the PIN (or a fingerprint) on one lock screen. Each covered
@@ -70,6 +71,7 @@ public:
 
     // One key press: its text without modifiers and its virtual key code.
     void handleKeyPress(const QString &characters, int keyCode);
+    void handleKeyEvent(const QKeyEvent &event);
     Q_INVOKABLE void submitPIN();
     Q_INVOKABLE void attemptFingerprint();
     // A fresh attempt, unless the reader is already listening for this screen.
