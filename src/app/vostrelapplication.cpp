@@ -109,6 +109,7 @@ VostrelApplication::VostrelApplication(const Options &options, QObject *parent)
     m_qml.add(*m_themes);
     m_qml.add(*m_capture);
     m_qml.add(*m_pins);
+    m_qml.add(*m_overlay);
     m_qml.add(std::function<ProcessMonitor &()>([this]() -> ProcessMonitor & { return tasks(); }));
     m_qml.add(*m_cloudSync);
     m_qml.add(*m_calendar);
