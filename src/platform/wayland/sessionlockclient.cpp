@@ -192,11 +192,13 @@ struct SessionLockListeners
         QString error;
         if (!output->pool->resize(size, &error))
             qCWarning(lcPlatform) << "Lock surface of output" << output->name << ":" << error;
+        if (size != output->size) {
+            // Whatever was drawn for the old size is of no use any more.
+            output->pendingFrame = QImage();
+            output->pendingDamage = QRegion();
+        }
         output->size = size;
         output->configured = true;
-        // Whatever was drawn for the old size is of no use any more.
-        output->pendingFrame = QImage();
-        output->pendingDamage = QRegion();
         Q_EMIT self->surfaceConfigured(int(output->name), size);
     }
 
