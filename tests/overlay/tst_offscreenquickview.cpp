@@ -49,7 +49,8 @@ private Q_SLOTS:
         QQmlEngine engine;
         OffscreenQuickView view(&engine);
         QSignalSpy frames(&view, &OffscreenQuickView::frameReady);
-        QVERIFY2(view.setSource(url(u"Scene.qml"), {{QStringLiteral("color"), QStringLiteral("#208040")}}),
+        QVERIFY2(view.setSource(url(u"Scene.qml"),
+                                {{QStringLiteral("color"), QStringLiteral("#208040")}}),
                  qPrintable(view.errorString()));
         view.resize(QSize(40, 30));
         QVERIFY(frames.wait());

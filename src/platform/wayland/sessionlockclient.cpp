@@ -59,21 +59,18 @@ struct SessionLockClient::Output
 
 namespace {
 
-template<typename T>
-void destroyProxy(T *&proxy, void (*destroy)(T *))
+template<typename T> void destroyProxy(T *&proxy, void (*destroy)(T *))
 {
     if (proxy)
         destroy(proxy);
     proxy = nullptr;
 }
 
-template<typename... Args>
-void ignore(void *, Args...)
-{
-}
+template<typename... Args> void ignore(void *, Args...)
+{}
 
-constexpr quint32 OutputVersion = 4; // 4: the output's name
-constexpr quint32 SeatVersion = 5;   // 4: key repeat; 5: release requests
+constexpr quint32 OutputVersion = 4;     // 4: the output's name
+constexpr quint32 SeatVersion = 5;       // 4: key repeat; 5: release requests
 constexpr quint32 CompositorVersion = 4; // 4: damage in buffer coordinates
 
 } // namespace
@@ -97,7 +94,8 @@ struct SessionLockListeners
         };
         if (std::strcmp(interface, wl_compositor_interface.name) == 0 && !g.compositor) {
             g.compositorVersion = std::min(version, CompositorVersion);
-            g.compositor = static_cast<wl_compositor *>(bind(&wl_compositor_interface, CompositorVersion));
+            g.compositor =
+                static_cast<wl_compositor *>(bind(&wl_compositor_interface, CompositorVersion));
         } else if (std::strcmp(interface, wl_shm_interface.name) == 0 && !g.shm) {
             g.shm = static_cast<wl_shm *>(bind(&wl_shm_interface, 1));
         } else if (std::strcmp(interface, ext_session_lock_manager_v1_interface.name) == 0 &&
@@ -151,8 +149,8 @@ struct SessionLockListeners
     }
 
     static constexpr wl_output_listener outputListener = {
-        .geometry = &ignore<wl_output *, int32_t, int32_t, int32_t, int32_t, int32_t,
-                            const char *, const char *, int32_t>,
+        .geometry = &ignore<wl_output *, int32_t, int32_t, int32_t, int32_t, int32_t, const char *,
+                            const char *, int32_t>,
         .mode = &ignore<wl_output *, uint32_t, int32_t, int32_t, int32_t>,
         .done = &ignore<wl_output *>,
         .scale = &ignore<wl_output *, int32_t>,
@@ -260,8 +258,8 @@ struct SessionLockListeners
         client(data)->keyEvent(key, state == WL_KEYBOARD_KEY_STATE_PRESSED);
     }
 
-    static void modifiers(void *data, wl_keyboard *, uint32_t, uint32_t depressed,
-                          uint32_t latched, uint32_t locked, uint32_t group)
+    static void modifiers(void *data, wl_keyboard *, uint32_t, uint32_t depressed, uint32_t latched,
+                          uint32_t locked, uint32_t group)
     {
         client(data)->m_keyboard->updateModifiers(depressed, latched, locked, group);
     }
@@ -314,12 +312,23 @@ struct SessionLockListeners
             return;
         Qt::MouseButton qtButton = Qt::NoButton;
         switch (button) {
-        case BTN_LEFT: qtButton = Qt::LeftButton; break;
-        case BTN_RIGHT: qtButton = Qt::RightButton; break;
-        case BTN_MIDDLE: qtButton = Qt::MiddleButton; break;
-        case BTN_SIDE: qtButton = Qt::BackButton; break;
-        case BTN_EXTRA: qtButton = Qt::ForwardButton; break;
-        default: return;
+        case BTN_LEFT:
+            qtButton = Qt::LeftButton;
+            break;
+        case BTN_RIGHT:
+            qtButton = Qt::RightButton;
+            break;
+        case BTN_MIDDLE:
+            qtButton = Qt::MiddleButton;
+            break;
+        case BTN_SIDE:
+            qtButton = Qt::BackButton;
+            break;
+        case BTN_EXTRA:
+            qtButton = Qt::ForwardButton;
+            break;
+        default:
+            return;
         }
         Q_EMIT self->pointerButton(int(self->m_pointerOutput->name), self->m_pointerPosition,
                                    qtButton, state == WL_POINTER_BUTTON_STATE_PRESSED);
@@ -431,10 +440,11 @@ bool SessionLockClient::connectToCompositor(QString *error)
     const QByteArray name = qgetenv("WAYLAND_DISPLAY");
     m_display = wl_display_connect(nullptr);
     if (!m_display) {
-        *error = name.isEmpty()
-                     ? QStringLiteral("no Wayland compositor: WAYLAND_DISPLAY is not set")
-                     : QStringLiteral("cannot connect to the Wayland compositor at %1: %2")
-                           .arg(QString::fromLocal8Bit(name), QString::fromLocal8Bit(strerror(errno)));
+        *error =
+            name.isEmpty()
+                ? QStringLiteral("no Wayland compositor: WAYLAND_DISPLAY is not set")
+                : QStringLiteral("cannot connect to the Wayland compositor at %1: %2")
+                      .arg(QString::fromLocal8Bit(name), QString::fromLocal8Bit(strerror(errno)));
         return false;
     }
     auto &g = *m_globals;
@@ -510,8 +520,8 @@ void SessionLockClient::showCursor(wl_pointer *pointer, quint32 serial)
         // libwayland-cursor has a cursor of its own to fall back on when the
         // system has no cursor theme.
         g.cursorTheme = wl_cursor_theme_load(nullptr, 24, g.shm);
-        wl_cursor *cursor = g.cursorTheme ? wl_cursor_theme_get_cursor(g.cursorTheme, "left_ptr")
-                                          : nullptr;
+        wl_cursor *cursor =
+            g.cursorTheme ? wl_cursor_theme_get_cursor(g.cursorTheme, "left_ptr") : nullptr;
         if (!cursor || cursor->image_count == 0)
             return;
         wl_cursor_image *image = cursor->images[0];
@@ -580,7 +590,8 @@ void SessionLockClient::addSurface(Output &output)
 {
     auto &g = *m_globals;
     output.surface = wl_compositor_create_surface(g.compositor);
-    output.lockSurface = ext_session_lock_v1_get_lock_surface(g.lock, output.surface, output.output);
+    output.lockSurface =
+        ext_session_lock_v1_get_lock_surface(g.lock, output.surface, output.output);
     ext_session_lock_surface_v1_add_listener(output.lockSurface,
                                              &SessionLockListeners::lockSurfaceListener, &output);
     // The compositor's idle actions (blanking, its own locker) hold off while

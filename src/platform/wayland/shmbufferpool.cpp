@@ -53,8 +53,10 @@ bool ShmBufferPool::resize(QSize size, QString *error)
     const qsizetype stride = qsizetype(size.width()) * 4;
     const qsizetype bufferBytes = stride * size.height();
     const qsizetype total = bufferBytes * BufferCount;
-    if (size.width() > 16384 || size.height() > 16384 || total > std::numeric_limits<int32_t>::max()) {
-        *error = QStringLiteral("a surface of %1x%2 is too large").arg(size.width()).arg(size.height());
+    if (size.width() > 16384 || size.height() > 16384 ||
+        total > std::numeric_limits<int32_t>::max()) {
+        *error =
+            QStringLiteral("a surface of %1x%2 is too large").arg(size.width()).arg(size.height());
         return false;
     }
     // A sealed memfd: the compositor can trust it never shrinks under it.
@@ -84,14 +86,14 @@ bool ShmBufferPool::resize(QSize size, QString *error)
     static const wl_buffer_listener listener = {.release = &ShmBufferPool::released};
     for (int i = 0; i < BufferCount; ++i) {
         Buffer &buffer = m_buffers[size_t(i)];
-        buffer.buffer = wl_shm_pool_create_buffer(m_pool, int32_t(i * bufferBytes), size.width(),
-                                                  size.height(), int32_t(stride),
-                                                  WL_SHM_FORMAT_XRGB8888);
+        buffer.buffer =
+            wl_shm_pool_create_buffer(m_pool, int32_t(i * bufferBytes), size.width(), size.height(),
+                                      int32_t(stride), WL_SHM_FORMAT_XRGB8888);
         wl_buffer_add_listener(buffer.buffer, &listener, &buffer);
         // XRGB8888 is Format_RGB32 in memory on every little- and big-endian
         // machine: both are 32-bit words of 0xffRRGGBB.
-        buffer.image = QImage(m_memory + i * bufferBytes, size.width(), size.height(),
-                              stride, QImage::Format_RGB32);
+        buffer.image = QImage(m_memory + i * bufferBytes, size.width(), size.height(), stride,
+                              QImage::Format_RGB32);
         buffer.stale = QRect(QPoint(), size);
     }
     return true;

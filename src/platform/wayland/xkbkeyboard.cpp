@@ -19,8 +19,7 @@ void XkbKeyboard::Deleter::operator()(xkb_state *p) const
 
 XkbKeyboard::XkbKeyboard()
     : m_context(xkb_context_new(XKB_CONTEXT_NO_FLAGS))
-{
-}
+{}
 
 XkbKeyboard::~XkbKeyboard() = default;
 
@@ -39,8 +38,7 @@ bool XkbKeyboard::setKeymap(const QByteArray &keymap)
     return m_state != nullptr;
 }
 
-void XkbKeyboard::updateModifiers(quint32 depressed, quint32 latched, quint32 locked,
-                                  quint32 group)
+void XkbKeyboard::updateModifiers(quint32 depressed, quint32 latched, quint32 locked, quint32 group)
 {
     if (m_state)
         xkb_state_update_mask(m_state.get(), depressed, latched, locked, 0, 0, group);
@@ -91,20 +89,34 @@ int XkbKeyboard::qtKey(quint32 keysym, const QString &text)
         int key;
     };
     static constexpr Pair special[] = {
-        {XKB_KEY_BackSpace, Qt::Key_Backspace}, {XKB_KEY_Tab, Qt::Key_Tab},
-        {XKB_KEY_ISO_Left_Tab, Qt::Key_Backtab}, {XKB_KEY_Return, Qt::Key_Return},
-        {XKB_KEY_KP_Enter, Qt::Key_Enter},      {XKB_KEY_Escape, Qt::Key_Escape},
-        {XKB_KEY_Delete, Qt::Key_Delete},       {XKB_KEY_KP_Delete, Qt::Key_Delete},
-        {XKB_KEY_Home, Qt::Key_Home},           {XKB_KEY_End, Qt::Key_End},
-        {XKB_KEY_Left, Qt::Key_Left},           {XKB_KEY_Right, Qt::Key_Right},
-        {XKB_KEY_Up, Qt::Key_Up},               {XKB_KEY_Down, Qt::Key_Down},
-        {XKB_KEY_Page_Up, Qt::Key_PageUp},      {XKB_KEY_Page_Down, Qt::Key_PageDown},
-        {XKB_KEY_Insert, Qt::Key_Insert},       {XKB_KEY_Shift_L, Qt::Key_Shift},
-        {XKB_KEY_Shift_R, Qt::Key_Shift},       {XKB_KEY_Control_L, Qt::Key_Control},
-        {XKB_KEY_Control_R, Qt::Key_Control},   {XKB_KEY_Alt_L, Qt::Key_Alt},
-        {XKB_KEY_Alt_R, Qt::Key_Alt},           {XKB_KEY_Super_L, Qt::Key_Meta},
-        {XKB_KEY_Super_R, Qt::Key_Meta},        {XKB_KEY_Caps_Lock, Qt::Key_CapsLock},
-        {XKB_KEY_Num_Lock, Qt::Key_NumLock},    {XKB_KEY_space, Qt::Key_Space},
+        {XKB_KEY_BackSpace, Qt::Key_Backspace},
+        {XKB_KEY_Tab, Qt::Key_Tab},
+        {XKB_KEY_ISO_Left_Tab, Qt::Key_Backtab},
+        {XKB_KEY_Return, Qt::Key_Return},
+        {XKB_KEY_KP_Enter, Qt::Key_Enter},
+        {XKB_KEY_Escape, Qt::Key_Escape},
+        {XKB_KEY_Delete, Qt::Key_Delete},
+        {XKB_KEY_KP_Delete, Qt::Key_Delete},
+        {XKB_KEY_Home, Qt::Key_Home},
+        {XKB_KEY_End, Qt::Key_End},
+        {XKB_KEY_Left, Qt::Key_Left},
+        {XKB_KEY_Right, Qt::Key_Right},
+        {XKB_KEY_Up, Qt::Key_Up},
+        {XKB_KEY_Down, Qt::Key_Down},
+        {XKB_KEY_Page_Up, Qt::Key_PageUp},
+        {XKB_KEY_Page_Down, Qt::Key_PageDown},
+        {XKB_KEY_Insert, Qt::Key_Insert},
+        {XKB_KEY_Shift_L, Qt::Key_Shift},
+        {XKB_KEY_Shift_R, Qt::Key_Shift},
+        {XKB_KEY_Control_L, Qt::Key_Control},
+        {XKB_KEY_Control_R, Qt::Key_Control},
+        {XKB_KEY_Alt_L, Qt::Key_Alt},
+        {XKB_KEY_Alt_R, Qt::Key_Alt},
+        {XKB_KEY_Super_L, Qt::Key_Meta},
+        {XKB_KEY_Super_R, Qt::Key_Meta},
+        {XKB_KEY_Caps_Lock, Qt::Key_CapsLock},
+        {XKB_KEY_Num_Lock, Qt::Key_NumLock},
+        {XKB_KEY_space, Qt::Key_Space},
     };
     for (const Pair &pair : special) {
         if (pair.sym == keysym)

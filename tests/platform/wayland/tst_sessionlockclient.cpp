@@ -90,15 +90,17 @@ void startInRoot(QProcess &process, const QString &program, const QStringList &a
     const QString root = qEnvironmentVariable("VOSTREL_TEST_ROOT");
     const QString display = qEnvironmentVariable("WAYLAND_DISPLAY").mid(root.size());
     process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(QStringLiteral("chroot"), QStringList{root, QStringLiteral("env"),
-                                                        QStringLiteral("WAYLAND_DISPLAY=") + display,
-                                                        program} + arguments);
+    process.start(QStringLiteral("chroot"),
+                  QStringList{root, QStringLiteral("env"),
+                              QStringLiteral("WAYLAND_DISPLAY=") + display, program} +
+                      arguments);
 }
 
 class DisplayOverride
 {
 public:
-    explicit DisplayOverride(const QByteArray &display) : m_saved(qgetenv("WAYLAND_DISPLAY"))
+    explicit DisplayOverride(const QByteArray &display)
+        : m_saved(qgetenv("WAYLAND_DISPLAY"))
     {
         qputenv("WAYLAND_DISPLAY", display);
     }
