@@ -9,6 +9,8 @@
 #       beside it.
 #   headless-sway.sh stop SOCKET
 #       stops the sway that owns SOCKET and removes its folder.
+# A sway that is never stopped ends by itself after $HEADLESS_SWAY_LIFETIME
+# seconds (300 unless set), so that a killed test leaves none behind.
 #
 # sway refuses to run as root, so as root it runs as nobody, in a runtime
 # folder of nobody's. In a root it also needs /proc and a tmpfs on /dev/shm
@@ -38,7 +40,7 @@ xwayland disable
 output * bg $background solid_color
 CONF
     chmod 644 "$dir/config"
-    local env=(env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin XDG_RUNTIME_DIR="$inside/runtime"
+    local env=(timeout "${HEADLESS_SWAY_LIFETIME:-300}" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin XDG_RUNTIME_DIR="$inside/runtime"
         WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1
         WLR_HEADLESS_OUTPUTS="$outputs" sway -c "$inside/config")
     if [ -z "$root" ]; then

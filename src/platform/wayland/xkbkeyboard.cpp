@@ -116,6 +116,17 @@ int XkbKeyboard::qtKey(quint32 keysym, const QString &text)
         {XKB_KEY_Super_R, Qt::Key_Meta},
         {XKB_KEY_Caps_Lock, Qt::Key_CapsLock},
         {XKB_KEY_Num_Lock, Qt::Key_NumLock},
+        // The keypad's second meanings, with Num Lock off.
+        {XKB_KEY_KP_Home, Qt::Key_Home},
+        {XKB_KEY_KP_End, Qt::Key_End},
+        {XKB_KEY_KP_Left, Qt::Key_Left},
+        {XKB_KEY_KP_Right, Qt::Key_Right},
+        {XKB_KEY_KP_Up, Qt::Key_Up},
+        {XKB_KEY_KP_Down, Qt::Key_Down},
+        {XKB_KEY_KP_Page_Up, Qt::Key_PageUp},
+        {XKB_KEY_KP_Page_Down, Qt::Key_PageDown},
+        {XKB_KEY_KP_Insert, Qt::Key_Insert},
+        {XKB_KEY_KP_Begin, Qt::Key_Clear},
         {XKB_KEY_space, Qt::Key_Space},
     };
     for (const Pair &pair : special) {
