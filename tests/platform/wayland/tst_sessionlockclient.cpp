@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QQmlEngine>
 #include <QSignalSpy>
@@ -179,6 +180,34 @@ private Q_SLOTS:
                                     .arg(shot.size().width() * shot.size().height() -
                                          countOther(shot, Desktop))));
         }
+    }
+
+    void drawsWhatChangedIntoEveryBuffer()
+    {
+        // A square moves in steps, each frame damaging only where it was
+        // and where it goes: buffers that sat out some frames must catch up,
+        // or old squares stay behind in the picture.
+        const int output = m_client->outputs().constFirst();
+        const QSize size = m_client->surfaceSize(output);
+        QImage frame = solid(size, Cover);
+        QRect square(10, 10, 40, 40);
+        for (int step = 0; step < 8; ++step) {
+            const QRect next = square.translated(50, 20);
+            frame.fill(Cover);
+            QPainter(&frame).fillRect(next, QColor(Desktop));
+            m_client->present(output, frame, QRegion(square) + next);
+            square = next;
+            // Lets some buffer releases in; any timing must give the same picture.
+            QTest::qWait(step % 3 == 0 ? 0 : 30);
+        }
+        QImage shot;
+        QDeadlineTimer deadline(10000);
+        do {
+            shot = screenshot(m_client->outputName(output));
+        } while (shot != frame.convertToFormat(shot.format()) && !deadline.hasExpired());
+        QCOMPARE(countOther(shot, Cover), qsizetype(40 * 40));
+        QCOMPARE(shot.pixel(square.center()), Desktop);
+        m_client->present(output, solid(size, Cover), square);
     }
 
     void receivesTheKeys()
