@@ -519,7 +519,8 @@ void SessionLockClient::showCursor(wl_pointer *pointer, quint32 serial)
     if (!g.cursorSurface) {
         // libwayland-cursor has a cursor of its own to fall back on when the
         // system has no cursor theme.
-        g.cursorTheme = wl_cursor_theme_load(nullptr, 24, g.shm);
+        if (!g.cursorTheme)
+            g.cursorTheme = wl_cursor_theme_load(nullptr, 24, g.shm);
         wl_cursor *cursor =
             g.cursorTheme ? wl_cursor_theme_get_cursor(g.cursorTheme, "left_ptr") : nullptr;
         if (!cursor || cursor->image_count == 0)
@@ -725,6 +726,8 @@ void SessionLockClient::keyEvent(quint32 code, bool pressed)
 
 void SessionLockClient::repeatKey()
 {
+    if (m_repeatRate <= 0)
+        return; // the compositor turned repeating off meanwhile
     const XkbKeyboard::Key key = m_keyboard->key(m_repeatCode);
     m_repeatTimer->start(std::max(1, 1000 / m_repeatRate));
     Q_EMIT keyPressed(key.qtKey, key.text, key.modifiers);
