@@ -6,6 +6,7 @@
 #include "platform/wayland/sessionlockclient.h"
 
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QQuickWindow>
 
 namespace {
@@ -41,8 +42,13 @@ SessionLockScreen::SessionLockScreen(const Services &services, QObject *parent)
             });
     connect(&client, &SessionLockClient::pointerButton, this,
             [this](int output, QPointF position, Qt::MouseButton button, bool pressed) {
-                if (Surface *surface = surfaceOf(output))
-                    surface->view->sendMouse(position, button, pressed);
+                Surface *surface = surfaceOf(output);
+                if (!surface)
+                    return;
+                QMouseEvent event(pressed ? QEvent::MouseButtonPress : QEvent::MouseButtonRelease,
+                                  position, position, button, pressed ? button : Qt::NoButton,
+                                  Qt::NoModifier);
+                surface->view->sendMouse(event);
             });
 }
 

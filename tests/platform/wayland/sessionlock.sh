@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Runs tst_sessionlockclient against a headless sway 1.10 from a Debian 13
+# root (two outputs, a magenta desktop) and, when the system has one, against
+# the system's sway 1.7, which offers no session lock.
+#   sessionlock.sh TEST_BINARY [ROOT]
+# Exits 77 (skipped) when there is no such root or no root rights to enter it.
+set -euo pipefail
+
+binary=$1
+root=${2:-${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}}
+sway=$(dirname "$0")/../../support/headless-sway.sh
+if [ ! -x "$root/usr/bin/sway" ] || [ ! -x "$root/usr/bin/wtype" ]; then
+    echo "SKIP: no Debian 13 root with sway and wtype at $root"
+    exit 77
+fi
+if [ "$(id -u)" != 0 ]; then
+    echo "SKIP: entering $root needs root"
+    exit 77
+fi
+
+sockets=()
+stop() {
+    local socket
+    for socket in "${sockets[@]}"; do "$sway" stop "$socket" || true; done
+}
+trap stop EXIT
+
+socket=$(timeout 30 "$sway" start "$root" 2 '#ff00ff')
+sockets+=("$socket")
+export WAYLAND_DISPLAY=$socket VOSTREL_TEST_ROOT=$root
+SWAYSOCK=$(find "$(dirname "$socket")" -maxdepth 1 -name 'sway-ipc.*.sock' | head -n 1)
+export SWAYSOCK
+if command -v sway >/dev/null && ! sway --version | grep -q 'version 1\.\(8\|9\|1[0-9]\)'; then
+    old=$(timeout 30 "$sway" start / 1)
+    sockets+=("$old")
+    export VOSTREL_TEST_OLD_SWAY=$old
+fi
+export QT_QPA_PLATFORM=offscreen QT_QUICK_BACKEND=software
+timeout 150 "$binary"
