@@ -1,9 +1,11 @@
 #include "lockscreen/sessionlockscreen.h"
 
+#include "lockscreen/lockscreenlog.h"
 #include "overlay/lockscreencontent.h"
 #include "overlay/offscreenquickview.h"
 #include "overlay/unlockflow.h"
 #include "platform/wayland/sessionlockclient.h"
+#include "themes/thememanager.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -86,6 +88,7 @@ SessionLockScreen::Surface *SessionLockScreen::focusSurface() const
 
 void SessionLockScreen::configure(int output, QSize size)
 {
+    qCDebug(lcLockScreen) << "lock surface of output" << output << "configured:" << size;
     if (Surface *surface = surfaceOf(output)) {
         surface->view->resize(size);
         return;
