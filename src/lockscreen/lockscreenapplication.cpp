@@ -18,10 +18,10 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-LockScreenApplication::LockScreenApplication(int channelDescriptor, QObject *parent)
+LockScreenApplication::LockScreenApplication(const Options &options, QObject *parent)
     : QObject(parent)
     , m_preferences(Preferences::standardFilePath())
-    , m_channel(std::make_unique<LockChannel>(channelDescriptor))
+    , m_channel(std::make_unique<LockChannel>(options.channelDescriptor))
     , m_pins(std::make_unique<RemotePinAuthority>(*m_channel))
     , m_processes(std::make_unique<ProcFsProcessLister>())
     , m_windows(std::make_unique<XcbApplicationWindows>())
@@ -32,6 +32,7 @@ LockScreenApplication::LockScreenApplication(int channelDescriptor, QObject *par
     , m_themes(std::make_unique<ThemeManager>(m_preferences))
     , m_capture(std::make_unique<DesktopCapture>(*m_screenCapture))
     , m_tasks(std::make_unique<ProcessMonitor>(*m_processes, *m_windows))
+    , m_webPagesAllowed(options.webPagesAllowed)
 {
     m_qml.add(m_preferences);
     m_qml.add(*m_themes);
@@ -87,6 +88,7 @@ void LockScreenApplication::lock()
     }
     m_lockScreen = std::make_unique<SessionLockScreen>(SessionLockScreen::Services{
         *m_client, *m_pins, m_preferences, *m_themes, *m_tasks, *m_animations, m_engine});
+    m_lockScreen->setWebPagesAllowed(m_webPagesAllowed);
     connect(m_lockScreen.get(), &SessionLockScreen::locked, this,
             [this] { m_channel->send(LockMessage::make(LockMessage::locked)); });
     connect(m_lockScreen.get(), &SessionLockScreen::finished, this,

@@ -31,7 +31,13 @@ class LockScreenApplication : public QObject
     Q_DISABLE_COPY_MOVE(LockScreenApplication)
 
 public:
-    explicit LockScreenApplication(int channelDescriptor, QObject *parent = nullptr);
+    struct Options
+    {
+        int channelDescriptor = -1;
+        bool webPagesAllowed = true;
+    };
+
+    explicit LockScreenApplication(const Options &options, QObject *parent = nullptr);
     ~LockScreenApplication() override;
 
 private:
@@ -53,4 +59,5 @@ private:
     std::unique_ptr<SessionLockClient> m_client;
     std::unique_ptr<SessionLockScreen> m_lockScreen;
     bool m_lockAsked = false;
+    bool m_webPagesAllowed = true;
 };

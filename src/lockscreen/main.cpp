@@ -28,6 +28,10 @@ int main(int argc, char *argv[])
                                      QStringLiteral("The descriptor of the channel to Vostrel."),
                                      QStringLiteral("fd"));
     parser.addOption(channel);
+    const QCommandLineOption withoutWebPages(
+        QStringLiteral("without-web-pages"),
+        QStringLiteral("Show the default theme's layout instead of a web theme's page."));
+    parser.addOption(withoutWebPages);
     parser.addHelpOption();
     parser.process(app);
     bool ok = false;
@@ -38,6 +42,6 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
-    LockScreenApplication lockScreen(descriptor);
+    LockScreenApplication lockScreen({descriptor, !parser.isSet(withoutWebPages)});
     return QGuiApplication::exec();
 }

@@ -103,6 +103,7 @@ void SessionLockScreen::configure(int output, QSize size)
     UnlockFlow *flow = surface->flow.get();
     surface->view = std::make_unique<OffscreenQuickView>(&m_services.engine);
     OffscreenQuickView *view = surface->view.get();
+    surface->content->setWebPagesAllowed(m_webPagesAllowed);
     surface->content->setSnapshotSource([view] { return view->window(); });
     connect(view, &OffscreenQuickView::frameReady, this,
             [this, output](const QImage &frame, const QRegion &damage) {

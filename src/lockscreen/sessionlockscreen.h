@@ -44,6 +44,8 @@ public:
 
     void lock();
     void unlock();
+    // See LockScreenContent::setWebPagesAllowed.
+    void setWebPagesAllowed(bool allowed) { m_webPagesAllowed = allowed; }
     [[nodiscard]] int surfaceCount() const { return int(m_surfaces.size()); }
 
 Q_SIGNALS:
@@ -62,4 +64,5 @@ private:
     Services m_services;
     std::vector<std::unique_ptr<Surface>> m_surfaces;
     bool m_locked = false;
+    bool m_webPagesAllowed = true;
 };

@@ -106,8 +106,13 @@ void LockScreenProcess::startProcess()
 
     m_process = std::make_unique<QProcess>();
     m_process->setProgram(m_program);
-    m_process->setArguments(m_arguments + QStringList{QStringLiteral("--channel-fd"),
-                                                      QString::number(channelDescriptor)});
+    QStringList arguments = m_arguments + QStringList{QStringLiteral("--channel-fd"),
+                                                      QString::number(channelDescriptor)};
+    // Taking over from one that died: whatever killed it (a web page, most
+    // likely) must not kill this one too while the screens stay locked.
+    if (m_locked)
+        arguments << QStringLiteral("--without-web-pages");
+    m_process->setArguments(arguments);
     m_process->setProcessChannelMode(QProcess::ForwardedChannels);
     m_process->setInputChannelMode(QProcess::ForwardedInputChannel);
     m_process->setChildProcessModifier([fd = theirs] {

@@ -77,7 +77,8 @@ QList<OverlayPanel *> OverlayManager::builtPanels() const
 
 bool OverlayManager::isInputHeld() const
 {
-    return !m_active || m_windowed || m_services.guard.isInputGrabbed();
+    // The compositor gives a session lock every key.
+    return !m_active || m_windowed || m_sessionLock || m_services.guard.isInputGrabbed();
 }
 
 OverlayPanel *OverlayManager::panelFor(QScreen *screen) const

@@ -64,6 +64,9 @@ wait_for 20 "$vostrel" status >/dev/null 2>&1 || fail "Vostrel did not answer on
 "$vostrel" lock || fail "vostrel lock failed"
 wait_for 10 locked || fail "the lock did not come up: $("$vostrel" status)"
 wait_for 10 all_covered locked || fail "an output shows the desktop while locked"
+case $("$vostrel" status) in
+*"not held"*) fail "status: $("$vostrel" status)" ;;
+esac
 
 step "keys typed go to no other client; a wrong PIN is refused"
 type_keys 0000

@@ -42,7 +42,8 @@ def answer(kind):
 
 
 answer("lock")
-log.write(f"start {starts}\n")
+web = "without-web-pages" if "--without-web-pages" in sys.argv else "web"
+log.write(f"start {starts} {web}\n")
 log.flush()
 if scenario == "refuse":
     send({"type": "finished", "reason": "refused"})

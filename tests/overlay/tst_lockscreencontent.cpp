@@ -135,6 +135,12 @@ private Q_SLOTS:
             QVERIFY2(column.contains(QLatin1String("hint")) || OverlayTheme::isWeb(theme),
                      qPrintable(OverlayTheme::rawValue(theme)));
         }
+        // A web theme whose page may not show still asks for the PIN.
+        m_stack->themes.setCurrentTheme(OverlayThemeID::customHTML);
+        QVERIFY(m_content->showsWebPage());
+        m_content->setWebPagesAllowed(false);
+        QVERIFY(!m_content->showsWebPage());
+        QVERIFY(kinds(m_content->centreColumn()).contains(QLatin1String("hint")));
     }
 
     void identityFollowsThemeFillAndWebsite()

@@ -58,8 +58,9 @@ private Q_SLOTS:
         QVERIFY(!m_stack->overlay.isOverlayActive());
         QVERIFY(m_stack->overlay.builtPanels().isEmpty());
         QTRY_COMPARE(logLines().value(3), QStringLiteral("unlock"));
-        QCOMPARE(logLines().mid(1, 2),
-                 QStringList({QStringLiteral("0000 False 1"), QStringLiteral("1234 True 0")}));
+        QCOMPARE(logLines().mid(0, 3),
+                 QStringList({QStringLiteral("start 1 web"), QStringLiteral("0000 False 1"),
+                              QStringLiteral("1234 True 0")}));
         QCOMPARE(m_stack->posted, QStringList({Event::keepAwakeStateChanged,
                                                Event::overlayDidActivate,
                                                Event::overlayDidDeactivate}));
@@ -77,14 +78,14 @@ private Q_SLOTS:
         QVERIFY(!m_stack->posted.contains(Event::overlayDidActivate));
     }
 
-    // Killed while locked: a new process takes the lock over, and it still
-    // unlocks with the PIN only.
+    // Killed while locked: a new process takes the lock over, without the web
+    // page that may have killed the first, and it still unlocks with the PIN.
     void aNewLockScreenTakesOverAfterACrash()
     {
         start("die", "1234");
         m_stack->overlay.lock();
         QTRY_VERIFY(logLines().contains(QStringLiteral("unlock")));
-        QVERIFY(logLines().contains(QStringLiteral("start 2")));
+        QVERIFY(logLines().contains(QStringLiteral("start 2 without-web-pages")));
         QVERIFY(logLines().contains(QStringLiteral("1234 True 0")));
         QCOMPARE(m_stack->posted.count(Event::overlayDidActivate), 1);
         QVERIFY(!m_stack->overlay.isOverlayActive());
