@@ -10,7 +10,7 @@ set -euo pipefail
 vostrel=$(realpath "$1")
 keylogger=$2
 standins=$3
-root=${VOSTREL_DEBIAN13_ROOT:-/var/cache/vostrel/trixie}
+root=${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}
 if [ ! -x "$root/usr/bin/sway" ] || [ "$(id -u)" != 0 ]; then
     echo "SKIP: needs root and the Debian 13 root at $root (scripts/debian13-root makes it)"
     exit 77

@@ -30,7 +30,7 @@ private:
 };
 } // namespace
 
-// Against a headless sway started by idlenotify.sh: $WAYLAND_DISPLAY is the
+// Against a headless sway started by on-sway.sh: $WAYLAND_DISPLAY is the
 // absolute path of its socket, $VOSTREL_TEST_ROOT the Debian root it runs in.
 class TestIdleNotifyTimeSource : public QObject
 {

@@ -13,7 +13,7 @@
 #include <memory>
 
 // Runs against a headless sway with two outputs and a magenta desktop
-// (sessionlock.sh starts it). The functions run in order on one lock.
+// (on-sway.sh starts it). The functions run in order on one lock.
 namespace {
 const QRgb Desktop = qRgb(0xff, 0x00, 0xff);
 const QRgb Cover = qRgb(0x10, 0x70, 0x30);
@@ -120,7 +120,7 @@ private Q_SLOTS:
     {
         QVERIFY2(qEnvironmentVariableIsSet("WAYLAND_DISPLAY") &&
                      qEnvironmentVariableIsSet("VOSTREL_TEST_ROOT"),
-                 "run through sessionlock.sh");
+                 "run through on-sway.sh");
         m_shots = qEnvironmentVariable("VOSTREL_E2E_ARTIFACTS", QDir::currentPath());
     }
 

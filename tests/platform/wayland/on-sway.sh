@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Runs tst_sessionlockclient against a headless sway 1.10 from a Debian 13
-# root (two outputs, a magenta desktop) and, when the system has one, against
-# the system's sway 1.7, which offers no session lock.
-#   sessionlock.sh TEST_BINARY [ROOT]
+# Runs a backend test against a headless sway 1.10 from a Debian 13 root
+# (OUTPUTS outputs, a magenta desktop) and, when the system has one, against
+# the system's older sway as well, which offers neither the session lock nor
+# the idle notification ($VOSTREL_TEST_OLD_SWAY).
+#   on-sway.sh OUTPUTS TEST_BINARY [ROOT]
 # Exits 77 (skipped) when there is no such root or no root rights to enter it.
 set -euo pipefail
 
-binary=$1
-root=${2:-${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}}
+outputs=$1
+binary=$2
+root=${3:-${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}}
 sway=$(dirname "$0")/../../support/headless-sway.sh
 if [ ! -x "$root/usr/bin/sway" ] || [ ! -x "$root/usr/bin/wtype" ]; then
     echo "SKIP: no Debian 13 root with sway and wtype at $root"
@@ -25,7 +27,7 @@ stop() {
 }
 trap stop EXIT
 
-socket=$(timeout 30 "$sway" start "$root" 2 '#ff00ff')
+socket=$(timeout 30 "$sway" start "$root" "$outputs" '#ff00ff')
 sockets+=("$socket")
 export WAYLAND_DISPLAY=$socket VOSTREL_TEST_ROOT=$root
 SWAYSOCK=$(find "$(dirname "$socket")" -maxdepth 1 -name 'sway-ipc.*.sock' | head -n 1)
