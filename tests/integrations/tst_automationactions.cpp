@@ -42,41 +42,6 @@ private Q_SLOTS:
         m_stack.reset();
     }
 
-    void statusText_data()
-    {
-        QTest::addColumn<bool>("locked");
-        QTest::addColumn<bool>("awake");
-        QTest::addColumn<QStringList>("agents");
-        QTest::addColumn<QString>("text");
-
-        QTest::addRow("idle") << false << false << QStringList{}
-                              << QStringLiteral("Vostrel: Idle.");
-        QTest::addRow("locked and awake")
-            << true << true << QStringList{}
-            << QStringLiteral("Vostrel: Screen locked. Keeping awake. ");
-        QTest::addRow("awake only")
-            << false << true << QStringList{} << QStringLiteral("Vostrel: Keeping awake. ");
-        QTest::addRow("two agents, idle")
-            << false << false << QStringList{QStringLiteral("Claude Code"), QStringLiteral("Codex")}
-            << QStringLiteral("Vostrel: AI agents: Claude Code, Codex. Idle.");
-        QTest::addRow("locked with an agent")
-            << true << false << QStringList{QStringLiteral("Aider")}
-            << QStringLiteral("Vostrel: Screen locked. AI agents: Aider. ");
-    }
-
-    void statusText()
-    {
-        QFETCH(bool, locked);
-        QFETCH(bool, awake);
-        QFETCH(QStringList, agents);
-        QFETCH(QString, text);
-        AutomationActions::StatusFacts facts;
-        facts.locked = locked;
-        facts.keepingAwake = awake;
-        facts.agentNames = agents;
-        QCOMPARE(AutomationActions::statusText(facts), text);
-    }
-
     void statusFollowsTheManagers()
     {
         QCOMPARE(m_actions->status(), QStringLiteral("Vostrel: Idle."));

@@ -157,14 +157,6 @@ private Q_SLOTS:
             QString::fromLocal8Bit(qgetenv("DBUS_SESSION_BUS_ADDRESS")), QStringLiteral("second"));
         QVERIFY(!second.registerService(QLatin1String(DBusAutomationService::serviceName)));
     }
-
-    void theCommandLineClientFindsTheService()
-    {
-        const DBusAutomationClient::Reply reply =
-            DBusAutomationClient::call(QStringLiteral("GetStatus"));
-        QVERIFY(reply.delivered);
-        QCOMPARE(reply.value.toString(), QStringLiteral("Vostrel: Idle."));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestDBusAutomationService)
