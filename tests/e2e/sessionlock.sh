@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The lock on a compositor that offers the session lock (ext-session-lock-v1):
-# a headless sway 1.10 from the Debian 13 root (scripts/debian13-root), two
-# outputs, a window of a known colour underneath. Run inside
+# a headless sway 1.8 or later (the system's on Debian 13, else the one of the
+# Debian 13 root that scripts/debian13-root makes), two outputs, a window of a
+# known colour underneath. Run inside
 # scripts/with-session, for its buses and folders.
 #   sessionlock.sh VOSTREL KEYLOGGER STANDINS
 # Screenshots are kept in $VOSTREL_E2E_ARTIFACTS when it is set.
@@ -10,9 +11,14 @@ set -euo pipefail
 vostrel=$(realpath "$1")
 keylogger=$2
 standins=$3
-root=${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}
-if [ ! -x "$root/usr/bin/sway" ] || [ "$(id -u)" != 0 ]; then
-    echo "SKIP: needs root and the Debian 13 root at $root (scripts/debian13-root makes it)"
+source "$(dirname "$0")/../support/sway-version.sh"
+if system_sway_locks; then
+    root=/
+else
+    root=${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}
+fi
+if [ ! -x "$root/usr/bin/sway" ] || [ ! -x "$root/usr/bin/wtype" ] || [ "$(id -u)" != 0 ]; then
+    echo "SKIP: needs root rights and a sway of 1.8 or later, with wtype, at $root"
     exit 77
 fi
 work="$VOSTREL_SESSION_DIR/e2e-sessionlock"
@@ -39,7 +45,7 @@ lock_screen_pid() { pgrep -f "^$(dirname "$vostrel")/vostrel-lockscreen" | head 
 # A few keys typed on whatever has the keyboard now, by the root's wtype (a
 # new virtual keyboard each time, which loses what comes before the client
 # has bound it: hence the pause first).
-type_keys() { timeout 10 chroot "$root" env WAYLAND_DISPLAY="${socket#"$root"}" wtype -s 300 "$1"; }
+type_keys() { timeout 10 chroot "$root" env WAYLAND_DISPLAY="${socket#"${root%/}"}" wtype -s 300 "$1"; }
 all_covered() {
     local output
     for output in HEADLESS-1 HEADLESS-2; do

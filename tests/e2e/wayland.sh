@@ -19,6 +19,11 @@ source "$(dirname "$0")/common.sh"
 for tool in sway swaymsg grim compare; do
     command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/deps --test installs it)"
 done
+source "$(dirname "$0")/../support/sway-version.sh"
+if system_sway_locks; then
+    echo "SKIP: this sway offers the session lock; tests/e2e/sessionlock.sh locks it"
+    exit 77
+fi
 
 # Xwayland is not installed; the desktop is magenta, so a change shows.
 socket=$(timeout 30 "$(dirname "$0")/../support/headless-sway.sh" start / 1 '#ff00ff') ||

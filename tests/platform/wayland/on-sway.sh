@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Runs a backend test against a headless sway 1.10 from a Debian 13 root
-# (OUTPUTS outputs, a magenta desktop) and, when the system has one, against
-# the system's older sway as well, which offers neither the session lock nor
-# the idle notification ($VOSTREL_TEST_OLD_SWAY).
+# Runs a backend test against a headless sway of 1.8 or later (OUTPUTS
+# outputs, a magenta desktop): the system's where it is that new (Debian 13),
+# else the one of the Debian 13 root, and then the system's older sway as
+# well, which offers neither the session lock nor the idle notification
+# ($VOSTREL_TEST_OLD_SWAY).
 #   on-sway.sh OUTPUTS TEST_BINARY [ROOT]
-# Exits 77 (skipped) when there is no such root or no root rights to enter it.
+# Exits 77 (skipped) when there is no such sway or no root rights to enter it.
 set -euo pipefail
 
 outputs=$1
 binary=$2
-root=${3:-${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}}
 sway=$(dirname "$0")/../../support/headless-sway.sh
+source "$(dirname "$0")/../../support/sway-version.sh"
+if system_sway_locks; then
+    root=/
+else
+    root=${3:-${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}}
+fi
 if [ ! -x "$root/usr/bin/sway" ] || [ ! -x "$root/usr/bin/wtype" ]; then
     echo "SKIP: no Debian 13 root with sway and wtype at $root"
     exit 77
@@ -29,10 +35,10 @@ trap stop EXIT
 
 socket=$(timeout 30 "$sway" start "$root" "$outputs" '#ff00ff')
 sockets+=("$socket")
-export WAYLAND_DISPLAY=$socket VOSTREL_TEST_ROOT=$root
+export WAYLAND_DISPLAY=$socket VOSTREL_TEST_ROOT=${root%/}/
 SWAYSOCK=$(find "$(dirname "$socket")" -maxdepth 1 -name 'sway-ipc.*.sock' | head -n 1)
 export SWAYSOCK
-if command -v sway >/dev/null && ! sway --version | grep -q 'version 1\.\(8\|9\|1[0-9]\)'; then
+if command -v sway >/dev/null && ! system_sway_locks; then
     old=$(timeout 30 "$sway" start / 1)
     sockets+=("$old")
     export VOSTREL_TEST_OLD_SWAY=$old

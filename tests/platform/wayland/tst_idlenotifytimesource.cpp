@@ -52,7 +52,7 @@ private Q_SLOTS:
         wtype.start(QStringLiteral("chroot"),
                     {root, QStringLiteral("env"),
                      QStringLiteral("WAYLAND_DISPLAY=") +
-                         qEnvironmentVariable("WAYLAND_DISPLAY").mid(root.size()),
+                         qEnvironmentVariable("WAYLAND_DISPLAY").mid(root.size() - 1),
                      QStringLiteral("wtype"), QStringLiteral("-s"), QStringLiteral("300"),
                      QStringLiteral("a")});
         QTRY_COMPARE_WITH_TIMEOUT(idleSeconds(*source), 0.0, 15000);

@@ -89,7 +89,8 @@ bool showsOnly(const QString &output, QRgb colour, QImage *last)
 void startInRoot(QProcess &process, const QString &program, const QStringList &arguments)
 {
     const QString root = qEnvironmentVariable("VOSTREL_TEST_ROOT");
-    const QString display = qEnvironmentVariable("WAYLAND_DISPLAY").mid(root.size());
+    // The root ends with a slash ("/" itself for the system's sway).
+    const QString display = qEnvironmentVariable("WAYLAND_DISPLAY").mid(root.size() - 1);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
     process.start(QStringLiteral("chroot"),
                   QStringList{root, QStringLiteral("env"),
