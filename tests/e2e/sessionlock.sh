@@ -15,7 +15,7 @@ source "$(dirname "$0")/../support/sway-version.sh"
 if system_sway_locks; then
     root=/
 else
-    root=${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}
+    root=${VOSTREL_DEBIAN13_ROOT:-/var/cache/vostrel/trixie}
 fi
 if [ ! -x "$root/usr/bin/sway" ] || [ ! -x "$root/usr/bin/wtype" ] || [ "$(id -u)" != 0 ]; then
     echo "SKIP: needs root rights and a sway of 1.8 or later, with wtype, at $root"

@@ -15,7 +15,7 @@ source "$(dirname "$0")/../../support/sway-version.sh"
 if system_sway_locks; then
     root=/
 else
-    root=${3:-${VOSTREL_TRIXIE_ROOT:-/var/cache/vostrel/trixie}}
+    root=${3:-${VOSTREL_DEBIAN13_ROOT:-/var/cache/vostrel/trixie}}
 fi
 if [ ! -x "$root/usr/bin/sway" ] || [ ! -x "$root/usr/bin/wtype" ]; then
     echo "SKIP: no Debian 13 root with sway and wtype at $root"
