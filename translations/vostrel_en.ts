@@ -92,6 +92,13 @@
     </message>
 </context>
 <context>
+    <name>AutomationActions</name>
+    <message>
+        <source>The lock did not come up in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>BuildVersion</name>
     <message>
         <source>%1 (Build %2)</source>
@@ -492,6 +499,10 @@
     </message>
     <message>
         <source>The lock screen ended before it locked.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The compositor refused the lock; another screen locker may hold it.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

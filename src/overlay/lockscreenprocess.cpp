@@ -148,7 +148,9 @@ void LockScreenProcess::processEnded()
         qCWarning(lcOverlay, "lock screen: ended before it locked: %s", qPrintable(error));
         m_wanted = false;
         Q_EMIT refused(failedToStart ? tr("The lock screen could not be started.")
-                                     : tr("The lock screen ended before it locked."));
+                       : std::exchange(m_compositorRefused, false)
+                           ? tr("The compositor refused the lock; another screen locker may hold it.")
+                           : tr("The lock screen ended before it locked."));
         return;
     }
     // The compositor keeps the screens covered; a new process takes over.
@@ -176,6 +178,7 @@ void LockScreenProcess::handle(const QJsonObject &message)
     } else if (type == LockMessage::finished) {
         const QString reason = message.value(QLatin1String("reason")).toString();
         qCWarning(lcOverlay, "lock screen: the compositor ended the lock: %s", qPrintable(reason));
+        m_compositorRefused = !m_locked;
         // The process leaves by itself; what follows is decided when it has.
     } else if (type == LockMessage::verify) {
         // Only a lock that is up takes PINs: a late one must not count.

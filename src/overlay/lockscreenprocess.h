@@ -68,4 +68,6 @@ private:
     std::chrono::milliseconds m_restartDelay = firstRestartDelay;
     bool m_wanted = false;
     bool m_locked = false;
+    // The lock screen said the compositor refused the lock it asked for.
+    bool m_compositorRefused = false;
 };

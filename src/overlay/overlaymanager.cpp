@@ -122,6 +122,7 @@ void OverlayManager::setSessionLock(LockScreenProcess *sessionLock)
     connect(sessionLock, &LockScreenProcess::refused, this, [this](const QString &reason) {
         qCWarning(lcOverlay).noquote() << "the lock did not come up:" << reason;
         m_services.pins.endLock();
+        Q_EMIT lockFailed(reason);
     });
     connect(sessionLock, &LockScreenProcess::authenticated, this, &OverlayManager::deactivate);
 }

@@ -102,6 +102,8 @@ public:
 
 Q_SIGNALS:
     void overlayActiveChanged();
+    // A lock asked of the compositor did not come up; `reason` says why.
+    void lockFailed(const QString &reason);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

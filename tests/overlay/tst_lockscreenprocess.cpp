@@ -70,9 +70,10 @@ private Q_SLOTS:
     void aRefusedLockIsNeverReportedUp()
     {
         start("refuse");
-        QSignalSpy refused(m_process.get(), &LockScreenProcess::refused);
+        QSignalSpy failed(&m_stack->overlay, &OverlayManager::lockFailed);
         m_stack->overlay.lock();
-        QVERIFY(refused.wait());
+        QVERIFY(failed.wait());
+        QVERIFY(failed.first().first().toString().contains(QLatin1String("another screen locker")));
         QVERIFY(!m_stack->overlay.isOverlayActive());
         QVERIFY(!m_process->isLockWanted());
         QVERIFY(!m_stack->posted.contains(Event::overlayDidActivate));

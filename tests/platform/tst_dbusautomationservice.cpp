@@ -11,10 +11,10 @@ namespace {
 class RecordingHandler : public AutomationHandler
 {
 public:
-    QString lockScreen() override
+    void lockScreen(std::function<void(const QString &)> answer) override
     {
         calls << QStringLiteral("lock");
-        return refusal;
+        answer(refusal);
     }
     bool unlockScreen(const QString &pin) override
     {
