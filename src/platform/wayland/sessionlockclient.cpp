@@ -334,18 +334,22 @@ struct SessionLockListeners
                                    qtButton, state == WL_POINTER_BUTTON_STATE_PRESSED);
     }
 
-    static constexpr wl_pointer_listener pointerListener = {
-        .enter = &pointerEnter,
-        .leave = &pointerLeave,
-        .motion = &motion,
-        .button = &button,
-        .axis = &ignore<wl_pointer *, uint32_t, uint32_t, wl_fixed_t>,
-        .frame = &ignore<wl_pointer *>,
-        .axis_source = &ignore<wl_pointer *, uint32_t>,
-        .axis_stop = &ignore<wl_pointer *, uint32_t, uint32_t>,
-        .axis_discrete = &ignore<wl_pointer *, uint32_t, int32_t>,
-        .axis_value120 = &ignore<wl_pointer *, uint32_t, int32_t>,
-    };
+    // Filled in member by member: newer libwayland releases add events (and
+    // so members) for seat versions above the one bound, which never come.
+    static constexpr wl_pointer_listener pointerListener = [] {
+        wl_pointer_listener listener{};
+        listener.enter = &pointerEnter;
+        listener.leave = &pointerLeave;
+        listener.motion = &motion;
+        listener.button = &button;
+        listener.axis = &ignore<wl_pointer *, uint32_t, uint32_t, wl_fixed_t>;
+        listener.frame = &ignore<wl_pointer *>;
+        listener.axis_source = &ignore<wl_pointer *, uint32_t>;
+        listener.axis_stop = &ignore<wl_pointer *, uint32_t, uint32_t>;
+        listener.axis_discrete = &ignore<wl_pointer *, uint32_t, int32_t>;
+        listener.axis_value120 = &ignore<wl_pointer *, uint32_t, int32_t>;
+        return listener;
+    }();
 
     static void probeGlobal(void *data, wl_registry *, uint32_t, const char *interface, uint32_t)
     {
