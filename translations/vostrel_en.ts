@@ -92,6 +92,13 @@
     </message>
 </context>
 <context>
+    <name>AutomationActions</name>
+    <message>
+        <source>The lock did not come up in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>BuildVersion</name>
     <message>
         <source>%1 (Build %2)</source>
@@ -192,6 +199,14 @@
     </message>
     <message>
         <source>Keyboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Locking</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This session cannot be locked</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -453,7 +468,7 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>This Wayland session offers no secure lock; Vostrel can lock X11 sessions only for now</source>
+        <source>This Wayland session offers no secure lock (ext-session-lock-v1); Vostrel can lock X11 sessions, and Wayland sessions of sway, Hyprland, river, labwc, niri and COSMIC</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -473,6 +488,21 @@
     </message>
     <message>
         <source>Press Escape to close the open menu</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LockScreenProcess</name>
+    <message>
+        <source>The lock screen could not be started.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The lock screen ended before it locked.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The compositor refused the lock; another screen locker may hold it.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

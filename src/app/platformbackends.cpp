@@ -8,7 +8,9 @@
 #include "platform/linux/desktopcolorschemesource.h"
 #include "platform/linux/folderkeyvaluestore.h"
 #include "platform/linux/fprintdauthenticator.h"
+#include "platform/linux/helperprogram.h"
 #include "platform/linux/icalendarstore.h"
+#include "platform/linux/portalkeygrabber.h"
 #include "platform/linux/processcrashguard.h"
 #include "platform/linux/procfsprocesslister.h"
 #include "platform/linux/qtsoundplayer.h"
@@ -20,6 +22,8 @@
 #include "platform/linux/xcbapplicationwindows.h"
 #include "platform/linux/xcbkeygrabber.h"
 #include "platform/linux/xdgautostartloginitem.h"
+#include "platform/wayland/idlenotifytimesource.h"
+#include "platform/wayland/sessionlockclient.h"
 
 #include <QProcessEnvironment>
 
@@ -32,6 +36,12 @@ std::unique_ptr<PlatformBackends> createPlatformBackends(Preferences &preference
     auto backends = std::make_unique<PlatformBackends>();
     backends->waylandSession =
         LockAvailability::isWaylandSession(QProcessEnvironment::systemEnvironment());
+    if (backends->waylandSession) {
+        backends->lockScreenProgram =
+            findHelperProgram(QStringLiteral("vostrel-lockscreen"), "VOSTREL_LOCKSCREEN");
+        backends->sessionLockOffered = !backends->lockScreenProgram.isEmpty() &&
+                                       SessionLockClient::compositorOffersSessionLock();
+    }
 
     auto lockGuard = std::make_unique<X11LockWindowGuard>();
     auto crashGuard = std::make_unique<ProcessCrashGuard>();
@@ -47,11 +57,23 @@ std::unique_ptr<PlatformBackends> createPlatformBackends(Preferences &preference
     backends->animations = std::make_unique<SystemDesktopAnimations>();
     backends->screenCapture = std::make_unique<X11ScreenCapture>();
     backends->fingerprints = std::make_unique<FprintdAuthenticator>();
-    backends->keyGrabber = std::make_unique<XcbKeyGrabber>();
+    // Wayland lets no client see another's keys; where the desktop's portal
+    // binds shortcuts for applications, the hotkey goes through it.
+    if (backends->waylandSession && PortalKeyGrabber::isOffered())
+        backends->keyGrabber = std::make_unique<PortalKeyGrabber>();
+    else
+        backends->keyGrabber = std::make_unique<XcbKeyGrabber>();
     backends->processes = std::make_unique<ProcFsProcessLister>();
     backends->windows = std::make_unique<XcbApplicationWindows>();
     backends->focus = SystemFocusState::create();
-    backends->idleTime = std::make_unique<SystemIdleTimeSource>();
+    // The compositor's own idle notification where it offers one; GNOME's
+    // idle monitor and the X server's otherwise.
+    if (backends->waylandSession) {
+        if (auto idleNotify = IdleNotifyTimeSource::connect())
+            backends->idleTime = std::move(idleNotify);
+    }
+    if (!backends->idleTime)
+        backends->idleTime = std::make_unique<SystemIdleTimeSource>();
     auto calendars = std::make_unique<ICalendarStore>(network);
     // The subscriptions are a preference, which `vostrel defaults` and the
     // settings sync may also write.

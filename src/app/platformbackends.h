@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <memory>
 
 class ApplicationWindows;
@@ -49,6 +51,11 @@ struct PlatformBackends
     std::unique_ptr<ColorSchemeSource> colorScheme;
     // The session is Wayland: this process can hold no lock there.
     bool waylandSession = false;
+    // Its compositor offers the session lock, which a lock-screen process
+    // holds for us.
+    bool sessionLockOffered = false;
+    // That process's program; empty when it is not installed.
+    QString lockScreenProgram;
 };
 
 // The backends of the session this process runs in: X11 today.

@@ -9,6 +9,7 @@
 #include "integrations/statussyncmanager.h"
 #include "integrations/updatechecker.h"
 #include "overlay/lockavailability.h"
+#include "overlay/lockscreenprocess.h"
 #include "overlay/overlaymanager.h"
 #include "overlay/pinmanager.h"
 #include "platform/calendarstore.h"
@@ -61,6 +62,10 @@ VostrelApplication::VostrelApplication(const Options &options, QObject *parent)
         *platform.crashGuard, *m_themes, [this]() -> ProcessMonitor & { return tasks(); },
         *platform.animations, *m_capture, m_qml});
     m_overlay->setWaylandSession(platform.waylandSession);
+    if (platform.sessionLockOffered) {
+        m_sessionLock = std::make_unique<LockScreenProcess>(*m_pins, platform.lockScreenProgram);
+        m_overlay->setSessionLock(m_sessionLock.get());
+    }
     m_overlay->setWindowed(options.windowed);
 
     // The triggers raise the lock as the hotkey does, and skip a refused one.
@@ -104,6 +109,7 @@ VostrelApplication::VostrelApplication(const Options &options, QObject *parent)
     m_qml.add(*m_themes);
     m_qml.add(*m_capture);
     m_qml.add(*m_pins);
+    m_qml.add(*m_overlay);
     m_qml.add(std::function<ProcessMonitor &()>([this]() -> ProcessMonitor & { return tasks(); }));
     m_qml.add(*m_cloudSync);
     m_qml.add(*m_calendar);

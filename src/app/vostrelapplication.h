@@ -19,6 +19,7 @@ class FocusModeManager;
 class HotkeyManager;
 class IdleMonitor;
 class KeepAwakeManager;
+class LockScreenProcess;
 class OnboardingWindowController;
 class OverlayManager;
 class PINManager;
@@ -80,6 +81,7 @@ private:
     std::unique_ptr<KeepAwakeManager> m_keepAwake;
     std::unique_ptr<PINManager> m_pins;
     std::unique_ptr<ProcessMonitor> m_tasks;
+    std::unique_ptr<LockScreenProcess> m_sessionLock;
     std::unique_ptr<OverlayManager> m_overlay;
     std::unique_ptr<StatusSyncManager> m_statusSync;
     std::unique_ptr<CloudSyncManager> m_cloudSync;

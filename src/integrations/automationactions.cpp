@@ -5,7 +5,11 @@
 #include "tasks/processmonitor.h"
 #include "triggers/keepawakemanager.h"
 
+#include <QTimer>
+
 #include <chrono>
+#include <memory>
+#include <utility>
 
 AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
                                      KeepAwakeManager &keepAwake,
@@ -26,10 +30,33 @@ AutomationActions::AutomationActions(OverlayManager &overlay, PINManager &pins,
 
 AutomationActions::~AutomationActions() = default;
 
-QString AutomationActions::lockScreen()
+void AutomationActions::lockScreen(std::function<void(const QString &refusal)> answer)
 {
-    const std::optional<LockRefusal> refusal = m_overlay.lock();
-    return refusal ? LockAvailability::message(*refusal) : QString();
+    if (const std::optional<LockRefusal> refusal = m_overlay.lock()) {
+        answer(LockAvailability::message(*refusal));
+        return;
+    }
+    if (m_overlay.isOverlayActive()) {
+        answer({});
+        return;
+    }
+    // The compositor has yet to confirm the session lock. Whichever comes
+    // first answers: the lock, its failure, or the time running out.
+    auto *waiting = new QObject(this);
+    auto once = [waiting, answered = std::make_shared<bool>(false),
+                 answer = std::move(answer)](const QString &refusal) {
+        if (std::exchange(*answered, true))
+            return;
+        answer(refusal);
+        waiting->deleteLater();
+    };
+    connect(&m_overlay, &OverlayManager::overlayActiveChanged, waiting, [this, once] {
+        if (m_overlay.isOverlayActive())
+            once({});
+    });
+    connect(&m_overlay, &OverlayManager::lockFailed, waiting, once);
+    QTimer::singleShot(lockConfirmationTimeout, waiting,
+                       [once] { once(tr("The lock did not come up in time.")); });
 }
 
 bool AutomationActions::unlockScreen(const QString &pin)

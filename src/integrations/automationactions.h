@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <chrono>
 #include <functional>
 
 class KeepAwakeManager;
@@ -28,7 +29,11 @@ public:
                       ProcessMonitor &tasks, QObject *parent = nullptr);
     ~AutomationActions() override;
 
-    [[nodiscard]] QString lockScreen() override;
+    // How long a compositor may take to confirm a lock before the caller
+    // hears it did not come up.
+    static constexpr std::chrono::seconds lockConfirmationTimeout{10};
+
+    void lockScreen(std::function<void(const QString &refusal)> answer) override;
     bool unlockScreen(const QString &pin) override;
     void keepAwake(int minutes, std::function<void(const QString &refusal)> answer) override;
     void stopKeepAwake() override;

@@ -49,7 +49,7 @@ Item {
                 theme: root.content.theme
                 htmlPath: ThemeManager.customHTMLPath
                 websiteURL: ThemeManager.customWebsiteURL
-                pinVerifier: PINManager
+                pinVerifier: root.flow.pinAuthority
                 textColor: root.secondary
                 onUnlocked: root.flow.unlockRequested()
             }

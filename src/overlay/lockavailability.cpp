@@ -26,8 +26,9 @@ QString LockAvailability::message(LockRefusal refusal)
                                            "No PIN is set: open Vostrel to choose one");
     case LockRefusal::waylandSession:
         return QCoreApplication::translate(
-            "LockAvailability", "This Wayland session offers no secure lock; Vostrel can lock X11 "
-                                "sessions only for now");
+            "LockAvailability",
+            "This Wayland session offers no secure lock (ext-session-lock-v1); Vostrel can lock "
+            "X11 sessions, and Wayland sessions of sway, Hyprland, river, labwc, niri and COSMIC");
     }
     return {};
 }

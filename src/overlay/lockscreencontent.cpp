@@ -379,22 +379,28 @@ int LockScreenContent::centreSpacingFor(OverlayThemeID theme)
     }
 }
 
+OverlayThemeID LockScreenContent::layoutTheme() const
+{
+    const OverlayThemeID theme = m_themes.currentTheme();
+    return OverlayTheme::isWeb(theme) && !m_webPagesAllowed ? OverlayThemeID::liveBlur : theme;
+}
+
 QVariantList LockScreenContent::centreColumn() const
 {
-    return centreColumnFor(m_themes.currentTheme());
+    return centreColumnFor(layoutTheme());
 }
 
 int LockScreenContent::centreSpacing() const
 {
-    return centreSpacingFor(m_themes.currentTheme());
+    return centreSpacingFor(layoutTheme());
 }
 
 int LockScreenContent::centrePadding() const
 {
-    return m_themes.currentTheme() == OverlayThemeID::glass ? 48 : 40;
+    return layoutTheme() == OverlayThemeID::glass ? 48 : 40;
 }
 
 bool LockScreenContent::showsWebPage() const
 {
-    return OverlayTheme::isWeb(m_themes.currentTheme());
+    return OverlayTheme::isWeb(layoutTheme());
 }

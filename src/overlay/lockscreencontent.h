@@ -84,6 +84,10 @@ public:
     [[nodiscard]] bool isActive() const { return m_active; }
     // Coming back shows the current time at once, before the first frame.
     void setActive(bool active);
+    // False: a web theme shows the default theme's column instead of its
+    // page, for a lock screen started again after one died, which must come
+    // up whatever the page does.
+    void setWebPagesAllowed(bool allowed) { m_webPagesAllowed = allowed; }
 
     [[nodiscard]] QString themeRawValue() const;
     [[nodiscard]] QString identity() const;
@@ -147,6 +151,9 @@ Q_SIGNALS:
     void activeChanged();
 
 private:
+    // The theme whose layout shows: the chosen one, unless it is a web theme
+    // whose page may not show.
+    [[nodiscard]] OverlayThemeID layoutTheme() const;
     void setShowShareConfirmation(bool show);
     void updateIdentity();
     void refreshTasks();
@@ -161,6 +168,7 @@ private:
     bool m_showShareConfirmation = false;
     QDateTime m_lastSnapshot;
     bool m_active = true;
+    bool m_webPagesAllowed = true;
     TaskModel m_agentPills{this};
     TaskModel m_tickerAgents{this};
     TaskModel m_tickerOthers{this};

@@ -4,6 +4,7 @@
 #include "core/preferences.h"
 #include "core/qmlinstances.h"
 #include "overlay/lockscreencontent.h"
+#include "overlay/lockscreenprocess.h"
 #include "overlay/overlaylog.h"
 #include "overlay/overlaypanel.h"
 #include "overlay/pinmanager.h"
@@ -34,33 +35,6 @@
 namespace {
 // Long enough after an unlock to be off its path and past its clean-up.
 constexpr auto heapTrimDelay = std::chrono::seconds(2);
-
-int virtualKeyCode(const QKeyEvent &event)
-{
-    switch (event.key()) {
-    case Qt::Key_Backspace:
-        return UnlockFlow::backspaceKeyCode;
-    case Qt::Key_Escape:
-        return UnlockFlow::escapeKeyCode;
-    default:
-        return -1;
-    }
-}
-
-QString keyCharacters(const QKeyEvent &event)
-{
-    if (!event.text().isEmpty())
-        return event.text();
-    // Some input paths deliver the editing keys without text.
-    switch (event.key()) {
-    case Qt::Key_Backspace:
-        return QStringLiteral("\b");
-    case Qt::Key_Escape:
-        return QStringLiteral("\x1b");
-    default:
-        return {};
-    }
-}
 } // namespace
 
 OverlayManager::OverlayManager(const Services &services, QObject *parent)
@@ -103,7 +77,8 @@ QList<OverlayPanel *> OverlayManager::builtPanels() const
 
 bool OverlayManager::isInputHeld() const
 {
-    return !m_active || m_windowed || m_services.guard.isInputGrabbed();
+    // The compositor gives a session lock every key.
+    return !m_active || m_windowed || m_sessionLock || m_services.guard.isInputGrabbed();
 }
 
 OverlayPanel *OverlayManager::panelFor(QScreen *screen) const
@@ -128,12 +103,33 @@ QQmlEngine *OverlayManager::engine()
 
 std::optional<LockRefusal> OverlayManager::lockRefusal() const
 {
-    return LockAvailability::refusal(m_services.pins.hasPIN(), m_waylandSession);
+    return LockAvailability::refusal(m_services.pins.hasPIN(), m_waylandSession && !m_sessionLock);
+}
+
+void OverlayManager::setSessionLock(LockScreenProcess *sessionLock)
+{
+    m_sessionLock = sessionLock;
+    if (!sessionLock)
+        return;
+    connect(sessionLock, &LockScreenProcess::locked, this, [this] {
+        if (m_active)
+            return;
+        m_active = true;
+        if (m_services.defaults.boolValue(PreferenceKey::lockSoundsEnabled))
+            m_services.sounds.play(QStringLiteral("Tink"));
+        Q_EMIT overlayActiveChanged();
+    });
+    connect(sessionLock, &LockScreenProcess::refused, this, [this](const QString &reason) {
+        qCWarning(lcOverlay).noquote() << "the lock did not come up:" << reason;
+        m_services.pins.endLock();
+        Q_EMIT lockFailed(reason);
+    });
+    connect(sessionLock, &LockScreenProcess::authenticated, this, &OverlayManager::deactivate);
 }
 
 std::optional<LockRefusal> OverlayManager::lock()
 {
-    if (m_active)
+    if (m_active || (m_sessionLock && m_sessionLock->isLockWanted()))
         return std::nullopt;
     if (const std::optional<LockRefusal> refusal = lockRefusal())
         return refusal;
@@ -165,7 +161,8 @@ void OverlayManager::setWindowed(bool windowed)
 
 void OverlayManager::preparePanels()
 {
-    if (m_active)
+    // In a Wayland session no panel of ours is ever shown.
+    if (m_active || m_waylandSession)
         return;
     const QList<QScreen *> screens = QGuiApplication::screens();
     for (QScreen *screen : screens) {
@@ -180,6 +177,15 @@ void OverlayManager::activate()
         return;
     if (const std::optional<LockRefusal> refusal = lockRefusal()) {
         qCWarning(lcOverlay).noquote() << "not locking:" << LockAvailability::message(*refusal);
+        return;
+    }
+    if (m_sessionLock) {
+        // Locked once the compositor says so, not before: until then
+        // nothing covers the screens.
+        if (!m_sessionLock->isLockWanted()) {
+            m_services.pins.beginLock();
+            m_sessionLock->lock();
+        }
         return;
     }
     m_active = true;
@@ -211,6 +217,8 @@ void OverlayManager::activate()
 
 void OverlayManager::deactivate()
 {
+    if (m_sessionLock && m_sessionLock->isLockWanted())
+        m_sessionLock->unlock();
     disconnect(m_screenAdded);
     qApp->removeEventFilter(this);
     // The stack keeper stands down before the panels go, or it would map
@@ -218,12 +226,13 @@ void OverlayManager::deactivate()
     // exit), so nothing stands between the last digit and the desktop.
     // Hidden, not destroyed: the unlock may come from inside a panel's own
     // key handling, and the next lock shows them again.
-    if (m_active)
+    const bool panelsUp = m_active && !m_sessionLock;
+    if (panelsUp)
         m_services.guard.release();
     const QList<OverlayPanel *> panels = builtPanels();
     for (OverlayPanel *panel : panels)
         panel->hide();
-    if (m_active)
+    if (panelsUp)
         m_services.crashGuard.stop();
     for (OverlayPanel *panel : panels) {
         panel->content()->setActive(false);
@@ -359,7 +368,7 @@ bool OverlayManager::eventFilter(QObject *watched, QEvent *event)
     case QEvent::KeyPress: {
         const auto *key = static_cast<QKeyEvent *>(event);
         if (m_focusPanel)
-            m_focusPanel->unlockFlow()->handleKeyPress(keyCharacters(*key), virtualKeyCode(*key));
+            m_focusPanel->unlockFlow()->handleKeyEvent(*key);
         return true;
     }
     case QEvent::KeyRelease:

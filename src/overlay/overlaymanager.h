@@ -15,6 +15,7 @@ class CrashGuard;
 class DesktopAnimations;
 class DesktopCapture;
 class KeepAwakeManager;
+class LockScreenProcess;
 class LockWindowGuard;
 class PINManager;
 class Preferences;
@@ -73,6 +74,12 @@ public:
     // A Wayland session offers no lock this process can hold; the application
     // reads it from the environment.
     void setWaylandSession(bool wayland) { m_waylandSession = wayland; }
+    // The compositor's session lock, held by a lock-screen process, raises
+    // the lock instead of this process's panels: the screens, the keys and a
+    // crash of the lock screen are the compositor's to keep.
+    // It must outlive this manager.
+    void setSessionLock(LockScreenProcess *sessionLock);
+    [[nodiscard]] LockScreenProcess *sessionLock() const { return m_sessionLock; }
 
     // Development aid: ordinary windows, no grabs.
     // Panels built the other way are dropped and built anew at the next lock.
@@ -95,6 +102,8 @@ public:
 
 Q_SIGNALS:
     void overlayActiveChanged();
+    // A lock asked of the compositor did not come up; `reason` says why.
+    void lockFailed(const QString &reason);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -114,6 +123,7 @@ private:
     bool m_active = false;
     bool m_windowed = false;
     bool m_waylandSession = false;
+    LockScreenProcess *m_sessionLock = nullptr;
     QList<QPointer<OverlayPanel>> m_panels;
     QPointer<OverlayPanel> m_focusPanel;
     QQmlEngine *m_engine = nullptr;

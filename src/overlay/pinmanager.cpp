@@ -66,7 +66,7 @@ QString bootId()
 } // namespace
 
 PINManager::PINManager(Preferences &defaults, BiometricAuthenticator &biometrics, QObject *parent)
-    : QObject(parent)
+    : PinAuthority(parent)
     , m_defaults(defaults)
     , m_biometrics(biometrics)
     , m_statePath(QFileInfo(defaults.filePath()).absolutePath() + QLatin1String("/lockout.json"))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "overlay/pinauthority.h"
+
 #include <QObject>
 #include <qqmlregistration.h>
 #include <QString>
@@ -30,7 +32,7 @@ class Preferences;
 // Preferences object. While a lock is up, though, the PIN stored when it went
 // up is the one that unlocks it: a preferences file damaged or replaced
 // meanwhile must not shut the owner out.
-class PINManager : public QObject
+class PINManager : public PinAuthority
 {
     Q_OBJECT
     QML_ELEMENT
@@ -59,23 +61,26 @@ public:
 
     static PINManager *create(QQmlEngine *, QJSEngine *);
 
-    [[nodiscard]] qint64 failedAttempts() const { return m_failedAttempts; }
-    [[nodiscard]] bool isLockedOut() const { return m_isLockedOut; }
-    [[nodiscard]] qint64 lockoutRemainingSeconds() const { return m_lockoutRemainingSeconds; }
+    [[nodiscard]] qint64 failedAttempts() const override { return m_failedAttempts; }
+    [[nodiscard]] bool isLockedOut() const override { return m_isLockedOut; }
+    [[nodiscard]] qint64 lockoutRemainingSeconds() const override
+    {
+        return m_lockoutRemainingSeconds;
+    }
     [[nodiscard]] bool isLockoutTimerActive() const { return m_lockoutTimer.isActive(); }
 
     // The "maxPINAttempts" preference; 5 when it is absent, not an integer or
     // below 1 (a limit of 0 or less would lock out on the first wrong PIN for
     // an absurd time).
-    [[nodiscard]] qint64 maxPINAttempts() const;
+    [[nodiscard]] qint64 maxPINAttempts() const override;
     // Characters (code points) of the stored PIN, or 4 when none decodes: the
     // number of digits the lock screen collects before it checks.
-    [[nodiscard]] qint64 expectedPINLength() const;
+    [[nodiscard]] qint64 expectedPINLength() const override;
 
     // False while locked out and whenever no PIN decodes, without counting;
     // a wrong candidate counts and may start a lockout; the right one clears
     // the count.
-    Q_INVOKABLE bool verifyPIN(const QString &candidate);
+    Q_INVOKABLE bool verifyPIN(const QString &candidate) override;
     // Stores newPIN only when current is the stored PIN, or, when no PIN
     // decodes, when current is empty (there is nothing to prove then, and
     // nothing can lock until a PIN exists). The caller validates newPIN.
@@ -111,26 +116,16 @@ public:
     // its answer, so every screen's lock view may ask at once. On success the
     // attempts are reset before any completion runs. Completions run on the
     // main thread; without a reader they may run before this returns.
-    void authenticateWithBiometrics(std::function<void(bool)> completion);
+    void authenticateWithBiometrics(std::function<void(bool)> completion) override;
     // Gives the reader back, e.g. once the PIN has unlocked; the waiting
     // completions receive false at once. Whatever the reader still says about
     // that check is ignored, and a request made before it has been given back
     // starts a check of its own once it has.
-    Q_INVOKABLE void cancelBiometrics();
+    Q_INVOKABLE void cancelBiometrics() override;
     [[nodiscard]] bool isBiometricCheckRunning() const { return !m_biometricWaiters.empty(); }
 
     // The once-a-second lockout countdown.
     void lockoutTick();
-
-Q_SIGNALS:
-    void failedAttemptsChanged();
-    void isLockedOutChanged();
-    void lockoutRemainingSecondsChanged();
-    void maxPINAttemptsChanged();
-    void storedPINChanged();
-    // A finger was read and did not match; the running check goes on. It
-    // does not count as a wrong attempt.
-    void biometricNotRecognised();
 
 private:
     void setFailedAttempts(qint64 value);

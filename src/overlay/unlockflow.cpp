@@ -2,8 +2,9 @@
 
 #include "core/preferencekeys.h"
 #include "core/preferences.h"
-#include "overlay/pinmanager.h"
+#include "overlay/pinauthority.h"
 
+#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 
@@ -15,24 +16,52 @@ namespace {
 constexpr auto fingerprintDelay = 150ms;
 constexpr auto automaticFingerprintDelay = 500ms;
 
+int virtualKeyCode(const QKeyEvent &event)
+{
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return UnlockFlow::backspaceKeyCode;
+    case Qt::Key_Escape:
+        return UnlockFlow::escapeKeyCode;
+    default:
+        return -1;
+    }
+}
+
+QString keyCharacters(const QKeyEvent &event)
+{
+    if (!event.text().isEmpty())
+        return event.text();
+    // Some input paths deliver the editing keys without text.
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+        return QStringLiteral("\b");
+    case Qt::Key_Escape:
+        return QStringLiteral("\x1b");
+    default:
+        return {};
+    }
+}
 int codePointCount(const QString &text)
 {
     return int(text.toUcs4().size());
 }
 } // namespace
 
-UnlockFlow::UnlockFlow(PINManager &pins, Preferences &defaults, QObject *parent)
+UnlockFlow::UnlockFlow(PinAuthority &pins, Preferences &defaults, QObject *parent)
     : QObject(parent)
     , m_pins(pins)
     , m_defaults(defaults)
     , m_lastExpectedLength(expectedLength())
 {
-    connect(&pins, &PINManager::isLockedOutChanged, this, &UnlockFlow::lockoutChanged);
-    connect(&pins, &PINManager::lockoutRemainingSecondsChanged, this, &UnlockFlow::lockoutChanged);
-    connect(&pins, &PINManager::failedAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
+    connect(&pins, &PinAuthority::isLockedOutChanged, this, &UnlockFlow::lockoutChanged);
+    connect(&pins, &PinAuthority::lockoutRemainingSecondsChanged, this, &UnlockFlow::lockoutChanged);
+    connect(&pins, &PinAuthority::failedAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
+    connect(&pins, &PinAuthority::maxPINAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
+    connect(&pins, &PinAuthority::storedPINChanged, this, &UnlockFlow::refreshExpectedLength);
     // The reader is shared by every screen, and so is what it read; a flow
     // that is not waiting for it (one of a lock that ended) shows nothing.
-    connect(&pins, &PINManager::biometricNotRecognised, this, [this] {
+    connect(&pins, &PinAuthority::biometricNotRecognised, this, [this] {
         if (!m_fingerprintAttempted)
             return;
         setFingerNotRecognised(true);
@@ -63,6 +92,11 @@ int UnlockFlow::expectedLength() const
     // Read at every use, so that a PIN changed elsewhere takes effect at once;
     // the PIN manager knows which PIN unlocks the lock that is up.
     return int(m_pins.expectedPINLength());
+}
+
+QObject *UnlockFlow::pinAuthority() const
+{
+    return &m_pins;
 }
 
 bool UnlockFlow::isFingerprintEnabled() const
@@ -132,6 +166,11 @@ void UnlockFlow::handleKeyPress(const QString &characters, int keyCode)
     setPinEntry(entry);
     if (count == length)
         submitPIN();
+}
+
+void UnlockFlow::handleKeyEvent(const QKeyEvent &event)
+{
+    handleKeyPress(keyCharacters(event), virtualKeyCode(event));
 }
 
 void UnlockFlow::submitPIN()

@@ -7,7 +7,8 @@
 
 #include <chrono>
 
-class PINManager;
+class PinAuthority;
+class QKeyEvent;
 class Preferences;
 
 // The entry of the PIN (or a fingerprint) on one lock screen. Each covered
@@ -39,6 +40,8 @@ class UnlockFlow : public QObject
     Q_PROPERTY(qint64 maxPINAttempts READ maxPINAttempts NOTIFY failedAttemptsChanged)
     // Another application still holds the keyboard: typed keys may not arrive.
     Q_PROPERTY(bool waitingForInput READ isWaitingForInput NOTIFY waitingForInputChanged)
+    // What a web theme's page asks to check a PIN it collected itself.
+    Q_PROPERTY(QObject *pinAuthority READ pinAuthority CONSTANT)
 
 public:
     // Virtual key codes of the keys that edit the entry.
@@ -47,7 +50,7 @@ public:
     // How long "Not recognised" stays before the hint invites a touch again.
     static constexpr std::chrono::milliseconds notRecognisedDuration{3000};
 
-    explicit UnlockFlow(PINManager &pins, Preferences &defaults, QObject *parent = nullptr);
+    explicit UnlockFlow(PinAuthority &pins, Preferences &defaults, QObject *parent = nullptr);
     ~UnlockFlow() override;
 
     [[nodiscard]] bool showPINField() const { return m_showPINField; }
@@ -64,9 +67,11 @@ public:
     [[nodiscard]] qint64 maxPINAttempts() const;
     [[nodiscard]] bool isWaitingForInput() const { return m_waitingForInput; }
     void setWaitingForInput(bool waiting);
+    [[nodiscard]] QObject *pinAuthority() const;
 
     // One key press: its text without modifiers and its virtual key code.
     void handleKeyPress(const QString &characters, int keyCode);
+    void handleKeyEvent(const QKeyEvent &event);
     Q_INVOKABLE void submitPIN();
     Q_INVOKABLE void attemptFingerprint();
     // A fresh attempt, unless the reader is already listening for this screen.
@@ -106,7 +111,7 @@ private:
     void setFingerNotRecognised(bool notRecognised);
     void refreshExpectedLength();
 
-    PINManager &m_pins;
+    PinAuthority &m_pins;
     Preferences &m_defaults;
     QString m_pinEntry;
     bool m_showPINField = false;

@@ -14,8 +14,11 @@ public:
     // An action that can be refused returns why, in words for the user, and
     // an empty text when it was done. The transport turns a refusal into an
     // error reply, so a script sees that nothing happened.
-    // Raises the lock, or does nothing and says why it may not.
-    [[nodiscard]] virtual QString lockScreen() = 0;
+    // Raises the lock, or does nothing and says why it may not. `answer` is
+    // called once: with nothing when the lock is up, with the reason when it
+    // will not come up. Where the compositor holds the lock that may be a
+    // moment after lockScreen() returns, once it has confirmed or refused.
+    virtual void lockScreen(std::function<void(const QString &refusal)> answer) = 0;
     // True when the PIN was accepted and the lock lowered.
     virtual bool unlockScreen(const QString &pin) = 0;
     // Less than one minute means without limit. `answer` is called once, with

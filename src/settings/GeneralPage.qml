@@ -15,6 +15,18 @@ SettingsPageContainer {
     subtitle: pageInfo.subtitle || ""
 
     SettingsCard {
+        objectName: "sessionRefusalCard"
+        visible: page.general.sessionRefusal !== ""
+        title: qsTr("Locking")
+        SettingsRow {
+            icon: "exclamationmark.triangle.fill"
+            iconColor: SettingsStyle.orange
+            title: qsTr("This session cannot be locked")
+            subtitle: page.general.sessionRefusal
+        }
+    }
+
+    SettingsCard {
         objectName: "appearanceCard"
         title: qsTr("Appearance")
         SettingsRow {

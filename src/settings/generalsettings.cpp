@@ -12,10 +12,12 @@ QVariantMap choice(const QString &label, const QVariant &value)
 }
 } // namespace
 
-GeneralSettings::GeneralSettings(Preferences &defaults, LoginItem &loginItem, QObject *parent)
+GeneralSettings::GeneralSettings(Preferences &defaults, LoginItem &loginItem,
+                                 QString sessionRefusal, QObject *parent)
     : QObject(parent)
     , m_defaults(defaults)
     , m_loginItem(loginItem)
+    , m_sessionRefusal(std::move(sessionRefusal))
 {
     connect(&m_defaults, &Preferences::valueChanged, this, &GeneralSettings::onValueChanged);
 }

@@ -31,9 +31,14 @@ class GeneralSettings : public QObject
                    lockSoundsEnabledChanged)
     Q_PROPERTY(bool lockAllDisplays READ lockAllDisplays WRITE setLockAllDisplays NOTIFY
                    lockAllDisplaysChanged)
+    // Why this session cannot be locked at all; empty where it can.
+    Q_PROPERTY(QString sessionRefusal READ sessionRefusal CONSTANT)
 
 public:
-    GeneralSettings(Preferences &defaults, LoginItem &loginItem, QObject *parent = nullptr);
+    GeneralSettings(Preferences &defaults, LoginItem &loginItem, QString sessionRefusal = {},
+                    QObject *parent = nullptr);
+
+    [[nodiscard]] QString sessionRefusal() const { return m_sessionRefusal; }
 
     [[nodiscard]] QString appearance() const;
     // Stores the choice; open windows follow the preference at once.
@@ -70,5 +75,6 @@ private:
 
     Preferences &m_defaults;
     LoginItem &m_loginItem;
+    QString m_sessionRefusal;
     QString m_loginError;
 };

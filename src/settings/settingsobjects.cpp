@@ -4,6 +4,8 @@
 #include "core/qmlinstances.h"
 #include "integrations/cloudsyncmanager.h"
 #include "integrations/updatechecker.h"
+#include "overlay/lockavailability.h"
+#include "overlay/overlaymanager.h"
 #include "overlay/pinmanager.h"
 #include "platform/loginitem.h"
 #include "settings/aboutmodel.h"
@@ -47,8 +49,15 @@ SettingsObjects *SettingsObjects::create(QQmlEngine *engine, QJSEngine *)
 
 GeneralSettings *SettingsObjects::generalSettings(QObject *owner) const
 {
+    // The session decides that, and it does not change while we run; a
+    // missing PIN is the Security page's to say.
+    const std::optional<LockRefusal> refusal =
+        QmlInstances::of<OverlayManager>(&m_engine).lockRefusal();
     return ownedBy(owner, new GeneralSettings(QmlInstances::of<Preferences>(&m_engine),
-                                              QmlInstances::of<LoginItem>(&m_engine)));
+                                              QmlInstances::of<LoginItem>(&m_engine),
+                                              refusal == LockRefusal::waylandSession
+                                                  ? LockAvailability::message(*refusal)
+                                                  : QString()));
 }
 
 SecuritySettings *SettingsObjects::securitySettings(QObject *owner) const

@@ -37,21 +37,6 @@ int IdleMonitor::thresholdMinutes() const
     return thresholdMinutes(m_defaults.integer(PreferenceKey::autoLockMinutes));
 }
 
-int IdleMonitor::autoLockChoice() const
-{
-    return m_defaults.boolValue(PreferenceKey::autoLockEnabled) ? thresholdMinutes() : 0;
-}
-
-void IdleMonitor::setAutoLockChoice(int minutes)
-{
-    if (minutes <= 0) {
-        m_defaults.setBool(PreferenceKey::autoLockEnabled, false);
-        return;
-    }
-    m_defaults.setBool(PreferenceKey::autoLockEnabled, true);
-    m_defaults.setInteger(PreferenceKey::autoLockMinutes, minutes);
-}
-
 void IdleMonitor::start()
 {
     if (m_isMonitoring)

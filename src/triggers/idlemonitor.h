@@ -30,11 +30,6 @@ public:
     [[nodiscard]] static int thresholdMinutes(qint64 storedMinutes);
     [[nodiscard]] int thresholdMinutes() const;
 
-    // The panel's "Auto-lock after idle" choice: 0 (Off), else the minutes.
-    [[nodiscard]] int autoLockChoice() const;
-    // A choice of 0 turns the feature off and keeps the stored minutes.
-    void setAutoLockChoice(int minutes);
-
     [[nodiscard]] bool isMonitoring() const { return m_isMonitoring; }
     // Begins polling; further calls do nothing. There is no stop: the monitor
     // polls for the life of the process.

@@ -23,7 +23,7 @@ ScheduleManager::ScheduleManager(Preferences &defaults, LockTarget &target, Cloc
     : QObject(parent)
     , m_defaults(defaults)
     , m_target(target)
-    , m_clock(clock ? std::move(clock) : Clock(&QDateTime::currentDateTime))
+    , m_clock(clock ? std::move(clock) : Clock([] { return QDateTime::currentDateTime(); }))
     , m_timer(this)
 {
     load();

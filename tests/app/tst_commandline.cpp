@@ -41,15 +41,12 @@ private Q_SLOTS:
             << QStringLiteral("--background") << Action::StartApplication;
         QTest::addRow("help") << QStringLiteral("--help") << Action::Help;
         QTest::addRow("version") << QStringLiteral("--version") << Action::Version;
-        QTest::addRow("lock") << QStringLiteral("lock") << Action::Automation;
         QTest::addRow("unlock") << QStringLiteral("unlock 1234") << Action::Automation;
         QTest::addRow("unlock needs a PIN") << QStringLiteral("unlock") << Action::UsageError;
-        QTest::addRow("keep awake") << QStringLiteral("keep-awake") << Action::Automation;
         QTest::addRow("keep awake for minutes")
             << QStringLiteral("keep-awake 15") << Action::Automation;
         QTest::addRow("minutes must be a number")
             << QStringLiteral("keep-awake soon") << Action::UsageError;
-        QTest::addRow("status") << QStringLiteral("status") << Action::Automation;
         QTest::addRow("read all") << QStringLiteral("defaults read") << Action::DefaultsRead;
         QTest::addRow("write") << QStringLiteral("defaults write k v") << Action::DefaultsWrite;
         QTest::addRow("write typed")

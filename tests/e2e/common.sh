@@ -65,9 +65,9 @@ panel_geometries() { panels | cut -d' ' -f1 | tr '\n' ' '; }
 covered() { [ "$(panel_geometries)" = "1920x1080+0+0 1920x1080+1920+0 " ]; }
 uncovered() { [ -z "$(panels)" ]; }
 
-# Pixels of a colour (within 12%) in a screenshot.
+# Pixels of a colour (within 12%, or the percentage given) in a screenshot.
 count_colour() {
-    convert "$1" -fuzz 12% -fill black +opaque "$2" -fill white -opaque "$2" \
+    convert "$1" -fuzz "${3:-12}%" -fill black +opaque "$2" -fill white -opaque "$2" \
         -colorspace gray -format '%[fx:mean*w*h]' info: | awk '{printf "%d", $1 + 0.5}'
 }
 # The colour of one pixel of the root window, as "R G B".

@@ -18,7 +18,7 @@ void silence(QtMsgType, const QMessageLogContext &, const QString &)
 
 // The store's horizon (two days back, nine ahead) around a week that holds
 // the change to summer time in the local zone.
-const QDateTime anchor(QDate(2024, 3, 28), QTime(12, 0), Qt::UTC);
+const QDateTime anchor(QDate(2024, 3, 28), QTime(12, 0), QTimeZone::utc());
 const QDateTime from = anchor.addDays(-2);
 const QDateTime to = anchor.addDays(9);
 

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimeZone>
 
 namespace {
 RunningTask task(const QString &name, TaskCategory category)
@@ -135,6 +136,12 @@ private Q_SLOTS:
             QVERIFY2(column.contains(QLatin1String("hint")) || OverlayTheme::isWeb(theme),
                      qPrintable(OverlayTheme::rawValue(theme)));
         }
+        // A web theme whose page may not show still asks for the PIN.
+        m_stack->themes.setCurrentTheme(OverlayThemeID::customHTML);
+        QVERIFY(m_content->showsWebPage());
+        m_content->setWebPagesAllowed(false);
+        QVERIFY(!m_content->showsWebPage());
+        QVERIFY(kinds(m_content->centreColumn()).contains(QLatin1String("hint")));
     }
 
     void identityFollowsThemeFillAndWebsite()
@@ -182,7 +189,7 @@ private Q_SLOTS:
         window.resize(64, 48);
         window.setColor(Qt::darkBlue);
         m_content->setSnapshotSource([&window] { return &window; });
-        const QDateTime taken(QDate(2026, 12, 6), QTime(20, 31, 5), Qt::UTC);
+        const QDateTime taken(QDate(2026, 12, 6), QTime(20, 31, 5), QTimeZone::utc());
         QVERIFY(m_content->saveSnapshot(taken));
         QVERIFY(m_content->showShareConfirmation());
         const QDir desktop(QStandardPaths::writableLocation(QStandardPaths::DesktopLocation));

@@ -12,10 +12,10 @@ namespace {
 class StatusHandler : public AutomationHandler
 {
 public:
-    QString lockScreen() override
+    void lockScreen(std::function<void(const QString &)> answer) override
     {
         ++locks;
-        return refusal;
+        answer(refusal);
     }
     bool unlockScreen(const QString &) override { return false; }
     void keepAwake(int, std::function<void(const QString &)> answer) override

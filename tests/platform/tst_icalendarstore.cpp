@@ -12,12 +12,13 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <memory>
 
 namespace {
 // The weekly meeting of weekly.ics is on, 09:00-10:00 UTC.
-const QDateTime now(QDate(2024, 1, 9), QTime(9, 30), Qt::UTC);
+const QDateTime now(QDate(2024, 1, 9), QTime(9, 30), QTimeZone::utc());
 
 QByteArray calendarFile(const QString &name)
 {
@@ -40,7 +41,7 @@ QByteArray singleEvent(const QByteArray &title, const QByteArray &uid = "single"
 QByteArray hugeCalendar()
 {
     QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//huge//EN\r\n";
-    const QDateTime first(QDate(2015, 1, 1), QTime(8, 0), Qt::UTC);
+    const QDateTime first(QDate(2015, 1, 1), QTime(8, 0), QTimeZone::utc());
     for (int i = 0; text.size() < 10 * 1024 * 1024; ++i) {
         const QDateTime start = first.addSecs(qint64(i) * 7 * 3600);
         text += "BEGIN:VEVENT\r\nUID:huge-" + QByteArray::number(i) +

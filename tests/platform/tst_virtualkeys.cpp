@@ -24,32 +24,6 @@ private Q_SLOTS:
         }
     }
 
-    void describedNumbers_data()
-    {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("qtKey");
-        QTest::addColumn<quint32>("keysym");
-        QTest::addColumn<QString>("label");
-        QTest::addRow("A") << 0 << int(Qt::Key_A) << 0x61u << "A";
-        QTest::addRow("Return") << 36 << int(Qt::Key_Return) << 0xff0du << "Return";
-        QTest::addRow("L") << 37 << int(Qt::Key_L) << 0x6cu << "L";
-        QTest::addRow("K") << 40 << int(Qt::Key_K) << 0x6bu << "K";
-        QTest::addRow("Backspace") << 51 << int(Qt::Key_Backspace) << 0xff08u << "Backspace";
-        QTest::addRow("Escape") << 53 << int(Qt::Key_Escape) << 0xff1bu << "Esc";
-        QTest::addRow("F1") << 122 << int(Qt::Key_F1) << 0xffbeu << "F1";
-        QTest::addRow("Left") << 123 << int(Qt::Key_Left) << 0xff51u << "←";
-    }
-
-    void describedNumbers()
-    {
-        QFETCH(int, code);
-        QFETCH(int, qtKey);
-        QCOMPARE(VirtualKeys::qtKey(quint16(code)), std::optional<Qt::Key>(Qt::Key(qtKey)));
-        QFETCH(quint32, keysym);
-        QCOMPARE(VirtualKeys::keysym(quint16(code)), std::optional<quint32>(keysym));
-        QTEST(VirtualKeys::label(quint16(code)), "label");
-    }
-
     void qtKeysResolve_data()
     {
         QTest::addColumn<int>("qtKey");

@@ -94,5 +94,10 @@ int main(int argc, char *argv[])
         }
         window->close();
     }
+    // A Wayland session without a secure lock: the General page says so.
+    stack.overlay.setWaylandSession(true);
+    settings.show(SettingsPages::all().constLast().page);
+    settings.show(SettingsPages::all().constFirst().page);
+    settle(settings.window()).save(out.filePath(QStringLiteral("settings-general-wayland.png")));
     return 0;
 }

@@ -196,7 +196,7 @@ private:
         m_calendar.reset();
         m_cloud.reset();
         m_themes.reset();
-        m_themes.emplace(*m_defaults);
+        m_themes = std::make_unique<ThemeManager>(*m_defaults);
         m_cloud.emplace(*m_kvStore, *m_defaults, *m_themes);
         m_calendar.emplace(*m_calendarStore, *m_defaults, m_target);
         m_focus.emplace(*m_focusState, *m_defaults, m_target);
@@ -210,7 +210,8 @@ private:
     std::unique_ptr<FakeCalendarStore> m_calendarStore;
     std::unique_ptr<FakeFocusState> m_focusState;
     LockTarget m_target;
-    std::optional<ThemeManager> m_themes;
+    // Not an optional: GCC 14 warns that emplacing one reads its unset strings.
+    std::unique_ptr<ThemeManager> m_themes;
     std::optional<CloudSyncManager> m_cloud;
     std::optional<CalendarTamberManager> m_calendar;
     std::optional<FocusModeManager> m_focus;

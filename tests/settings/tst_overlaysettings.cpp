@@ -54,16 +54,6 @@ private Q_SLOTS:
         QCOMPARE(m_overlay->websiteURL(), stored.toString());
     }
 
-    void clearRemovesTheURLAndAnnouncesIt()
-    {
-        m_overlay->editWebsiteURL(QStringLiteral("https://example.com"));
-        QSignalSpy changed(m_overlay.operator->(), &OverlaySettings::websiteURLChanged);
-        m_overlay->clearWebsiteURL();
-        QVERIFY(!m_defaults->contains(PreferenceKey::customWebsiteURL));
-        QVERIFY(!m_overlay->hasWebsiteURL());
-        QCOMPARE(changed.count(), 1);
-    }
-
     void radiusLabelTruncates_data()
     {
         QTest::addColumn<double>("radius");

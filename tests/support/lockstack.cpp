@@ -18,6 +18,7 @@ LockStack::LockStack(const QString &pin)
     qml.add(themes);
     qml.add(capture);
     qml.add(tasks);
+    qml.add(overlay);
     log.follow(overlay);
     log.follow(keepAwake);
 }

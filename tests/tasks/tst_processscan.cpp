@@ -154,17 +154,6 @@ private Q_SLOTS:
         QVERIFY(!ProcessScan::run(lister));
         QCOMPARE(lister.cpuUsageCalls(), 0);
     }
-
-    void listerOutputIsScanned()
-    {
-        FakeProcessLister lister;
-        lister.setCommandNames(canned(QStringLiteral("macos-full-paths.txt")));
-        lister.setCpuUsage(canned(QStringLiteral("cpu-busy.txt")));
-        const auto result = ProcessScan::run(lister);
-        QVERIFY(result);
-        QCOMPARE(result->size(), 6);
-        QCOMPARE(lister.cpuUsageCalls(), 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestProcessScan)

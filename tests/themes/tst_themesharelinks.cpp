@@ -149,6 +149,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QJsonValue>("absent");
         QTest::addRow("absent") << QJsonValue(QJsonValue::Undefined);
+        QTest::addRow("null") << QJsonValue(QJsonValue::Null);
     }
 
     void missingOptionalKeysLeaveTheirSettings()

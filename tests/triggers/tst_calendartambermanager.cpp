@@ -7,13 +7,14 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <memory>
 
 using Availability = CalendarEvent::Availability;
 
 namespace {
-const QDateTime start = QDateTime(QDate(2024, 3, 12), QTime(10, 0), Qt::UTC);
+const QDateTime start = QDateTime(QDate(2024, 3, 12), QTime(10, 0), QTimeZone::utc());
 
 CalendarEvent entry(const QString &title, qint64 startOffset, qint64 endOffset,
                     Availability availability = Availability::Busy)

@@ -45,25 +45,6 @@ private Q_SLOTS:
         m_dir.reset();
     }
 
-    void enabledFromPreferences_data()
-    {
-        QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<bool>("enabled");
-        QTest::addRow("absent") << QVariant() << false;
-        QTest::addRow("true") << QVariant(true) << true;
-    }
-
-    void enabledFromPreferences()
-    {
-        QFETCH(QVariant, stored);
-        QFETCH(bool, enabled);
-        if (stored.isValid())
-            m_defaults->setValue(PreferenceKey::focusModeAutoLock, stored);
-        FocusModeManager manager(*m_state, *m_defaults, m_lock->target);
-        QCOMPARE(manager.isEnabled(), enabled);
-        QCOMPARE(manager.isObserving(), enabled);
-    }
-
     // Already on when observing begins: noticed only at the next change.
     void nothingAtRegistration()
     {

@@ -14,12 +14,6 @@ DBusAutomationObject::DBusAutomationObject(AutomationHandler &handler, QObject *
     , m_notifier(new DesktopNotifier(this))
 {}
 
-void DBusAutomationObject::refuseIf(const QString &refusal)
-{
-    if (!refusal.isEmpty() && calledFromDBus())
-        sendErrorReply(QLatin1String(DBusAutomationService::refusedErrorName), refusal);
-}
-
 std::function<void(const QString &)> DBusAutomationObject::answerLater()
 {
     if (!calledFromDBus())
@@ -36,7 +30,8 @@ std::function<void(const QString &)> DBusAutomationObject::answerLater()
 
 void DBusAutomationObject::LockScreen()
 {
-    refuseIf(m_handler.lockScreen());
+    // Answered once the lock is up: a compositor confirms it a moment later.
+    m_handler.lockScreen(answerLater());
 }
 
 bool DBusAutomationObject::UnlockScreen(const QString &pin)
@@ -78,8 +73,10 @@ void DBusAutomationObject::ActivateAction(const QString &name, const QVariantLis
     // A launcher has nowhere to print the status, so it becomes a notification.
     // A launcher has nowhere to show an error either.
     if (name == QLatin1String("lock-screen")) {
-        if (const QString refusal = m_handler.lockScreen(); !refusal.isEmpty())
-            m_notifier->show(QStringLiteral("Vostrel"), refusal);
+        m_handler.lockScreen([notifier = QPointer(m_notifier)](const QString &refusal) {
+            if (notifier && !refusal.isEmpty())
+                notifier->show(QStringLiteral("Vostrel"), refusal);
+        });
     } else if (name == QLatin1String("keep-awake")) {
         m_handler.keepAwake(0, [notifier = QPointer(m_notifier)](const QString &refusal) {
             if (notifier && !refusal.isEmpty())

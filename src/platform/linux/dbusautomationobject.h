@@ -37,8 +37,6 @@ public:
                         const QVariantMap &platformData);
 
 private:
-    // An empty refusal lets the reply go out as usual.
-    void refuseIf(const QString &refusal);
     // Holds back the answer to the call being handled; the function returned
     // sends it later: the reply, or the refused error saying why. A call that
     // did not come over D-Bus gets a function that does nothing.

@@ -2,6 +2,7 @@
 
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
@@ -194,13 +195,41 @@ void DBusPowerAssertions::answer(Id id, Inhibitor inhibitor, const QDBusMessage 
     } else if (inhibitor == Inhibitor::Portal) {
         const QString handle = qdbus_cast<QDBusObjectPath>(reply.arguments().value(0)).path();
         if (reply.signature() == QLatin1String("o") && !handle.isEmpty())
-            held = Held{inhibitor, reply.service(), 0, handle, -1};
+            held = Held{inhibitor, {}, 0, handle, -1};
     } else if (reply.signature() == QLatin1String("u")) {
-        held = Held{inhibitor, reply.service(), reply.arguments().value(0).toUInt(), {}, -1};
+        held = Held{inhibitor, {}, reply.arguments().value(0).toUInt(), {}, -1};
     }
     if (reply.type() == QDBusMessage::ReplyMessage && !held)
         refusal = QStringLiteral("%1 answered %2").arg(from.what, reply.signature());
+    if (!held || inhibitor == Inhibitor::Login) {
+        settle(id, inhibitor, held, refusal, reply);
+        return;
+    }
 
+    // Qt 6.5 and later keep no sender on a reply, so the bus is asked who
+    // owns the name now: the instance that just answered, unless it was
+    // replaced within this one round trip.
+    const QDBusPendingCall owner = QDBusConnection::sessionBus().interface()->asyncCall(
+        QStringLiteral("GetNameOwner"), QString(from.service));
+    auto *const watcher = new QDBusPendingCallWatcher(owner, this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, id, inhibitor, held = *held](QDBusPendingCallWatcher *finished) mutable {
+                finished->deleteLater();
+                const QDBusMessage name = finished->reply();
+                if (name.type() != QDBusMessage::ReplyMessage) {
+                    // Gone already, and its inhibition with it.
+                    settle(id, inhibitor, std::nullopt, {}, name);
+                    return;
+                }
+                held.issuer = name.arguments().value(0).toString();
+                settle(id, inhibitor, held, {}, name);
+            });
+}
+
+void DBusPowerAssertions::settle(Id id, Inhibitor inhibitor, const std::optional<Held> &held,
+                                 const QString &refusal, const QDBusMessage &reply)
+{
+    const Endpoint from = endpoint(inhibitor);
     const auto it = m_requests.find(id);
     if (it == m_requests.end()) {
         if (held)

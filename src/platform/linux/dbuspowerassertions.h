@@ -59,6 +59,9 @@ private:
 
     void ask(Id id);
     void answer(Id id, Inhibitor inhibitor, const QDBusMessage &reply);
+    // Keeps what was granted or asks the next inhibitor.
+    void settle(Id id, Inhibitor inhibitor, const std::optional<Held> &held, const QString &refusal,
+                const QDBusMessage &reply);
     static void letGo(const Held &held);
 
     QHash<Id, Request> m_requests;

@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QSet>
+#include <QTimeZone>
 #include <QtDebug>
 
 #include <libical/ical.h>
@@ -127,6 +128,14 @@ QTime timeOf(const icaltimetype &time)
     return QTime(time.hour, time.minute, std::min(time.second, 59));
 }
 
+// Events leave in Qt::UTC on every Qt: from 6.5 on a QTimeZone::utc() time is
+// one already, before that it is a zone that happens to be UTC until
+// converted, and the time-spec constructor that made it directly is deprecated.
+QDateTime utc(const QDate &date, const QTime &time)
+{
+    return QDateTime(date, time, QTimeZone::utc()).toUTC();
+}
+
 // A wall-clock time in a zone. One that a change to summer time skips does
 // not exist, and Qt makes it an invalid QDateTime, which would drop the
 // occurrence (or, worse, compare as some arbitrary instant); it is read with
@@ -138,7 +147,7 @@ QDateTime inZone(const QDate &date, const QTime &time, const QTimeZone &zone)
     if (local.isValid() || !date.isValid() || !time.isValid())
         return local;
     // The gap lasts hours; a day earlier the old offset still holds.
-    const QDateTime asUtc(date, time, Qt::UTC);
+    const QDateTime asUtc = utc(date, time);
     return asUtc.addSecs(-zone.offsetFromUtc(asUtc.addDays(-1))).toTimeZone(zone);
 }
 
@@ -171,17 +180,17 @@ QDateTime Expander::toDateTime(icaltimetype time, const Zone &zone) const
     if (time.is_date)
         return inZone(dateOf(time), QTime(0, 0), m_localZone).toUTC();
     if (icaltime_is_utc(time))
-        return QDateTime(dateOf(time), timeOf(time), Qt::UTC);
+        return utc(dateOf(time), timeOf(time));
     switch (zone.kind) {
     case Zone::Kind::Ical: {
         time.zone = nullptr;
         const time_t seconds = icaltime_as_timet_with_zone(time, zone.ical);
-        return QDateTime::fromSecsSinceEpoch(qint64(seconds), Qt::UTC);
+        return QDateTime::fromSecsSinceEpoch(qint64(seconds), QTimeZone::utc()).toUTC();
     }
     case Zone::Kind::System:
         return inZone(dateOf(time), timeOf(time), zone.system).toUTC();
     case Zone::Kind::Utc:
-        return QDateTime(dateOf(time), timeOf(time), Qt::UTC);
+        return utc(dateOf(time), timeOf(time));
     case Zone::Kind::Floating:
         break;
     }
@@ -268,7 +277,7 @@ icaltimetype Expander::firstStep(const icalrecurrencetype &rule, icaltimetype dt
     // Wall-clock times as seconds, counted as if they were UTC: the iterator
     // knows nothing else.
     const auto wallSeconds = [](const QDate &date, const QTime &time) {
-        return QDateTime(date, time, Qt::UTC).toSecsSinceEpoch();
+        return utc(date, time).toSecsSinceEpoch();
     };
     const QDate startDate = dateOf(dtstart);
     const QTime startTime = dtstart.is_date ? QTime(0, 0) : timeOf(dtstart);
@@ -284,7 +293,7 @@ icaltimetype Expander::firstStep(const icalrecurrencetype &rule, icaltimetype dt
     if (zone.kind == Zone::Kind::Ical && !dtstart.is_date) {
         const icaltimetype wall =
             icaltime_from_timet_with_zone(time_t(m_from.toSecsSinceEpoch()), 0, zone.ical);
-        windowStart = QDateTime(dateOf(wall), timeOf(wall), Qt::UTC);
+        windowStart = utc(dateOf(wall), timeOf(wall));
     }
     if (!windowStart.isValid())
         return dtstart;
@@ -295,8 +304,7 @@ icaltimetype Expander::firstStep(const icalrecurrencetype &rule, icaltimetype dt
     const qint64 target = wallSeconds(windowStart.date(), windowStart.time()) - length - slack;
     if (target - first < period)
         return dtstart;
-    const QDateTime skipped =
-        QDateTime(startDate, startTime, Qt::UTC).addSecs((target - first) / period * period);
+    const QDateTime skipped = utc(startDate, startTime).addSecs((target - first) / period * period);
     icaltimetype result = dtstart;
     result.year = skipped.date().year();
     result.month = skipped.date().month();
@@ -531,7 +539,7 @@ const char *Expander::unsteppable(const icalrecurrencetype &rule, icaltimetype f
         return nullptr; // every step is an occurrence, counted against the file's steps
     // Steps through hours or days it then leaves out: bounded by how far the
     // start lies before the window's end (a week more for the weekdays).
-    const QDateTime start(dateOf(first), timeOf(first), Qt::UTC);
+    const QDateTime start = utc(dateOf(first), timeOf(first));
     if (!start.isValid())
         return "a start that is no time";
     const qint64 distance = start.secsTo(m_to) + 9 * 86400;

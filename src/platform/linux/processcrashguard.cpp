@@ -1,6 +1,7 @@
 #include "platform/linux/processcrashguard.h"
 
 #include "platform/applicationcommand.h"
+#include "platform/linux/helperprogram.h"
 #include "platform/platformlog.h"
 
 #include <QCoreApplication>
@@ -38,18 +39,7 @@ ProcessCrashGuard::~ProcessCrashGuard()
 
 QString ProcessCrashGuard::guardProgram()
 {
-    const QString configured = qEnvironmentVariable("VOSTREL_GUARD");
-    if (!configured.isEmpty())
-        return QFileInfo(configured).isExecutable() ? configured : QString();
-    const QString dir = QCoreApplication::applicationDirPath();
-    const QStringList candidates{dir + QLatin1Char('/') + QLatin1String(guardName),
-                                 dir + QLatin1String("/../libexec/vostrel/") +
-                                     QLatin1String(guardName)};
-    for (const QString &candidate : candidates) {
-        if (QFileInfo(candidate).isExecutable())
-            return QFileInfo(candidate).canonicalFilePath();
-    }
-    return {};
+    return findHelperProgram(QLatin1String(guardName), "VOSTREL_GUARD");
 }
 
 void ProcessCrashGuard::start()

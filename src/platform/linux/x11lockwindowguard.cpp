@@ -203,10 +203,13 @@ void X11LockWindowGuard::keepPanelsOnTop()
 {
     xcb_connection_t *c = qtConnection();
     // Raised in this order: the crash cover first, so it ends up under them.
+    // One at a time: GCC 14 misreads a range insert after the push_back
+    // as a write out of bounds.
     std::vector<xcb_window_t> ids;
     if (m_crashCover != XCB_NONE)
         ids.push_back(m_crashCover);
-    ids.insert(ids.end(), m_panelIds.cbegin(), m_panelIds.cend());
+    for (const xcb_window_t id : m_panelIds)
+        ids.push_back(id);
     // Where each window is now, as the server has it after Qt's own requests
     // (asked on Qt's connection, so they come first): the keeper puts one
     // back there when another client moves it.

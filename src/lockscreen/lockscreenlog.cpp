@@ -1,0 +1,3 @@
+#include "lockscreen/lockscreenlog.h"
+
+Q_LOGGING_CATEGORY(lcLockScreen, "vostrel.lockscreen")
