@@ -5,6 +5,7 @@
 #include "overlay/lockchannel.h"
 #include "overlay/lockmessage.h"
 #include "overlay/remotepinauthority.h"
+#include "platform/applicationcommand.h"
 #include "platform/linux/procfsprocesslister.h"
 #include "platform/linux/systemdesktopanimations.h"
 #include "platform/linux/x11screencapture.h"
@@ -16,7 +17,24 @@
 #include "themes/themesmodule.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTimer>
+
+namespace {
+// Long enough that an application dying at every start does not spin.
+constexpr auto relaunchDelay = std::chrono::seconds(1);
+
+// The launcher that started the application where there was one (it hands
+// over with its path in the environment), else the application beside us.
+QString applicationProgram()
+{
+    const QString launcher = ApplicationCommand::path();
+    if (QFileInfo(launcher).fileName() != QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+        return launcher;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/vostrel-app");
+}
+} // namespace
 
 LockScreenApplication::LockScreenApplication(const Options &options, QObject *parent)
     : QObject(parent)
@@ -33,6 +51,7 @@ LockScreenApplication::LockScreenApplication(const Options &options, QObject *pa
     , m_capture(std::make_unique<DesktopCapture>(*m_screenCapture))
     , m_tasks(std::make_unique<ProcessMonitor>(*m_processes, *m_windows))
     , m_webPagesAllowed(options.webPagesAllowed)
+    , m_sessionEnvironment(options.sessionEnvironment)
 {
     m_qml.add(m_preferences);
     m_qml.add(*m_themes);
@@ -43,9 +62,23 @@ LockScreenApplication::LockScreenApplication(const Options &options, QObject *pa
     m_qml.provideTo(m_engine);
 
     connect(m_channel.get(), &LockChannel::messageReceived, this, &LockScreenApplication::handle);
-    connect(m_channel.get(), &LockChannel::closed, this, [] {
-        // The application is gone and no PIN can be judged: leave the
-        // lock to the compositor, for the next application to take over.
+    connect(m_channel.get(), &LockChannel::closed, this, [this] {
+        // The application is gone and no PIN can be judged here. The
+        // compositor keeps the screens locked; a new application takes the
+        // lock over, as it does from the crash guard on X11.
+        if (m_lockScreen && m_lockScreen->isLocked()) {
+            qCWarning(lcLockScreen, "the application is gone while locked; starting it again");
+            QTimer::singleShot(relaunchDelay, qApp, [this] {
+                QProcess relaunch;
+                relaunch.setProgram(applicationProgram());
+                relaunch.setArguments({QStringLiteral("--relock")});
+                relaunch.setProcessEnvironment(m_sessionEnvironment);
+                if (!relaunch.startDetached())
+                    qCCritical(lcLockScreen, "could not start the application again");
+                QCoreApplication::exit(2);
+            });
+            return;
+        }
         qCWarning(lcLockScreen, "the application is gone; leaving");
         QCoreApplication::exit(2);
     });

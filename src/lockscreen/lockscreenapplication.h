@@ -4,6 +4,7 @@
 #include "core/qmlinstances.h"
 
 #include <QObject>
+#include <QProcessEnvironment>
 #include <QQmlEngine>
 
 #include <memory>
@@ -35,6 +36,8 @@ public:
     {
         int channelDescriptor = -1;
         bool webPagesAllowed = true;
+        // For starting the application again.
+        QProcessEnvironment sessionEnvironment;
     };
 
     explicit LockScreenApplication(const Options &options, QObject *parent = nullptr);
@@ -60,4 +63,5 @@ private:
     std::unique_ptr<SessionLockScreen> m_lockScreen;
     bool m_lockAsked = false;
     bool m_webPagesAllowed = true;
+    QProcessEnvironment m_sessionEnvironment;
 };

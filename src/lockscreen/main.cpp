@@ -3,12 +3,16 @@
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
+#include <QProcessEnvironment>
 
 #include <csignal>
 #include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    // What the application is started with again should it die while
+    // locked: the session's environment, not the platform chosen below.
+    const QProcessEnvironment sessionEnvironment = QProcessEnvironment::systemEnvironment();
     // The lock surfaces are this process's own Wayland objects; Qt draws
     // into images for them and shows no window of its own anywhere.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -42,6 +46,7 @@ int main(int argc, char *argv[])
                    stderr);
         return 2;
     }
-    LockScreenApplication lockScreen({descriptor, !parser.isSet(withoutWebPages)});
+    LockScreenApplication lockScreen(
+        {descriptor, !parser.isSet(withoutWebPages), sessionEnvironment});
     return QGuiApplication::exec();
 }

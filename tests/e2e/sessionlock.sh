@@ -101,6 +101,17 @@ swaymsg -q create_output
 covered_new() { shoot HEADLESS-3 new-output && [ "$(leaked new-output)" = 0 ]; }
 wait_for 10 covered_new || fail "the new output shows the desktop"
 
+step "kill -9 of Vostrel itself leaves every output covered; a new Vostrel takes over"
+app=$(owner_pid)
+[ -n "$app" ] || fail "no Vostrel on the bus"
+kill -9 "$app"
+sleep 0.2
+all_covered app-killed || fail "an output showed the desktop after Vostrel died"
+relaunched() { local pid; pid=$(owner_pid); [ -n "$pid" ] && [ "$pid" != "$app" ] && locked; }
+wait_for 30 relaunched || fail "no new Vostrel took the lock over: $("$vostrel" status 2>&1)"
+wait_for 10 drawn || fail "the new lock screen did not draw"
+all_covered relaunched || fail "an output showed the desktop after the relaunch"
+
 step "the right PIN typed on the lock unlocks"
 type_keys 1234
 wait_for 10 bash -c "! '$vostrel' status | grep -q 'Screen locked'" || fail "the PIN did not unlock"
