@@ -39,6 +39,11 @@ LockScreenProcess::LockScreenProcess(PINManager &pins, QString program, QStringL
 
 LockScreenProcess::~LockScreenProcess()
 {
+    // One told to unlock (a quit while locked does so) gets the time to do
+    // it: killed first, it would leave the screens locked with nobody there.
+    const QList<QProcess *> leaving = findChildren<QProcess *>(Qt::FindDirectChildrenOnly);
+    for (QProcess *process : leaving)
+        process->waitForFinished(2000);
     if (m_process) {
         m_process->disconnect(this);
         // Locked or not, the lock screen goes with the application; while
