@@ -601,6 +601,13 @@ Your tasks never stop.</source>
     </message>
 </context>
 <context>
+    <name>OverlayManager</name>
+    <message>
+        <source>The lock was lifted before it came up.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>OverlayPage</name>
     <message>
         <source>Overlay &amp; Themes</source>

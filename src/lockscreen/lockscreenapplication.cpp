@@ -96,11 +96,23 @@ void LockScreenApplication::handle(const QJsonObject &message)
     if (type == LockMessage::lock) {
         lock();
     } else if (type == LockMessage::unlock) {
-        if (m_lockScreen)
-            m_lockScreen->unlock();
-        m_channel->send(LockMessage::make(LockMessage::unlocked));
-        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        // Asked before the compositor confirmed the lock: leaving now would
+        // leave the session locked with nobody to lift it, so the lock is
+        // lifted the moment it is confirmed (or ends by itself).
+        if (m_lockScreen && !m_lockScreen->isLocked()) {
+            m_unlockWhenLocked = true;
+            return;
+        }
+        unlock();
     }
+}
+
+void LockScreenApplication::unlock()
+{
+    if (m_lockScreen)
+        m_lockScreen->unlock();
+    m_channel->send(LockMessage::make(LockMessage::unlocked));
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 void LockScreenApplication::lock()
@@ -122,8 +134,12 @@ void LockScreenApplication::lock()
     m_lockScreen = std::make_unique<SessionLockScreen>(SessionLockScreen::Services{
         *m_client, *m_pins, m_preferences, *m_themes, *m_tasks, *m_animations, m_engine});
     m_lockScreen->setWebPagesAllowed(m_webPagesAllowed);
-    connect(m_lockScreen.get(), &SessionLockScreen::locked, this,
-            [this] { m_channel->send(LockMessage::make(LockMessage::locked)); });
+    connect(m_lockScreen.get(), &SessionLockScreen::locked, this, [this] {
+        if (m_unlockWhenLocked)
+            unlock();
+        else
+            m_channel->send(LockMessage::make(LockMessage::locked));
+    });
     connect(m_lockScreen.get(), &SessionLockScreen::finished, this,
             [finish] { finish(QStringLiteral("the compositor refused or ended the lock")); });
     m_lockScreen->lock();

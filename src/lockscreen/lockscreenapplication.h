@@ -46,6 +46,7 @@ public:
 private:
     void handle(const QJsonObject &message);
     void lock();
+    void unlock();
 
     Preferences m_preferences;
     std::unique_ptr<LockChannel> m_channel;
@@ -62,6 +63,7 @@ private:
     std::unique_ptr<SessionLockClient> m_client;
     std::unique_ptr<SessionLockScreen> m_lockScreen;
     bool m_lockAsked = false;
+    bool m_unlockWhenLocked = false;
     bool m_webPagesAllowed = true;
     QProcessEnvironment m_sessionEnvironment;
 };

@@ -93,7 +93,8 @@ void LockScreenProcess::unlock()
         m_channel.release()->setParent(leaving);
     }
     connect(leaving, &QProcess::finished, leaving, &QObject::deleteLater);
-    QTimer::singleShot(std::chrono::seconds(5), leaving, [leaving] { leaving->kill(); });
+    // Only to free a hung one: killing it lifts no lock.
+    QTimer::singleShot(std::chrono::seconds(30), leaving, [leaving] { leaving->kill(); });
 }
 
 void LockScreenProcess::startProcess()

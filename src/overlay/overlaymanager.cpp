@@ -217,8 +217,13 @@ void OverlayManager::activate()
 
 void OverlayManager::deactivate()
 {
-    if (m_sessionLock && m_sessionLock->isLockWanted())
+    if (m_sessionLock && m_sessionLock->isLockWanted()) {
+        const bool confirmed = m_sessionLock->isLocked();
         m_sessionLock->unlock();
+        // Whoever waits for that lock to come up hears it will not.
+        if (!confirmed)
+            Q_EMIT lockFailed(tr("The lock was lifted before it came up."));
+    }
     disconnect(m_screenAdded);
     qApp->removeEventFilter(this);
     // The stack keeper stands down before the panels go, or it would map
