@@ -30,7 +30,8 @@ constexpr auto relaunchDelay = std::chrono::seconds(1);
 QString applicationProgram()
 {
     const QString launcher = ApplicationCommand::path();
-    if (QFileInfo(launcher).fileName() != QFileInfo(QCoreApplication::applicationFilePath()).fileName())
+    if (QFileInfo(launcher).fileName() !=
+        QFileInfo(QCoreApplication::applicationFilePath()).fileName())
         return launcher;
     return QCoreApplication::applicationDirPath() + QStringLiteral("/vostrel-app");
 }

@@ -153,10 +153,13 @@ void LockScreenProcess::processEnded()
         // Nothing was ever covered: there is nothing to take over.
         qCWarning(lcOverlay, "lock screen: ended before it locked: %s", qPrintable(error));
         m_wanted = false;
-        Q_EMIT refused(failedToStart ? tr("The lock screen could not be started.")
-                       : std::exchange(m_compositorRefused, false)
-                           ? tr("The compositor refused the lock; another screen locker may hold it.")
-                           : tr("The lock screen ended before it locked."));
+        QString reason = tr("The lock screen ended before it locked.");
+        if (failedToStart)
+            reason = tr("The lock screen could not be started.");
+        else if (m_compositorRefused)
+            reason = tr("The compositor refused the lock; another screen locker may hold it.");
+        m_compositorRefused = false;
+        Q_EMIT refused(reason);
         return;
     }
     // The compositor keeps the screens covered; a new process takes over.

@@ -16,9 +16,9 @@ RemotePinAuthority::~RemotePinAuthority() = default;
 
 bool RemotePinAuthority::verifyPIN(const QString &candidate)
 {
-    m_channel.send(
-        LockMessage::make(LockMessage::verify, {{QLatin1String("pin"), candidate}}));
-    const std::optional<QJsonObject> answer = m_channel.waitFor(LockMessage::verified, answerTimeout);
+    m_channel.send(LockMessage::make(LockMessage::verify, {{QLatin1String("pin"), candidate}}));
+    const std::optional<QJsonObject> answer =
+        m_channel.waitFor(LockMessage::verified, answerTimeout);
     if (!answer)
         return false;
     applyState(*answer);

@@ -55,7 +55,8 @@ UnlockFlow::UnlockFlow(PinAuthority &pins, Preferences &defaults, QObject *paren
     , m_lastExpectedLength(expectedLength())
 {
     connect(&pins, &PinAuthority::isLockedOutChanged, this, &UnlockFlow::lockoutChanged);
-    connect(&pins, &PinAuthority::lockoutRemainingSecondsChanged, this, &UnlockFlow::lockoutChanged);
+    connect(&pins, &PinAuthority::lockoutRemainingSecondsChanged, this,
+            &UnlockFlow::lockoutChanged);
     connect(&pins, &PinAuthority::failedAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
     connect(&pins, &PinAuthority::maxPINAttemptsChanged, this, &UnlockFlow::failedAttemptsChanged);
     connect(&pins, &PinAuthority::storedPINChanged, this, &UnlockFlow::refreshExpectedLength);

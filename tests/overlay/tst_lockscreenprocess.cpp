@@ -61,9 +61,9 @@ private Q_SLOTS:
         QCOMPARE(logLines().mid(0, 3),
                  QStringList({QStringLiteral("start 1 web"), QStringLiteral("0000 False 1"),
                               QStringLiteral("1234 True 0")}));
-        QCOMPARE(m_stack->posted, QStringList({Event::keepAwakeStateChanged,
-                                               Event::overlayDidActivate,
-                                               Event::overlayDidDeactivate}));
+        QCOMPARE(m_stack->posted,
+                 QStringList({Event::keepAwakeStateChanged, Event::overlayDidActivate,
+                              Event::overlayDidDeactivate}));
         QVERIFY(!m_stack->crashGuard.isRunning());
     }
 
