@@ -15,6 +15,7 @@ shots=${VOSTREL_E2E_ARTIFACTS:-$work}
 mkdir -p "$shots"
 
 source "$(dirname "$0")/common.sh"
+trap 'echo "FAIL: line $LINENO: $BASH_COMMAND" >&2' ERR
 
 # A session bus of our own that knows only the service file of the Vostrel
 # under test, made from the one that is installed: a copy of Vostrel installed
@@ -49,6 +50,25 @@ export DBUS_SESSION_BUS_ADDRESS
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 shows() { [ -n "$(window_named "$1")" ]; }
 hidden() { [ -z "$(window_named "$1")" ]; }
+# A screenshot of window $1 kept as $2. X may refuse the read-back while a
+# window is still being mapped or resized: try again before giving up.
+keep_shot() {
+    local try
+    for try in 1 2 3 4 5; do
+        import -window "$1" "$2" 2>/dev/null && return 0
+        sleep 0.2
+    done
+    fail "could not take $2"
+}
+# Gives window $1 the keyboard, waiting until it has it.
+focus() {
+    local try
+    for try in 1 2 3; do
+        timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null && return 0
+        sleep 0.2
+    done
+    fail "window $1 did not take the focus"
+}
 # Clicks at x y inside window $1.
 click_in() {
     xdotool mousemove --window "$1" "$2" "$3" click 1
@@ -97,7 +117,7 @@ xdotool key super+l
 wait_for 10 shows "Welcome to Vostrel" || fail "the hotkey did not open onboarding"
 uncovered || fail "the hotkey covered the screens without a PIN"
 sleep 0.6
-import -window "$(window_named "Welcome to Vostrel")" "$shots/e2e-onboarding-pin-needed.png"
+keep_shot "$(window_named "Welcome to Vostrel")" "$shots/e2e-onboarding-pin-needed.png"
 kill "$activated"
 wait_for 10 bash -c "! kill -0 $activated 2>/dev/null" || fail "the activated Vostrel did not quit"
 wait_for 5 hidden "Welcome to Vostrel" || fail "onboarding outlived its application"
@@ -109,9 +129,9 @@ hidden "Vostrel Settings" || fail "the settings window opened before onboarding 
 onboarding=$(window_named "Welcome to Vostrel")
 geometry=$(xdotool getwindowgeometry "$onboarding" | awk '/Geometry/ {print $2}')
 [ "$geometry" = "560x480" ] || fail "onboarding is $geometry"
-xdotool windowfocus --sync "$onboarding"
+focus "$onboarding"
 sleep 0.6
-import -window "$onboarding" "$shots/e2e-onboarding-welcome.png"
+keep_shot "$onboarding" "$shots/e2e-onboarding-welcome.png"
 
 # Continue and Get Started end 40 from the right edge, 28 from the bottom.
 continue_x=495
@@ -125,7 +145,7 @@ xdotool type --delay 30 123
 xdotool key Return
 sleep 0.3
 "$vostrel" defaults read app.vostrel.pin.stored >/dev/null 2>&1 && fail "a 3-digit PIN was stored"
-import -window "$onboarding" "$shots/e2e-onboarding-pin-error.png"
+keep_shot "$onboarding" "$shots/e2e-onboarding-pin-error.png"
 xdotool key shift+Tab ctrl+a
 xdotool type --delay 30 12345
 xdotool key Tab ctrl+a
@@ -154,10 +174,10 @@ geometry=$(xdotool getwindowgeometry "$settings" | awk '/Geometry/ {print $2}')
 # Sized from the first monitor's 1920 x 1080, clamped.
 [ "$geometry" = "1080x740" ] || fail "the settings window is $geometry"
 sleep 0.5
-import -window "$settings" "$shots/e2e-settings-general.png"
+keep_shot "$settings" "$shots/e2e-settings-general.png"
 
 step "closing hides it; running vostrel again reopens it"
-xdotool windowfocus --sync "$settings"
+focus "$settings"
 xdotool key ctrl+w
 wait_for 5 hidden "Vostrel Settings" || fail "Ctrl+W did not close the settings window"
 "$vostrel" >/dev/null 2>&1 || fail "launching again did not reach the running instance"
@@ -169,7 +189,7 @@ sleep 0.5
     fail "a relaunch with the window open opened another"
 
 step "the Security page changes the PIN"
-xdotool windowfocus --sync "$settings"
+focus "$settings"
 # The sidebar's second entry, then the first field of the Change PIN card.
 click_in "$settings" 80 152
 click_in "$settings" 380 162
@@ -182,7 +202,7 @@ xdotool key Return
 wait_for 5 bash -c "[ \"\$('$vostrel' defaults read app.vostrel.pin.stored 2>/dev/null)\" = '$(encoded_pin 2468)' ]" ||
     fail "the Security page did not store the new PIN"
 sleep 0.3
-import -window "$settings" "$shots/e2e-settings-security.png"
+keep_shot "$settings" "$shots/e2e-settings-security.png"
 
 step "the lock screen expects four digits now"
 "$vostrel" lock
