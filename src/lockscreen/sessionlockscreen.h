@@ -46,7 +46,6 @@ public:
     void unlock();
     // See LockScreenContent::setWebPagesAllowed.
     void setWebPagesAllowed(bool allowed) { m_webPagesAllowed = allowed; }
-    [[nodiscard]] int surfaceCount() const { return int(m_surfaces.size()); }
     [[nodiscard]] bool isLocked() const { return m_locked; }
 
 Q_SIGNALS:

@@ -53,11 +53,6 @@ LockScreenProcess::~LockScreenProcess()
     }
 }
 
-qint64 LockScreenProcess::processId() const
-{
-    return m_process ? m_process->processId() : 0;
-}
-
 void LockScreenProcess::lock()
 {
     if (m_wanted)

@@ -42,7 +42,6 @@ public:
     void unlock();
     [[nodiscard]] bool isLockWanted() const { return m_wanted; }
     [[nodiscard]] bool isLocked() const { return m_locked; }
-    [[nodiscard]] qint64 processId() const;
 
 Q_SIGNALS:
     // The compositor confirmed the lock: every output is covered.

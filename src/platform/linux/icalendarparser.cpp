@@ -130,7 +130,7 @@ QTime timeOf(const icaltimetype &time)
 
 // Events leave in Qt::UTC on every Qt: from 6.5 on a QTimeZone::utc() time is
 // one already, before that it is a zone that happens to be UTC until
-// converted, and the time-spec constructor that made it directly is deprecated.
+// converted, and the constructor that took Qt::UTC directly is deprecated.
 QDateTime utc(const QDate &date, const QTime &time)
 {
     return QDateTime(date, time, QTimeZone::utc()).toUTC();
